@@ -1,0 +1,37 @@
+# The two commands that matter:
+#   make run    set up what is missing, build, start LockBeacon.exe under Wine
+#   make test   set up what is missing, build both presets, run every test ring through CTest
+.PHONY: all setup build build-native build-windows test run bench format clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+build: build-native build-windows
+
+build-native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native
+
+build-windows: setup
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test: build
+	@tools/run-tests.sh
+
+run: build-windows
+	@tools/run.sh
+
+bench: setup
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	@build/bench/bench/lockbeacon_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@tools/wine-env.sh stop 2>/dev/null || true
+	rm -rf build

@@ -1,0 +1,51 @@
+#pragma once
+// settings.ini, section [Settings]: a thin, uncached accessor. Each read goes to the file when
+// it is made; each write changes one key in the file at once and leaves every other line alone.
+//
+// The file follows the Windows profile-file rules (what GetPrivateProfileStringW and
+// WritePrivateProfileStringW read and write): section and key names match without regard to
+// letter case; a value is read with surrounding blanks and one pair of enclosing quotes removed
+// and cut to 2047 characters; the first matching section and key win. A file without a
+// byte-order mark is in the ANSI code page, as the profile functions keep it. Unlike them, the
+// store never corrupts a value the code page cannot hold: such a write turns the file into
+// UTF-16 LE with a byte-order mark, which the profile functions also read and write.
+#include <cstdint>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+
+namespace lb {
+
+class SettingsStore {
+ public:
+  static constexpr const char* kSection = "Settings";
+
+  SettingsStore(std::string path, IFileSystem& files, const ICodePage& codePage);
+
+  const std::string& Path() const { return path_; }
+
+  // The stored text, or `defaultValue` when the file, the section or the key is absent.
+  std::string ReadString(const std::string& key, const std::string& defaultValue) const;
+  // Replaces or adds the key's line; creates the file and the section when needed.
+  // Throws AppError("Unable to write to <path>") when the platform refuses the write.
+  void WriteString(const std::string& key, const std::string& value);
+
+  // "0x1F4" (longer than two characters) and "$1F4" are hexadecimal; otherwise decimal with an
+  // optional sign. A text that is not a whole number in the 32-bit range gives `defaultValue`.
+  std::int32_t ReadInteger(const std::string& key, std::int32_t defaultValue) const;
+  void WriteInteger(const std::string& key, std::int32_t value);
+
+  // Whether the section holds the key, whatever its value, even an empty one.
+  bool KeyExists(const std::string& key) const;
+
+ private:
+  std::string path_;
+  IFileSystem& files_;
+  const ICodePage& codePage_;
+};
+
+// The integer reading rule on its own (also used by the store).
+std::int32_t ParseProfileInteger(const std::string& text, std::int32_t defaultValue);
+
+}  // namespace lb

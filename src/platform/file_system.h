@@ -1,0 +1,24 @@
+#pragma once
+// The files the program reads and writes, behind a small interface so that the logic is tested
+// with an in-memory fake. Paths are UTF-8 and use the platform's own separators.
+#include <optional>
+#include <string>
+
+namespace lb {
+
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // The whole file as bytes, or nothing when it does not exist or cannot be read.
+  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+  // Replaces the file's content (creating the file); false when the platform refuses.
+  // The content is either fully written or the old file is left as it was.
+  [[nodiscard]] virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+  [[nodiscard]] virtual bool FileExists(const std::string& path) const = 0;
+  [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  // Creates one folder (not its parents); false when it could not be created (or exists).
+  [[nodiscard]] virtual bool CreateFolder(const std::string& path) = 0;
+};
+
+}  // namespace lb

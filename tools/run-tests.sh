@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs every test ring of both build trees in one CTest run, so that the output ends with one
+# summary: the native unit tests, and under Wine the unit, win32 and end-to-end tests.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+
+# One Wine environment (private prefix, Xvfb, persistent wineserver) for the whole run.
+trap 'tools/wine-env.sh stop' EXIT
+tools/wine-env.sh start
+
+cat >build/CTestTestfile.cmake <<'CTEST'
+# Made by tools/run-tests.sh: both build trees in one run.
+subdirs("native" "windows")
+CTEST
+
+ctest --test-dir build --output-on-failure -j2 --timeout 300 --no-tests=error "$@"
