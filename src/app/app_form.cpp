@@ -1,0 +1,132 @@
+#include "app/app_form.h"
+
+#include <cstdint>
+#include <exception>
+
+#include "app/app_error.h"
+#include "app/identity.h"
+#include "app/settings_folder.h"
+#include "app/settings_keys.h"
+
+namespace lb {
+namespace {
+
+// What the program calls itself when its version block cannot be read (the shipped executable
+// always carries one; a damaged copy still finds its settings in the usual folder).
+constexpr const char* kFallbackCompanyName = "BRIMLEX";
+constexpr const char* kFallbackProductName = "Lock Beacon";
+
+constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
+
+}  // namespace
+
+TAppForm::TAppForm(IStartupPlatform& platform, IFileSystem& files, const ICodePage& codePage,
+                   IAppFormView& view)
+    : platform_(platform), files_(files), codePage_(codePage), view_(view) {}
+
+void TAppForm::FormCreate() {
+  // Identity: company and product from the version block, then version and name.
+  const std::string exePath = platform_.ExePath();
+  Identity& identity = MutableAppIdentity();
+  try {
+    const TEXEVersionData version = platform_.ReadExeVersionData(exePath);
+    identity.CompanyName = version.CompanyName;
+    identity.ProductName = version.ProductName;
+  } catch (const std::exception&) {
+    identity.CompanyName = kFallbackCompanyName;
+    identity.ProductName = kFallbackProductName;
+  }
+  identity.AppVersion =
+      FormatAppVersion(platform_.FileVersionMS(exePath).value_or(kUnknownFileVersion));
+  identity.AppName = ComposeAppName(identity.CompanyName, identity.ProductName);
+
+  // The settings folder and the store on settings.ini there (opening does not touch the file).
+  identity.SettingsFolder =
+      ChooseSettingsFolder(platform_, exePath, identity.CompanyName, identity.ProductName);
+  store_ = std::make_unique<SettingsStore>(identity.SettingsFolder + "settings.ini", files_,
+                                           codePage_);
+  SettingsStore& store = *store_;
+
+  DisplayDuration = store.ReadInteger(keys::DisplayDuration, keys::DefaultDisplayDuration);
+
+  Ticks.NumLock1 = keys::OnUnlessOff(store.ReadString(keys::NumLock, ""));
+  Ticks.CapsLock1 = keys::OnUnlessOff(store.ReadString(keys::CapsLock, ""));
+  Ticks.ScrollLock1 = keys::OnUnlessOff(store.ReadString(keys::ScrollLock, ""));
+  Ticks.NumLock2 = keys::OffUnlessOn(store.ReadString(keys::NumLockToggled, ""));
+  Ticks.CapsLock2 = keys::OffUnlessOn(store.ReadString(keys::CapsLockToggled, ""));
+  Ticks.ScrollLock2 = keys::OffUnlessOn(store.ReadString(keys::ScrollLockToggled, ""));
+
+  ScreenSnap = keys::OnUnlessOff(store.ReadString(keys::ScreenSnap, ""));
+  AlwaysOnTop = keys::OffUnlessOn(store.ReadString(keys::AlwaysOnTop, ""));
+
+  // Position: the stored one only when both edges are stored, applied as it is; otherwise the
+  // bottom-right corner of the primary work area, for the window's size at this moment.
+  Rect bounds = view_.Bounds();
+  if (store.KeyExists(keys::Left) && store.KeyExists(keys::Top)) {
+    bounds = Rect::FromPosSize(store.ReadInteger(keys::Left, 0), store.ReadInteger(keys::Top, 0),
+                               bounds.Width(), bounds.Height());
+  } else {
+    const Rect workArea = view_.PrimaryWorkArea();
+    bounds = Rect::FromPosSize(workArea.Width() - bounds.Width(),
+                               workArea.Height() - bounds.Height(), bounds.Width(),
+                               bounds.Height());
+  }
+  view_.SetBounds(bounds);
+
+  // Size: a stored outer size that is not 0 and not larger than the primary screen.
+  const Size screen = view_.PrimaryScreenSize();
+  bounds = view_.Bounds();
+  int width = bounds.Width();
+  int height = bounds.Height();
+  if (const int stored = store.ReadInteger(keys::Width, 0); stored != 0 && stored <= screen.width) {
+    width = stored;
+  }
+  if (const int stored = store.ReadInteger(keys::Height, 0);
+      stored != 0 && stored <= screen.height) {
+    height = stored;
+  }
+  if (width != bounds.Width() || height != bounds.Height()) {
+    view_.SetBounds(Rect::FromPosSize(bounds.left, bounds.top, width, height));
+  }
+
+  // From here on every move and size change is written to the store.
+  SavePosition = true;
+
+  Ticks.NumLock3 = keys::OnUnlessOff(store.ReadString(keys::NumLockSound, ""));
+  Ticks.CapsLock3 = keys::OnUnlessOff(store.ReadString(keys::CapsLockSound, ""));
+  Ticks.ScrollLock3 = keys::OnUnlessOff(store.ReadString(keys::ScrollLockSound, ""));
+
+  if (store.KeyExists(keys::PlayMode) && store.ReadString(keys::PlayMode, "") == keys::Async) {
+    Ticks.ASYNC1 = true;
+    Ticks.SYNC1 = false;
+  }
+
+  MinimalMode = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
+  FadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
+
+  LanguageFile = store.ReadString(keys::LanguageFile, "");
+
+  // Lay the window out once; this also saves its geometry.
+  FormResize();
+}
+
+void TAppForm::OnMove() {
+  if (!SavePosition) return;
+  const Rect bounds = view_.Bounds();
+  store_->WriteInteger(keys::Left, bounds.left);
+  store_->WriteInteger(keys::Top, bounds.top);
+}
+
+void TAppForm::FormResize() {
+  if (SavePosition) SaveGeometry();
+}
+
+void TAppForm::SaveGeometry() {
+  const Rect bounds = view_.Bounds();
+  store_->WriteInteger(keys::Left, bounds.left);
+  store_->WriteInteger(keys::Top, bounds.top);
+  store_->WriteInteger(keys::Height, bounds.Height());
+  store_->WriteInteger(keys::Width, bounds.Width());
+}
+
+}  // namespace lb

@@ -1,0 +1,45 @@
+#pragma once
+// A scripted platform for the start-up logic: an executable path, a version block, a folder
+// probe answer and the per-user folder, recording the folders it was asked to create.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/app_error.h"
+#include "platform/startup_platform.h"
+
+namespace lb::test {
+
+class FakeStartupPlatform : public IStartupPlatform {
+ public:
+  std::string exePath = "C:\\Apps\\Lock Beacon\\LockBeacon.exe";
+  std::optional<TEXEVersionData> versionData = TEXEVersionData{.CompanyName = "BRIMLEX",
+                                                               .ProductName = "Lock Beacon"};
+  std::optional<std::uint32_t> fileVersionMS = 0x00010000u;  // 1.0
+  bool exeFolderWritable = true;
+  std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
+
+  mutable std::vector<std::string> probedFolders;
+  std::vector<std::string> createdFolders;
+
+  std::string ExePath() const override { return exePath; }
+  TEXEVersionData ReadExeVersionData(const std::string&) const override {
+    if (!versionData) throw AppError("The specified resource type cannot be found in the image file");
+    return *versionData;
+  }
+  std::optional<std::uint32_t> FileVersionMS(const std::string&) const override {
+    return fileVersionMS;
+  }
+  bool IsFolderWritable(const std::string& folder) const override {
+    probedFolders.push_back(folder);
+    return exeFolderWritable;
+  }
+  std::string AppDataFolder() const override { return appData; }
+  bool CreateFolder(const std::string& path) override {
+    createdFolders.push_back(path);
+    return true;
+  }
+};
+
+}  // namespace lb::test
