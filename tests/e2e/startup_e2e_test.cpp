@@ -1,0 +1,110 @@
+// The real program starting in folders of different kinds: where its settings go, what it
+// writes at start, and how it reports a folder it cannot write.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "e2e/harness_win.h"
+
+namespace lb::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+fs::path PerUserSettingsFolder() { return RoamingAppData() / "BRIMLEX" / "Lock Beacon"; }
+
+// The per-user folder is shared by every test in this prefix: start each test without it.
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::error_code ignored;
+    fs::remove_all(RoamingAppData() / "BRIMLEX", ignored);
+  }
+  void TearDown() override { SetUp(); }
+};
+
+void WriteText(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+TEST_F(StartupTest, WritableFolderGetsSettingsBesideTheExeWithOnlyTheGeometry) {
+  TempFolder folder("writable");
+  AppProcess app(InstallApp(folder.Path()));
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+
+  const fs::path settings = folder / "settings.ini";
+  ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
+  EXPECT_THAT(IniSections(settings), ElementsAre(L"Settings"));
+  EXPECT_THAT(IniKeys(settings, L"Settings"), ElementsAre(L"Left", L"Top", L"Height", L"Width"));
+  EXPECT_FALSE(fs::exists(folder / "chk.tmp"));
+  EXPECT_FALSE(fs::exists(PerUserSettingsFolder()));
+  SaveScreenshot("startup-writable-folder");
+}
+
+TEST_F(StartupTest, LeftoverProbeFileSendsSettingsToThePerUserFolder) {
+  TempFolder folder("leftover-probe");
+  WriteText(folder / "chk.tmp", "left behind");
+  AppProcess app(InstallApp(folder.Path()));
+  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+
+  const fs::path settings = PerUserSettingsFolder() / "settings.ini";
+  ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
+  EXPECT_FALSE(fs::exists(folder / "settings.ini"));
+  EXPECT_TRUE(fs::exists(folder / "chk.tmp"));  // someone else's file is left alone
+}
+
+TEST_F(StartupTest, StoredPositionAndSizeAreApplied) {
+  TempFolder folder("stored-geometry");
+  WriteText(folder / "settings.ini", "[settings]\r\nleft=100\r\nTOP=60\r\nWidth=260\r\n");
+  AppProcess app(InstallApp(folder.Path()));
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+
+  RECT bounds{};
+  ASSERT_TRUE(WaitFor([&] {
+    GetWindowRect(window, &bounds);
+    return bounds.left == 100 && bounds.top == 60;
+  })) << bounds.left << "," << bounds.top;
+  EXPECT_EQ(bounds.right - bounds.left, 260);
+}
+
+TEST_F(StartupTest, TwoCopiesRunSideBySide) {
+  TempFolder folder("two-copies");
+  const fs::path exe = InstallApp(folder.Path());
+  AppProcess first(exe);
+  ASSERT_NE(first.WaitForMainWindow(), nullptr);
+  AppProcess second(exe);
+  ASSERT_NE(second.WaitForMainWindow(), nullptr);
+
+  Sleep(500);
+  EXPECT_TRUE(first.IsRunning());
+  EXPECT_TRUE(second.IsRunning());
+}
+
+TEST_F(StartupTest, UnwritableSettingsFolderIsReportedAndTheProgramKeepsRunning) {
+  // The probe file sends the settings to the per-user folder, and a plain file standing where
+  // that folder belongs keeps it from being created.
+  TempFolder folder("unwritable");
+  WriteText(folder / "chk.tmp", "");
+  fs::create_directories(RoamingAppData() / "BRIMLEX");
+  WriteText(PerUserSettingsFolder(), "not a folder");
+
+  AppProcess app(InstallApp(folder.Path()));
+  const HWND box = app.WaitForDialog(L"Lock Beacon");
+  ASSERT_NE(box, nullptr) << "no error box";
+  const std::wstring expected =
+      L"Unable to write to " + (PerUserSettingsFolder() / "settings.ini").wstring() + L".";
+  EXPECT_EQ(MessageBoxText(box), expected);
+  SaveScreenshot("startup-unwritable-folder");
+
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_NE(app.WaitForMainWindow(), nullptr);
+  Sleep(500);
+  EXPECT_TRUE(app.IsRunning());
+}
+
+}  // namespace
+}  // namespace lb::e2e
