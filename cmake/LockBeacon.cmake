@@ -6,7 +6,9 @@ function(lockbeacon_target_defaults target)
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
                            -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Wunused
-                           -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+                           -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+                           # designated initialisers leave the other members zero on purpose
+                           -Wno-missing-field-initializers)
   endif()
   if(WIN32)
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
