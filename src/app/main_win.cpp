@@ -1,7 +1,8 @@
 // The program entry: the named mutex, DPI awareness, the common controls, the hidden
 // application window, the main window with its creation sequence, and the message loop.
-#include <commctrl.h>
 #include <windows.h>
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
 
 #include "app/app_form_window_win.h"
 #include "app/app_title.h"
@@ -31,7 +32,7 @@ class ApplicationWindow final : public WindowBase {
            },
            {
                .title = title.c_str(),
-               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+               .style = WS_POPUP,
                .x = 0,
                .y = 0,
                .width = 0,

@@ -1,7 +1,8 @@
 #include "app/startup_platform_win.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// The shell's folder functions need the types of windows.h first.
+#include <shlobj.h>
 
 #include <string>
 
