@@ -1,0 +1,185 @@
+// The main window as Windows sees it: its design state, showing without activation, and the
+// moves and size changes it hands to the form.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_form_window_win.h"
+#include "fakes/fake_startup_platform.h"
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "ui/error_report_win.h"
+#include "ui/handles_win.h"
+
+namespace lb {
+namespace {
+
+// Files in memory; writes can be refused.
+class MapFileSystem final : public IFileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  bool refuseWrites = false;
+
+  std::optional<std::string> ReadFile(const std::string& path) const override {
+    const auto found = files.find(path);
+    if (found == files.end()) return std::nullopt;
+    return found->second;
+  }
+  bool WriteFile(const std::string& path, const std::string& bytes) override {
+    if (refuseWrites) return false;
+    files[path] = bytes;
+    return true;
+  }
+  bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
+  bool DeleteFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool CreateFolder(const std::string&) override { return true; }
+};
+
+// ASCII is all these tests write.
+class PassThroughCodePage final : public ICodePage {
+ public:
+  std::string Decode(std::string_view ansi) const override { return std::string(ansi); }
+  std::optional<std::string> Encode(std::string_view utf8) const override {
+    return std::string(utf8);
+  }
+};
+
+std::vector<std::string> reports;
+void RecordReport(const std::string& text) { reports.push_back(text); }
+
+constexpr const char* kSettingsFile = "C:\\Apps\\Lock Beacon\\settings.ini";
+
+class AppFormWindowTest : public ::testing::Test {
+ protected:
+  AppFormWindowTest()
+      : owner_(::CreateWindowExW(0, L"STATIC", L"Lock Beacon", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, nullptr, nullptr)) {}
+
+  void SetUp() override {
+    reports.clear();
+    previousHook_ = SetErrorReportHook(&RecordReport);
+  }
+  void TearDown() override {
+    window_.reset();
+    // The main window ends the message loop when it goes; this thread has no loop to end.
+    MSG quit;
+    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    SetErrorReportHook(previousHook_);
+  }
+
+  AppFormWindow& Window() {
+    if (!window_) {
+      window_.emplace(::GetModuleHandleW(nullptr), owner_.get(), platform_, files_, codePage_);
+    }
+    return *window_;
+  }
+  HWND Hwnd() { return Window().Hwnd(); }
+  std::string Settings() { return files_.ReadFile(kSettingsFile).value_or(""); }
+
+  test::FakeStartupPlatform platform_;
+  MapFileSystem files_;
+  PassThroughCodePage codePage_;
+  UniqueWindow owner_;
+
+ private:
+  std::optional<AppFormWindow> window_;
+  ErrorReportHook previousHook_ = nullptr;
+};
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::wstring Caption(HWND window) {
+  wchar_t text[64] = {};
+  ::GetWindowTextW(window, text, 64);
+  return text;
+}
+
+TEST_F(AppFormWindowTest, DesignState) {
+  const HWND window = Hwnd();
+  EXPECT_EQ(ClassName(window), L"TAppForm");
+  EXPECT_EQ(Caption(window), L"Lock Beacon");
+  EXPECT_FALSE(::IsWindowVisible(window));
+
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+  EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME), WS_POPUP | WS_CAPTION | WS_THICKFRAME);
+  // No title-bar buttons at all.
+  EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+
+  const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+  EXPECT_EQ(exStyle & (WS_EX_LAYERED | WS_EX_TOPMOST), WS_EX_LAYERED | WS_EX_TOPMOST);
+  EXPECT_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_NOACTIVATE), 0u);
+
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 150);
+  EXPECT_EQ(flags & LWA_ALPHA, static_cast<DWORD>(LWA_ALPHA));
+
+  // Owned by the application window: no taskbar button of its own.
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), owner_.get());
+
+  const int dpi = DpiForWindow(window);
+  RECT client{};
+  ASSERT_TRUE(::GetClientRect(window, &client));
+  EXPECT_EQ(client.right, Scale(184, dpi));
+  EXPECT_EQ(client.bottom, Scale(125, dpi));
+}
+
+TEST_F(AppFormWindowTest, ShowsWithoutTakingTheFocus) {
+  UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                       400, 400, 200, 100, nullptr, nullptr, nullptr, nullptr));
+  ::SetForegroundWindow(other.get());
+  ::SetActiveWindow(other.get());
+  ASSERT_EQ(::GetActiveWindow(), other.get());
+
+  Window().ShowWithoutActivating();
+  EXPECT_TRUE(::IsWindowVisible(Hwnd()));
+  EXPECT_EQ(::GetActiveWindow(), other.get());
+  EXPECT_NE(::GetForegroundWindow(), Hwnd());
+}
+
+TEST_F(AppFormWindowTest, BoundsAreTheOuterRectangle) {
+  const Rect bounds = Rect::FromPosSize(120, 80, 230, 170);
+  Window().SetBounds(bounds);
+  EXPECT_EQ(Window().Bounds(), bounds);
+  RECT outer{};
+  ::GetWindowRect(Hwnd(), &outer);
+  EXPECT_EQ(outer.left, 120);
+  EXPECT_EQ(outer.bottom, 250);
+}
+
+TEST_F(AppFormWindowTest, MovesAndSizeChangesReachTheForm) {
+  Window().Form().FormCreate();
+  ASSERT_TRUE(Window().Form().SavePosition);
+
+  ::SetWindowPos(Hwnd(), nullptr, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_NE(Settings().find("Left=100"), std::string::npos) << Settings();
+  EXPECT_NE(Settings().find("Top=60"), std::string::npos) << Settings();
+
+  ::SetWindowPos(Hwnd(), nullptr, 0, 0, 250, 140, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_NE(Settings().find("Width=250"), std::string::npos) << Settings();
+  EXPECT_NE(Settings().find("Height=140"), std::string::npos) << Settings();
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(AppFormWindowTest, RefusedWriteOnAMoveIsReportedOnce) {
+  Window().Form().FormCreate();
+  files_.refuseWrites = true;
+
+  ::SetWindowPos(Hwnd(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0], std::string("Unable to write to ") + kSettingsFile + ".");
+  // The window has moved all the same.
+  EXPECT_EQ(Window().Bounds().left, 30);
+}
+
+}  // namespace
+}  // namespace lb
