@@ -1,0 +1,45 @@
+#include "app/identity.h"
+
+#include <cstdio>
+
+namespace lb {
+
+const std::array<VersionField, 12> kVersionFields = {{
+    {"CompanyName", &TEXEVersionData::CompanyName},
+    {"FileDescription", &TEXEVersionData::FileDescription},
+    {"FileVersion", &TEXEVersionData::FileVersion},
+    {"InternalName", &TEXEVersionData::InternalName},
+    {"LegalCopyright", &TEXEVersionData::LegalCopyright},
+    {"LegalTrademarks", &TEXEVersionData::LegalTrademarks},
+    {"OriginalFileName", &TEXEVersionData::OriginalFileName},
+    {"ProductName", &TEXEVersionData::ProductName},
+    {"ProductVersion", &TEXEVersionData::ProductVersion},
+    {"Comments", &TEXEVersionData::Comments},
+    {"PrivateBuild", &TEXEVersionData::PrivateBuild},
+    {"SpecialBuild", &TEXEVersionData::SpecialBuild},
+}};
+
+std::string VersionStringPrefix(std::uint16_t language, std::uint16_t codePage) {
+  // Four lower-case hexadecimal digits each, language first: 0409 and 04b0 give 040904b0.
+  char translation[9];
+  std::snprintf(translation, sizeof translation, "%.4x%.4x", static_cast<unsigned>(language),
+                static_cast<unsigned>(codePage));
+  return std::string("\\StringFileInfo\\") + translation + "\\";
+}
+
+std::string FormatAppVersion(std::uint32_t fileVersionMS) {
+  return std::to_string(fileVersionMS >> 16) + "." + std::to_string(fileVersionMS & 0xFFFFu);
+}
+
+std::string ComposeAppName(const std::string& companyName, const std::string& productName) {
+  return companyName + " - " + productName;
+}
+
+Identity& MutableAppIdentity() {
+  static Identity identity;
+  return identity;
+}
+
+const Identity& AppIdentity() { return MutableAppIdentity(); }
+
+}  // namespace lb

@@ -1,0 +1,93 @@
+// The program entry: the named mutex, DPI awareness, the common controls, the hidden
+// application window, the main window with its creation sequence, and the message loop.
+#include <windows.h>
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
+
+#include "app/app_form_window_win.h"
+#include "app/app_title.h"
+#include "app/resource_ids.h"
+#include "app/startup_platform_win.h"
+#include "platform/code_page_win.h"
+#include "platform/file_system_win.h"
+#include "ui/dpi_win.h"
+#include "ui/error_report_win.h"
+#include "ui/text_win.h"
+#include "ui/window_base_win.h"
+
+namespace lb {
+namespace {
+
+// The application's own top-level window: never shown, titled with the application title, and
+// the owner of the main window. An owned window gets no taskbar button, so the program shows
+// none while its indicator is on screen.
+class ApplicationWindow final : public WindowBase {
+ public:
+  explicit ApplicationWindow(HINSTANCE instance) {
+    const std::wstring title = ToWide(kAppTitle);
+    Create(instance,
+           {
+               .name = L"TApplication",
+               .icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
+           },
+           {
+               .title = title.c_str(),
+               .style = WS_POPUP,
+               .x = 0,
+               .y = 0,
+               .width = 0,
+               .height = 0,
+           });
+  }
+};
+
+int RunMessageLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
+    if (result == 0) return static_cast<int>(message.wParam);  // WM_QUIT
+    if (result == -1) return 1;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+int Run(HINSTANCE instance) {
+  // Registered under a fixed name for the life of the process (the handle is never closed).
+  // Whether another copy holds it already is not asked: a second copy runs like the first.
+  static_cast<void>(::CreateMutexW(nullptr, FALSE, L"BRIMLEX_Lock_Beacon"));
+
+  // The manifest asks for per-monitor awareness already; this covers a copy whose manifest
+  // was lost, and systems that do not read the manifest's newer entries.
+  static_cast<void>(EnableProcessDpiAwareness());
+
+  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
+                                      .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  try {
+    WinStartupPlatform platform;
+    WinFileSystem files;
+    WinCodePage codePage;
+
+    ApplicationWindow application(instance);
+    AppFormWindow mainWindow(instance, application.Hwnd(), platform, files, codePage);
+    try {
+      mainWindow.Form().FormCreate();
+    } catch (...) {
+      // The creation sequence stops at the failing step; the window lives on.
+      ReportCurrentException();
+    }
+    mainWindow.ShowWithoutActivating();
+    return RunMessageLoop();
+  } catch (...) {
+    // The windows themselves could not be made: nothing to run.
+    ReportCurrentException();
+    return 1;
+  }
+}
+
+}  // namespace
+}  // namespace lb
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return lb::Run(instance); }

@@ -1,0 +1,33 @@
+#pragma once
+// DPI awareness of the process and the DPI of a window, on every Windows from 7 to 11 and on
+// Wine.
+#include <windows.h>
+
+namespace lb {
+
+enum class DpiAwareness {
+  Unaware,
+  System,        // one DPI for every monitor, fixed at log-on
+  PerMonitor,    // per-monitor (Windows 8.1), non-client area not scaled by the system
+  PerMonitorV2,  // per-monitor (Windows 10 1703), non-client area scaled by the system
+};
+
+// Makes the process DPI aware as far as the system allows: per-monitor v2, else per-monitor,
+// else system-aware. The manifest normally sets the awareness before the program runs; then
+// nothing changes and the awareness in force is returned. Call before any window exists.
+DpiAwareness EnableProcessDpiAwareness() noexcept;
+
+// The awareness the process runs with.
+[[nodiscard]] DpiAwareness CurrentDpiAwareness() noexcept;
+
+// The DPI at which `window` is drawn: the DPI of its monitor when the process is per-monitor
+// aware, the system DPI otherwise.
+[[nodiscard]] int DpiForWindow(HWND window) noexcept;
+
+// The outer rectangle of a window whose client area is `client`, at `dpi` (the frame and
+// caption are measured at that DPI where the system can, so that a window placed on a second
+// monitor gets the right size before it is shown). False when the system refuses.
+[[nodiscard]] bool AdjustWindowRectForDpi(RECT& client, DWORD style, DWORD exStyle,
+                                          int dpi) noexcept;
+
+}  // namespace lb
