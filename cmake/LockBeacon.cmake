@@ -8,7 +8,10 @@ function(lockbeacon_target_defaults target)
                            -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Wunused
                            -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
                            # designated initialisers leave the other members zero on purpose
-                           -Wno-missing-field-initializers)
+                           -Wno-missing-field-initializers
+                           # GCC 12 reports "literal" + std::string as an overlapping copy
+                           # at -O2 (GCC bug 105651, fixed in 13)
+                           $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>)
   endif()
   if(WIN32)
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
