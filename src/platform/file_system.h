@@ -12,11 +12,13 @@ class IFileSystem {
 
   // The whole file as bytes, or nothing when it does not exist or cannot be read.
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
-  // Replaces the file's content (creating the file); false when the platform refuses.
-  // The content is either fully written or the old file is left as it was.
+  // Replaces the file's content (creating the file); false when the platform refuses. Where the
+  // platform allows it, the content is either fully written or the old file is left as it was.
   [[nodiscard]] virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
   [[nodiscard]] virtual bool FileExists(const std::string& path) const = 0;
-  [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  // False when there was no such file or it could not be deleted. (Not named DeleteFile:
+  // <windows.h> defines that name as a macro, which would rename the member in Win32 code.)
+  [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;
   // Creates one folder (not its parents); false when it could not be created (or exists).
   [[nodiscard]] virtual bool CreateFolder(const std::string& path) = 0;
 };
