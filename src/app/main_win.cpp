@@ -67,8 +67,8 @@ int Run(HINSTANCE instance) {
 
   try {
     WinStartupPlatform platform;
-    WinFileSystem files;
-    WinCodePage codePage;
+    Win32FileSystem files;
+    Win32CodePage codePage;
 
     ApplicationWindow application(instance);
     AppFormWindow mainWindow(instance, application.Hwnd(), platform, files, codePage);

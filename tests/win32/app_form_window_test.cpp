@@ -34,7 +34,7 @@ class MapFileSystem final : public IFileSystem {
     return true;
   }
   bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
-  bool DeleteFile(const std::string& path) override { return files.erase(path) != 0; }
+  bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
   bool CreateFolder(const std::string&) override { return true; }
 };
 
