@@ -20,7 +20,7 @@ log() { printf 'wine-env: %s\n' "$*" >&2; }
 alive() { [ -n "${1:-}" ] && kill -0 "$1" 2>/dev/null; }
 
 load_state() {
-  XVFB_PID= COMPMGR_PID= DISPLAY_NUM=
+  XVFB_PID= COMPMGR_PID= DISPLAY_NUM= KEEPER_PGID=
   # shellcheck disable=SC1090
   [ -f "$state" ] && . "$state"
   return 0
@@ -85,12 +85,18 @@ REGEDIT4
 "Audio"=""
 REG
   wine regedit /S "$(winepath -w "$wine_dir/settings.reg" 2>/dev/null)" >/dev/null 2>&1 9>&-
+  # Wine shuts its desktop and services down whenever no Wine program runs, and the next
+  # program then waits about ten seconds for them to come back. One idle program kept running
+  # for the whole test run keeps them up.
+  setsid bash -c 'sleep infinity | wine cmd /c pause' </dev/null >/dev/null 2>&1 9>&- &
+  printf 'KEEPER_PGID=%s\n' "$!" >>"$state"
   touch "$wine_dir/prefix.ready"
   log "ready on display :$n in $((SECONDS - t0)) s (prefix $WINEPREFIX)"
 }
 
 stop_unlocked() {
   load_state
+  [ -n "$KEEPER_PGID" ] && kill -- "-$KEEPER_PGID" 2>/dev/null || true
   if [ -d "$wine_dir/prefix" ]; then
     WINEPREFIX="$wine_dir/prefix" wineserver -k >/dev/null 2>&1 || true
   fi
