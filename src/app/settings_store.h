@@ -27,8 +27,12 @@ class SettingsStore {
 
   // The stored text, or `defaultValue` when the file, the section or the key is absent.
   std::string ReadString(const std::string& key, const std::string& defaultValue) const;
-  // Replaces or adds the key's line; creates the file and the section when needed.
-  // Throws AppError("Unable to write to <path>") when the platform refuses the write.
+  // Replaces or adds the key's line; creates the file and the section when needed. Leading
+  // blanks of the value are not stored; an unchanged value leaves the file untouched.
+  // Throws AppError("Unable to write to <path>") when the platform refuses the write, or when
+  // the file exists but cannot be read. Throws std::invalid_argument for an empty key and for
+  // texts that would break the file's lines: CR, LF or NUL anywhere, a key holding "=" or
+  // starting with "[", text that is not UTF-8.
   void WriteString(const std::string& key, const std::string& value);
 
   // "0x1F4" (longer than two characters) and "$1F4" are hexadecimal; otherwise decimal with an
@@ -36,7 +40,8 @@ class SettingsStore {
   std::int32_t ReadInteger(const std::string& key, std::int32_t defaultValue) const;
   void WriteInteger(const std::string& key, std::int32_t value);
 
-  // Whether the section holds the key, whatever its value, even an empty one.
+  // Whether the section holds the key, whatever its value, even an empty one (a line of that
+  // name without "=" does not count, as the profile functions do not list it).
   bool KeyExists(const std::string& key) const;
 
  private:
