@@ -24,7 +24,8 @@ using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     // A full buffer may mean a cut path: try again with a larger one.
     if (length < path.size()) {
@@ -54,9 +55,9 @@ bool Win32LanguagePlatform::FolderExists(const std::string& path) const {
   }
   // A symbolic link or junction: ask about what it points to. Opening a folder needs
   // FILE_FLAG_BACKUP_SEMANTICS; no access rights are needed for its attributes.
-  const HANDLE opened = ::CreateFileW(widePath.c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE opened =
+      ::CreateFileW(widePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return false;
   const UniqueHandle target(opened);
   BY_HANDLE_FILE_INFORMATION information{};
@@ -74,13 +75,13 @@ std::vector<FolderEntry> Win32LanguagePlatform::ListFolder(const std::string& fo
   WIN32_FIND_DATAW data{};
   // FindFirstFileExW lists hidden and system entries as well; the basic information level
   // skips the short names that the program never uses.
-  const HANDLE first = ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data,
-                                          FindExSearchNameMatch, nullptr, 0);
+  const HANDLE first =
+      ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
   if (first == INVALID_HANDLE_VALUE) return entries;
   const UniqueFind find(first);
   do {
-    entries.push_back({ToUtf8(data.cFileName),
-                       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back(
+        {ToUtf8(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
   } while (::FindNextFileW(find.get(), &data));
   return entries;
 }

@@ -126,18 +126,34 @@ TEST(LanguageCodesTest, DecodesByByteOrderMarkOrTheAnsiCodePage) {
     std::string expected;
   };
   const std::vector<Case> cases = {
-      {"UTF-8 with mark", "\xEF\xBB\xBF" "1036,Fran\xC3\xA7" "ais.lang.txt",
-       "1036,Fran\xC3\xA7" "ais.lang.txt"},
+      {"UTF-8 with mark",
+       "\xEF\xBB\xBF"
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt",
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt"},
       {"UTF-16 LE", Utf16Bytes(u"1036,Fran\u00E7ais.lang.txt", false),
-       "1036,Fran\xC3\xA7" "ais.lang.txt"},
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt"},
       {"UTF-16 BE", Utf16Bytes(u"1036,Fran\u00E7ais.lang.txt", true),
-       "1036,Fran\xC3\xA7" "ais.lang.txt"},
-      {"ANSI without mark", "1036,Fran\xE7" "ais.lang.txt", "1036,Fran\xC3\xA7" "ais.lang.txt"},
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt"},
+      {"ANSI without mark",
+       "1036,Fran\xE7"
+       "ais.lang.txt",
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt"},
       {"UTF-16 LE, odd final byte dropped", Utf16Bytes(u"7,a", false) + "x", "7,a"},
       {"UTF-16 LE, NUL ends the text", Utf16Bytes(u"7,a\0\n8,b"s, false), "7,a"},
       {"UTF-16 LE, lone surrogate", Utf16Bytes(u"7,\xD800z", false), "7,\xEF\xBF\xBDz"},
-      {"UTF-8, invalid bytes", "\xEF\xBB\xBF" "7,\xC3", "7,\xEF\xBF\xBD"},
-      {"ANSI, NUL ends the text", "7,a\0" "8,b"s, "7,a"},
+      {"UTF-8, invalid bytes",
+       "\xEF\xBB\xBF"
+       "7,\xC3",
+       "7,\xEF\xBF\xBD"},
+      {"ANSI, NUL ends the text",
+       "7,a\0"
+       "8,b"s,
+       "7,a"},
       {"empty", "", ""},
       {"mark only", "\xFF\xFE", ""},
   };

@@ -19,6 +19,18 @@ using Files = std::vector<std::string>;
 constexpr const char* kExeFolder = "C:\\Program Files\\Lock Beacon\\";
 constexpr const char* kFolder = "C:\\Program Files\\Lock Beacon\\Languages";
 
+// The bytes of a text in UTF-16 with its byte-order mark.
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
 class LoadLanguageTest : public ::testing::Test {
  protected:
   // A languages folder holding the given language files (in this listing order), each with
@@ -31,7 +43,9 @@ class LoadLanguageTest : public ::testing::Test {
       files.files[Path(name)] = "{Exit}Exit in " + name + "\r\n";
     }
   }
-  void GivenLanguageCodes(const std::string& bytes) { files.files[Path(kLanguageCodesFileName)] = bytes; }
+  void GivenLanguageCodes(const std::string& bytes) {
+    files.files[Path(kLanguageCodesFileName)] = bytes;
+  }
 
   static std::string Path(const std::string& name) { return std::string(kFolder) + "\\" + name; }
 
@@ -149,24 +163,29 @@ TEST_F(LoadLanguageTest, UnreadableLanguageCodesTableLoadsNothing) {
 
 TEST_F(LoadLanguageTest, LanguageCodesTableInEveryEncoding) {
   const std::vector<std::pair<const char*, std::string>> tables = {
-      {"ANSI code page", "1036,Fran\xE7" "ais.lang.txt"},
-      {"UTF-8", "\xEF\xBB\xBF" "1036,Fran\xC3\xA7" "ais.lang.txt"},
-      {"UTF-16 LE", std::string("\xFF\xFE" "1\0" "0\0" "3\0" "6\0" ",\0" "F\0" "r\0" "a\0" "n\0"
-                                "\xE7\0" "a\0" "i\0" "s\0" ".\0" "l\0" "a\0" "n\0" "g\0" ".\0"
-                                "t\0" "x\0" "t\0", 46)},
-      {"UTF-16 BE", std::string("\xFE\xFF" "\0" "1\0" "0\0" "3\0" "6\0" ",\0" "F\0" "r\0" "a\0"
-                                "n\0" "\xE7\0" "a\0" "i\0" "s\0" ".\0" "l\0" "a\0" "n\0" "g\0"
-                                ".\0" "t\0" "x\0" "t", 46)},
+      {"ANSI code page",
+       "1036,Fran\xE7"
+       "ais.lang.txt"},
+      {"UTF-8",
+       "\xEF\xBB\xBF"
+       "1036,Fran\xC3\xA7"
+       "ais.lang.txt"},
+      {"UTF-16 LE", Utf16Bytes(u"1036,Fran\u00E7ais.lang.txt", false)},
+      {"UTF-16 BE", Utf16Bytes(u"1036,Fran\u00E7ais.lang.txt", true)},
   };
   for (const auto& [name, table] : tables) {
     SCOPED_TRACE(name);
     files = {};
     platform = {};
     platform.uiLanguage = 1036;
-    GivenLanguageFiles({"Fran\xC3\xA7" "ais.lang.txt"});
+    GivenLanguageFiles(
+        {"Fran\xC3\xA7"
+         "ais.lang.txt"});
     GivenLanguageCodes(table);
     Load("");
-    EXPECT_EQ(language.CurrentLanguage(), "Fran\xC3\xA7" "ais");
+    EXPECT_EQ(language.CurrentLanguage(),
+              "Fran\xC3\xA7"
+              "ais");
   }
 }
 
@@ -178,8 +197,8 @@ TEST_F(LoadLanguageTest, ListsOnlyFilesWhoseNamesEndInLangTxt) {
                                 {"LanguageCodes.csv", false}, {"Arabic.lang.txt", false}};
   Load("Nothing.lang.txt");
   EXPECT_EQ(platform.listedPatterns, std::vector<std::string>{"*lang.txt"});
-  EXPECT_EQ(language.LanguageFiles(), (Files{"Turkish.lang.txt", "GERMAN.LANG.TXT",
-                                             "Germanlang.txt", "Arabic.lang.txt"}));
+  EXPECT_EQ(language.LanguageFiles(),
+            (Files{"Turkish.lang.txt", "GERMAN.LANG.TXT", "Germanlang.txt", "Arabic.lang.txt"}));
 }
 
 TEST_F(LoadLanguageTest, CurrentLanguageIsTheNameBeforeTheFirstLangTxt) {
@@ -218,7 +237,7 @@ TEST_F(LoadLanguageTest, UnreadableLanguageFileCountsAsNotLoaded) {
 
 TEST_F(LoadLanguageTest, Utf16LanguageFileGivesEnglish) {
   GivenLanguageFiles({"German.lang.txt"});
-  files.files[Path("German.lang.txt")] = std::string("\xFF\xFE{\0E\0x\0i\0t\0}\0A\0", 18);
+  files.files[Path("German.lang.txt")] = Utf16Bytes(u"{Exit}Ende", false);
   Load("German.lang.txt");
   EXPECT_EQ(language.CurrentLanguage(), "German");
   EXPECT_EQ(language.Translate("Exit"), "Exit");
