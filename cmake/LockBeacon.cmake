@@ -12,8 +12,8 @@ function(lockbeacon_target_defaults target)
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                _WIN32_WINNT=0x0A00 WINVER=0x0A00)
     if(MINGW)
-      # One exe that imports only system DLLs: libstdc++, libgcc and winpthread linked in.
-      target_link_options(${target} PRIVATE -municode -static -static-libgcc -static-libstdc++)
+      # Every exe imports only system DLLs: libstdc++, libgcc and winpthread are linked in.
+      target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
     endif()
   endif()
 endfunction()

@@ -1,6 +1,7 @@
 #include "app/ini_file.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #include "platform/utf.h"
@@ -54,6 +55,12 @@ LineParts Classify(std::string_view text) {
 }
 
 // ---- encodings -------------------------------------------------------------------------------
+
+std::string Concat(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts) text += part;
+  return text;
+}
 
 bool IsUtf16(IniEncoding encoding) {
   return encoding == IniEncoding::kUtf16Le || encoding == IniEncoding::kUtf16Be;
@@ -238,8 +245,8 @@ bool IniFile::SetValue(std::string_view section, std::string_view key, std::stri
 
   const auto span = FindSection(section);
   if (!span) {
-    InsertLine(lines_.size(), "[" + std::string(section) + "]");
-    InsertLine(lines_.size(), std::string(key) + "=" + std::string(value));
+    InsertLine(lines_.size(), Concat({"[", section, "]"}));
+    InsertLine(lines_.size(), Concat({key, "=", value}));
     return true;
   }
   std::size_t lastNonBlank = span->header;
@@ -250,11 +257,11 @@ bool IniFile::SetValue(std::string_view section, std::string_view key, std::stri
     if (parts.kind != LineParts::kKey || !NamesMatch(parts.name, key)) continue;
     if (parts.value && CutAtNul(*parts.value) == value) return false;
     Line& line = lines_[i];
-    line.text = std::string(parts.name) + "=" + std::string(value);
+    line.text = Concat({parts.name, "=", value});
     line.textChanged = true;
     return true;
   }
-  InsertLine(lastNonBlank + 1, std::string(key) + "=" + std::string(value));
+  InsertLine(lastNonBlank + 1, Concat({key, "=", value}));
   return true;
 }
 

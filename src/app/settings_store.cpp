@@ -22,8 +22,7 @@ void CheckWritable(const std::string& key, const std::string& value) {
   };
   const std::string_view name = TrimProfileBlanks(key);
   if (name.empty()) throw std::invalid_argument("settings: empty key name");
-  if (hasLineBreakOrNul(key) || name.find('=') != std::string_view::npos ||
-      name.front() == '[') {
+  if (hasLineBreakOrNul(key) || name.find('=') != std::string_view::npos || name.front() == '[') {
     throw std::invalid_argument("settings: key name unfit for a profile file: " + key);
   }
   if (hasLineBreakOrNul(value)) {
@@ -37,7 +36,8 @@ void CheckWritable(const std::string& key, const std::string& value) {
 std::optional<std::int32_t> ParseDigits(std::string_view digits, int base, bool negative) {
   if (digits.empty()) return std::nullopt;
   // Accumulated as a magnitude: the 32-bit range allows one more below zero than above it.
-  const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
+  const std::int64_t limit =
+      std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
   std::int64_t magnitude = 0;
   for (const char c : digits) {
     int digit = 0;
@@ -99,8 +99,7 @@ void SettingsStore::WriteString(const std::string& key, const std::string& value
   }
 }
 
-std::int32_t SettingsStore::ReadInteger(const std::string& key,
-                                        std::int32_t defaultValue) const {
+std::int32_t SettingsStore::ReadInteger(const std::string& key, std::int32_t defaultValue) const {
   return ParseProfileInteger(ReadString(key, ""), defaultValue);
 }
 

@@ -16,7 +16,9 @@ class IFileSystem {
   // The content is either fully written or the old file is left as it was.
   [[nodiscard]] virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
   [[nodiscard]] virtual bool FileExists(const std::string& path) const = 0;
-  [[nodiscard]] virtual bool DeleteFile(const std::string& path) = 0;
+  // False when there was no such file or it could not be deleted. (Not named DeleteFile:
+  // <windows.h> defines that name as a macro, which would rename the member in Win32 code.)
+  [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;
   // Creates one folder (not its parents); false when it could not be created (or exists).
   [[nodiscard]] virtual bool CreateFolder(const std::string& path) = 0;
 };

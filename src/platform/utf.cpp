@@ -20,7 +20,7 @@ bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& codePoint) {
     return true;
   }
   int length = 0;
-  unsigned char low = 0x80;  // range of the second byte; overlong forms, surrogates and
+  unsigned char low = 0x80;   // range of the second byte; overlong forms, surrogates and
   unsigned char high = 0xBF;  // values above U+10FFFF are excluded here
   if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;

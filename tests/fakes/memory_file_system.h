@@ -33,7 +33,7 @@ class MemoryFileSystem : public IFileSystem {
     return true;
   }
   bool FileExists(const std::string& path) const override { return files.contains(path); }
-  bool DeleteFile(const std::string& path) override { return files.erase(path) > 0; }
+  bool RemoveFile(const std::string& path) override { return files.erase(path) > 0; }
   bool CreateFolder(const std::string& path) override {
     if (refuseWrites) return false;
     return folders.insert(path).second;

@@ -14,11 +14,11 @@ TEST(FormatErrorReportTest, AddsAPeriodOnlyAfterACharacterThatSortsAfterIt) {
       {"Unable to write to C:\\x\\settings.ini", "Unable to write to C:\\x\\settings.ini."},
       {"x.ini", "x.ini."},
       {"Done.", "Done."},
-      {"Failed!", "Failed!"},     // "!" sorts before "."
-      {"Why?", "Why?."},          // "?" sorts after "."
-      {"Value 1", "Value 1."},    // digits sort after "."
-      {"a-", "a-"},               // "-" sorts before "."
-      {"a/", "a/."},              // "/" directly after "."
+      {"Failed!", "Failed!"},                     // "!" sorts before "."
+      {"Why?", "Why?."},                          // "?" sorts after "."
+      {"Value 1", "Value 1."},                    // digits sort after "."
+      {"a-", "a-"},                               // "-" sorts before "."
+      {"a/", "a/."},                              // "/" directly after "."
       {"Fehler: \xC3\xBC", "Fehler: \xC3\xBC."},  // any non-ASCII character sorts after "."
       {"", ""},
   };

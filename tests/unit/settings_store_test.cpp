@@ -21,7 +21,9 @@ constexpr const char* kPath = "C:\\Apps\\Lock Beacon\\settings.ini";
 constexpr const char* kAbsent = "<absent>";
 
 // "C:\Müzik\ŞarkıЖ.wav": "ü" is in the test code page, "Ş", "ı" and "Ж" are not.
-const std::string kUnicodePath = "C:\\M\xC3\xBCzik\\\xC5\x9E" "ark\xC4\xB1\xD0\x96.wav";
+const std::string kUnicodePath =
+    "C:\\M\xC3\xBCzik\\\xC5\x9E"
+    "ark\xC4\xB1\xD0\x96.wav";
 
 std::string Utf16LeFile(const std::string& utf8) {
   std::string bytes = "\xFF\xFE";
@@ -77,14 +79,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"BlanksAroundEverything", " [ Settings ] \r\n\t Left \t=  10 \t\r\n", "Left",
                  "10"},
         ReadCase{"RequestedNameTrimmed", "[Settings]\r\nLeft=10\r\n", " Left ", "10"},
-        ReadCase{"InnerBlanksOfANameCount", "[Settings]\r\nNum Lock = OFF\r\n", "Num Lock",
-                 "OFF"},
+        ReadCase{"InnerBlanksOfANameCount", "[Settings]\r\nNum Lock = OFF\r\n", "Num Lock", "OFF"},
         ReadCase{"InnerBlanksMustMatch", "[Settings]\r\nNumLock=OFF\r\n", "Num Lock", kAbsent},
-        ReadCase{"OtherBlanks", "[Settings]\r\n\x1A" "Left\v=\f5\x1A\r\n", "Left", "5"},
+        ReadCase{"OtherBlanks",
+                 "[Settings]\r\n\x1A"
+                 "Left\v=\f5\x1A\r\n",
+                 "Left", "5"},
         ReadCase{"NoBreakSpaceIsNoBlank", "[Settings]\r\nLeft=\xA0x\xA0\r\n", "Left",
                  "\xC2\xA0x\xC2\xA0"},
-        ReadCase{"DoubleQuotesKeepBlanks", "[Settings]\r\nLeft=  \" a b \"  \r\n", "Left",
-                 " a b "},
+        ReadCase{"DoubleQuotesKeepBlanks", "[Settings]\r\nLeft=  \" a b \"  \r\n", "Left", " a b "},
         ReadCase{"SingleQuotes", "[Settings]\r\nLeft=' x '\r\n", "Left", " x "},
         ReadCase{"OnlyOnePairRemoved", "[Settings]\r\nLeft=\"\"x\"\"\r\n", "Left", "\"x\""},
         ReadCase{"MismatchedQuotesStay", "[Settings]\r\nLeft=\"x'\r\n", "Left", "\"x'"},
@@ -111,14 +114,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"HeaderWithoutBracketIsAKeyLine", "[Settings\r\nLeft=1\r\n", "Left", kAbsent},
         ReadCase{"LfLineEnds", "[Settings]\nLeft=1\nTop=2", "Top", "2"},
         ReadCase{"CrLineEnds", "[Settings]\rLeft=1\rTop=2\r", "Top", "2"},
-        ReadCase{"AnsiText", "[Settings]\r\nPath=C:\\M\xFCzik\r\n", "Path",
-                 "C:\\M\xC3\xBCzik"},
+        ReadCase{"AnsiText", "[Settings]\r\nPath=C:\\M\xFCzik\r\n", "Path", "C:\\M\xC3\xBCzik"},
         ReadCase{"Utf16Le", Utf16LeFile("[Settings]\r\nPath=" + kUnicodePath + "\r\n"), "Path",
                  kUnicodePath},
-        ReadCase{"Utf16Be", Utf16BeFile("[Settings]\nPath=" + kUnicodePath), "Path",
+        ReadCase{"Utf16Be", Utf16BeFile("[Settings]\nPath=" + kUnicodePath), "Path", kUnicodePath},
+        ReadCase{"Utf8WithMark", "\xEF\xBB\xBF[Settings]\r\nPath=" + kUnicodePath + "\r\n", "Path",
                  kUnicodePath},
-        ReadCase{"Utf8WithMark", "\xEF\xBB\xBF[Settings]\r\nPath=" + kUnicodePath + "\r\n",
-                 "Path", kUnicodePath},
         ReadCase{"EmptyFile", "", "Left", kAbsent},
         ReadCase{"EmptyKeyName", "[Settings]\r\n=1\r\n", "", kAbsent}),
     [](const auto& test) { return test.param.name; });
@@ -197,24 +198,20 @@ TEST_P(ParseProfileIntegerTest, ReadsDecimalAndHexadecimalOrGivesTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ParseProfileIntegerTest,
-    ::testing::Values(IntegerCase{"500", 500}, IntegerCase{"0", 0}, IntegerCase{"007", 7},
-                      IntegerCase{"-5", -5}, IntegerCase{"+5", 5}, IntegerCase{"-0", 0},
-                      IntegerCase{"2147483647", 2147483647},
-                      IntegerCase{"-2147483648", -2147483647 - 1},
-                      IntegerCase{"2147483648", kDefault}, IntegerCase{"-2147483649", kDefault},
-                      IntegerCase{"99999999999999999999", kDefault},
-                      IntegerCase{"0x1F4", 500}, IntegerCase{"0X1f4", 500},
-                      IntegerCase{"$1F4", 500}, IntegerCase{"$1f4", 500}, IntegerCase{"0x0", 0},
-                      IntegerCase{"0x7FFFFFFF", 2147483647}, IntegerCase{"0x80000000", kDefault},
-                      IntegerCase{"$FFFFFFFF", kDefault}, IntegerCase{"0x", kDefault},
-                      IntegerCase{"$", kDefault}, IntegerCase{"0xG", kDefault},
-                      IntegerCase{"-0x10", kDefault}, IntegerCase{"0x-1", kDefault},
-                      IntegerCase{"$-1", kDefault}, IntegerCase{"abc", kDefault},
-                      IntegerCase{"12abc", kDefault}, IntegerCase{"1 2", kDefault},
-                      IntegerCase{" 12", kDefault}, IntegerCase{"12 ", kDefault},
-                      IntegerCase{"", kDefault}, IntegerCase{"-", kDefault},
-                      IntegerCase{"+", kDefault}, IntegerCase{"+-1", kDefault},
-                      IntegerCase{"1.5", kDefault}, IntegerCase{"1e3", kDefault}));
+    ::testing::Values(
+        IntegerCase{"500", 500}, IntegerCase{"0", 0}, IntegerCase{"007", 7}, IntegerCase{"-5", -5},
+        IntegerCase{"+5", 5}, IntegerCase{"-0", 0}, IntegerCase{"2147483647", 2147483647},
+        IntegerCase{"-2147483648", -2147483647 - 1}, IntegerCase{"2147483648", kDefault},
+        IntegerCase{"-2147483649", kDefault}, IntegerCase{"99999999999999999999", kDefault},
+        IntegerCase{"0x1F4", 500}, IntegerCase{"0X1f4", 500}, IntegerCase{"$1F4", 500},
+        IntegerCase{"$1f4", 500}, IntegerCase{"0x0", 0}, IntegerCase{"0x7FFFFFFF", 2147483647},
+        IntegerCase{"0x80000000", kDefault}, IntegerCase{"$FFFFFFFF", kDefault},
+        IntegerCase{"0x", kDefault}, IntegerCase{"$", kDefault}, IntegerCase{"0xG", kDefault},
+        IntegerCase{"-0x10", kDefault}, IntegerCase{"0x-1", kDefault}, IntegerCase{"$-1", kDefault},
+        IntegerCase{"abc", kDefault}, IntegerCase{"12abc", kDefault}, IntegerCase{"1 2", kDefault},
+        IntegerCase{" 12", kDefault}, IntegerCase{"12 ", kDefault}, IntegerCase{"", kDefault},
+        IntegerCase{"-", kDefault}, IntegerCase{"+", kDefault}, IntegerCase{"+-1", kDefault},
+        IntegerCase{"1.5", kDefault}, IntegerCase{"1e3", kDefault}));
 
 TEST_F(SettingsStoreTest, ReadIntegerTakesTheStoredTextAsItIsRead) {
   Given(
@@ -304,7 +301,8 @@ struct WriteCase {
 };
 void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
-class WriteStringTest : public SettingsStoreTest, public ::testing::WithParamInterface<WriteCase> {};
+class WriteStringTest : public SettingsStoreTest,
+                        public ::testing::WithParamInterface<WriteCase> {};
 
 TEST_P(WriteStringTest, ChangesTheFileAsExpected) {
   Given(GetParam().before);
@@ -315,8 +313,8 @@ TEST_P(WriteStringTest, ChangesTheFileAsExpected) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, WriteStringTest,
     ::testing::Values(
-        WriteCase{"NameKeepsItsSpellingInTheFile", "[settings]\r\n  left  =  5  \r\n", "Left",
-                  "7", "[settings]\r\nleft=7\r\n"},
+        WriteCase{"NameKeepsItsSpellingInTheFile", "[settings]\r\n  left  =  5  \r\n", "Left", "7",
+                  "[settings]\r\nleft=7\r\n"},
         WriteCase{"LfOnlyFileKeepsItsLineEnds", "[Settings]\nLeft=5\nTop=1\n", "Left", "6",
                   "[Settings]\nLeft=6\nTop=1\n"},
         WriteCase{"NewLineInAnLfFileEndsInCrLf", "[Settings]\nLeft=5\n", "Top", "1",
@@ -328,19 +326,18 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"MissingSectionIsAppended", "[Other]\r\nA=1", "Left", "1",
                   "[Other]\r\nA=1\r\n[Settings]\r\nLeft=1\r\n"},
         WriteCase{"EmptyFile", "", "Left", "1", "[Settings]\r\nLeft=1\r\n"},
-        WriteCase{"EmptySectionGetsTheKeyAfterItsHeader", "[Settings]\r\n\r\n[Other]\r\n",
-                  "Left", "1", "[Settings]\r\nLeft=1\r\n\r\n[Other]\r\n"},
+        WriteCase{"EmptySectionGetsTheKeyAfterItsHeader", "[Settings]\r\n\r\n[Other]\r\n", "Left",
+                  "1", "[Settings]\r\nLeft=1\r\n\r\n[Other]\r\n"},
         WriteCase{"NewKeyGoesToTheFirstSectionOfTheName",
                   "[Settings]\r\nA=1\r\n[Settings]\r\nB=2\r\n", "B", "3",
                   "[Settings]\r\nA=1\r\nB=3\r\n[Settings]\r\nB=2\r\n"},
-        WriteCase{"LineWithoutEqualsGetsTheValue", "[Settings]\r\nLeft\r\nLeft=2\r\n", "Left",
-                  "1", "[Settings]\r\nLeft=1\r\nLeft=2\r\n"},
+        WriteCase{"LineWithoutEqualsGetsTheValue", "[Settings]\r\nLeft\r\nLeft=2\r\n", "Left", "1",
+                  "[Settings]\r\nLeft=1\r\nLeft=2\r\n"},
         WriteCase{"CommentAtTheEndOfTheSectionStaysAbove", "[Settings]\r\nA=1\r\n;end\r\n", "B",
                   "2", "[Settings]\r\nA=1\r\n;end\r\nB=2\r\n"},
         WriteCase{"LeadingBlanksOfTheValueAreDropped", "", "Left", " \t x y ",
                   "[Settings]\r\nLeft=x y \r\n"},
-        WriteCase{"EmptyValue", "[Settings]\r\nLeft=5\r\n", "Left", "",
-                  "[Settings]\r\nLeft=\r\n"},
+        WriteCase{"EmptyValue", "[Settings]\r\nLeft=5\r\n", "Left", "", "[Settings]\r\nLeft=\r\n"},
         WriteCase{"KeyNameTrimmed", "", " Num Lock ", "OFF", "[Settings]\r\nNum Lock=OFF\r\n"},
         WriteCase{"AnsiValueStaysAnsi", "[Settings]\r\n", "Path", "C:\\M\xC3\xBCzik",
                   "[Settings]\r\nPath=C:\\M\xFCzik\r\n"},
@@ -385,7 +382,9 @@ TEST_F(SettingsStoreTest, TextsThatWouldBreakTheFileAreRefused) {
       {"Left", "1\r\n[Other]"},
       {"Left", "1\nTop=2"},
       {"Left", "1\r"},
-      {"Left", std::string("1\0" "2", 3)},
+      {"Left", std::string("1\0"
+                           "2",
+                           3)},
       {std::string("Le\0ft", 5), "1"},
       {"Left", "M\xFCzik"},  // not UTF-8
   };
@@ -426,7 +425,8 @@ TEST_F(SettingsStoreTest, UnicodeValueTurnsAnAnsiFileIntoUtf16AndKeepsItsText) {
   Given(
       "; \xE9t\xE9\r\n"
       "[Settings]\n"
-      "LanguageFile=Fran\xE7" "ais.lang.txt\r\n"
+      "LanguageFile=Fran\xE7"
+      "ais.lang.txt\r\n"
       "\r\n"
       "[Other]\r\n"
       "X = 1 ");
@@ -434,13 +434,18 @@ TEST_F(SettingsStoreTest, UnicodeValueTurnsAnAnsiFileIntoUtf16AndKeepsItsText) {
 
   EXPECT_EQ(File(), Utf16LeFile("; \xC3\xA9t\xC3\xA9\r\n"
                                 "[Settings]\n"
-                                "LanguageFile=Fran\xC3\xA7" "ais.lang.txt\r\n"
-                                "SoundEffectON=" + kUnicodePath + "\r\n"
+                                "LanguageFile=Fran\xC3\xA7"
+                                "ais.lang.txt\r\n"
+                                "SoundEffectON=" +
+                                kUnicodePath +
+                                "\r\n"
                                 "\r\n"
                                 "[Other]\r\n"
                                 "X = 1 "));
   EXPECT_EQ(store.ReadString("SoundEffectON", ""), kUnicodePath);
-  EXPECT_EQ(store.ReadString("LanguageFile", ""), "Fran\xC3\xA7" "ais.lang.txt");
+  EXPECT_EQ(store.ReadString("LanguageFile", ""),
+            "Fran\xC3\xA7"
+            "ais.lang.txt");
 
   // From now on the file stays UTF-16, whatever is written.
   store.WriteInteger("Left", 5);

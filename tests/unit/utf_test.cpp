@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
         Utf8Case{"HighestCodePoint", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
         Utf8Case{"LoneContinuationByte", "a\x80z", u"a\uFFFDz"},
         Utf8Case{"TruncatedAtTheEnd", "a\xE2\x82", u"a\uFFFD"},
-        Utf8Case{"TruncatedBeforeAscii", "\xE2\x82" "A", u"\uFFFDA"},
+        Utf8Case{"TruncatedBeforeAscii",
+                 "\xE2\x82"
+                 "A",
+                 u"\uFFFDA"},
         Utf8Case{"TruncatedFourByteSequence", "\xF0\x9F\x98", u"\uFFFD"},
         Utf8Case{"OverlongTwoBytes", "\xC0\x80", u"\uFFFD\uFFFD"},
         Utf8Case{"OverlongThreeBytes", "\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
@@ -56,14 +59,19 @@ TEST_P(Utf16ToUtf8Test, JoinsPairsAndReplacesLoneSurrogates) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, Utf16ToUtf8Test,
-    ::testing::Values(
-        Utf16Case{"Empty", u"", ""},
-        Utf16Case{"Bmp", u"\u015Eark\u0131\u0416\u20AC", "\xC5\x9E" "ark\xC4\xB1\xD0\x96\xE2\x82\xAC"},
-        Utf16Case{"Pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
-        Utf16Case{"LoneHighAtTheEnd", u"a\xD83D", "a\xEF\xBF\xBD"},
-        Utf16Case{"HighBeforeAscii", u"\xD83D" "A", "\xEF\xBF\xBD" "A"},
-        Utf16Case{"LoneLow", u"\xDE00", "\xEF\xBF\xBD"},
-        Utf16Case{"PairInWrongOrder", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"}),
+    ::testing::Values(Utf16Case{"Empty", u"", ""},
+                      Utf16Case{"Bmp", u"\u015Eark\u0131\u0416\u20AC",
+                                "\xC5\x9E"
+                                "ark\xC4\xB1\xD0\x96\xE2\x82\xAC"},
+                      Utf16Case{"Pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
+                      Utf16Case{"LoneHighAtTheEnd", u"a\xD83D", "a\xEF\xBF\xBD"},
+                      Utf16Case{"HighBeforeAscii",
+                                u"\xD83D"
+                                "A",
+                                "\xEF\xBF\xBD"
+                                "A"},
+                      Utf16Case{"LoneLow", u"\xDE00", "\xEF\xBF\xBD"},
+                      Utf16Case{"PairInWrongOrder", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const auto& test) { return test.param.name; });
 
 TEST(UtfTest, EveryScalarValueSurvivesTheRoundTrip) {

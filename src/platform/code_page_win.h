@@ -1,0 +1,19 @@
+#pragma once
+// The system's ANSI code page (CP_ACP), converted the way the profile functions convert it.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.h"
+
+namespace lb {
+
+class Win32CodePage : public ICodePage {
+ public:
+  [[nodiscard]] std::string Decode(std::string_view ansi) const override;
+  // Nothing when a character has no exact form: no best-fit replacement ("Ş" never becomes
+  // "S"), no default character ("?"), and no form that would read back as something else.
+  [[nodiscard]] std::optional<std::string> Encode(std::string_view utf8) const override;
+};
+
+}  // namespace lb

@@ -1,0 +1,114 @@
+// The Win32 file system: whole-file reads, writes through a temporary file that replaces the
+// target, and what happens when the platform refuses.
+#include "platform/file_system_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "temp_folder.h"
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class Win32FileSystemTest : public ::testing::Test {
+ protected:
+  test::TempFolder folder;
+  Win32FileSystem files;
+  const std::string path = folder.Path("settings.ini");
+};
+
+TEST_F(Win32FileSystemTest, WriteReplacesTheWholeFileAndLeavesNoTemporaryFile) {
+  const std::string bytes("[S]\r\n\0\xFF\xFE end", 12);
+  ASSERT_TRUE(files.WriteFile(path, "a first content that is longer than the second\r\n"));
+  ASSERT_TRUE(files.WriteFile(path, bytes));
+
+  EXPECT_EQ(files.ReadFile(path), bytes);
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+TEST_F(Win32FileSystemTest, EmptyFileReadsAsEmptyContent) {
+  ASSERT_TRUE(files.WriteFile(path, ""));
+  EXPECT_EQ(files.ReadFile(path), "");
+  EXPECT_TRUE(files.FileExists(path));
+}
+
+TEST_F(Win32FileSystemTest, LargeFileReadsWhole) {
+  std::string bytes;
+  for (int i = 0; i < 300000; ++i) bytes += static_cast<char>(i * 7);
+  ASSERT_TRUE(files.WriteFile(path, bytes));
+  EXPECT_EQ(files.ReadFile(path), bytes);
+}
+
+TEST_F(Win32FileSystemTest, MissingFileAndFolders) {
+  EXPECT_EQ(files.ReadFile(path), std::nullopt);
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_FALSE(files.RemoveFile(path));
+
+  EXPECT_FALSE(files.FileExists(folder.Path()));  // a folder is no file
+  EXPECT_EQ(files.ReadFile(folder.Path()), std::nullopt);
+}
+
+TEST_F(Win32FileSystemTest, WriteIntoAMissingFolderFails) {
+  EXPECT_FALSE(files.WriteFile(folder.Path("missing\\settings.ini"), "x"));
+  EXPECT_THAT(folder.Names(), IsEmpty());
+}
+
+TEST_F(Win32FileSystemTest, ReadOnlyFileIsLeftAsItWas) {
+  folder.Put("settings.ini", "old");
+  ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+
+  EXPECT_FALSE(files.WriteFile(path, "new"));
+  EXPECT_EQ(files.ReadFile(path), "old");
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+TEST_F(Win32FileSystemTest, WithoutATemporaryFileTheTargetIsWrittenInPlace) {
+  folder.Put("settings.ini", "old content");
+  const std::string temporary = Win32FileSystem::TemporaryPathFor(path);
+  ASSERT_TRUE(CreateDirectoryW(ToWide(temporary).c_str(), nullptr));  // blocks its creation
+
+  ASSERT_TRUE(files.WriteFile(path, "new"));
+  EXPECT_EQ(files.ReadFile(path), "new");
+  EXPECT_TRUE(files.FileExists(path));
+}
+
+TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
+  folder.Put("settings.ini", "old content");
+  const HANDLE reader =
+      CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+
+  const bool written = files.WriteFile(path, "new");
+  CloseHandle(reader);
+
+  EXPECT_TRUE(written);
+  EXPECT_EQ(files.ReadFile(path), "new");
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+TEST_F(Win32FileSystemTest, FoldersAndFilesWithNonAsciiNames) {
+  const std::string sub = folder.Path(
+      "M\xC3\xBCzik \xC5\x9E"
+      "ark\xC4\xB1 \xD0\x96");
+  EXPECT_TRUE(files.CreateFolder(sub));
+  EXPECT_FALSE(files.CreateFolder(sub));                  // exists
+  EXPECT_FALSE(files.CreateFolder(folder.Path("a\\b")));  // no parents
+
+  const std::string file = sub + "\\\xF0\x9F\x98\x80.ini";
+  ASSERT_TRUE(files.WriteFile(file, "x"));
+  EXPECT_TRUE(files.FileExists(file));
+  EXPECT_EQ(files.ReadFile(file), "x");
+  EXPECT_TRUE(files.RemoveFile(file));
+  EXPECT_FALSE(files.FileExists(file));
+}
+
+}  // namespace
+}  // namespace lb
