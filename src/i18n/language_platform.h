@@ -1,6 +1,7 @@
 #pragma once
 // What the language lookup needs from the platform beyond reading files: where the program
 // lives, the folder listing of the languages folder and the user's interface language.
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ namespace lb {
 struct FolderEntry {
   std::string name;  // without folder
   bool isFolder = false;
+  friend auto operator<=>(const FolderEntry&, const FolderEntry&) = default;
 };
 
 class ILanguagePlatform {

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -62,7 +61,9 @@ const std::vector<std::string> kShippedLanguages = {"German",
 
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
 }
 
 // The format placeholders of a text in order: "%s", "%d", "%5:s", "%-8.2f", and "%%".
@@ -182,7 +183,7 @@ const std::map<std::string, std::vector<LanguageOfFile>> kLanguageOfFile = {
     {"Albanian", {{0x1C, {}}}},
     {"Arabic", {{0x01, {}}}},
     {"Bulgarian", {{0x02, {}}}},
-    {"ChineseSimplified", {{0x04, {0x0004, 0x0804, 0x1004}}}},
+    {"ChineseSimplified", {{0x04, {0x7804, 0x0004, 0x0804, 0x1004}}}},
     {"ChineseTraditional", {{0x04, {0x7C04, 0x0404, 0x0C04, 0x1404}}}},
     {"Czech", {{0x05, {}}}},
     {"Dutch", {{0x13, {}}}},
