@@ -7,6 +7,8 @@
 #include "app/identity.h"
 #include "app/settings_folder.h"
 #include "app/settings_keys.h"
+#include "i18n/text_catalogue.h"
+#include "i18n/translation.h"
 
 namespace lb {
 namespace {
@@ -20,16 +22,15 @@ constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
 }  // namespace
 
-TAppForm::TAppForm(IStartupPlatform& platform, IFileSystem& files, const ICodePage& codePage,
-                   IAppFormView& view)
-    : platform_(platform), files_(files), codePage_(codePage), view_(view) {}
+TAppForm::TAppForm(const AppPlatform& platform, IAppFormView& view)
+    : platform_(platform), view_(view) {}
 
 void TAppForm::FormCreate() {
   // Identity: company and product from the version block, then version and name.
-  const std::string exePath = platform_.ExePath();
+  const std::string exePath = platform_.startup.ExePath();
   Identity& identity = MutableAppIdentity();
   try {
-    const TEXEVersionData version = platform_.ReadExeVersionData(exePath);
+    const TEXEVersionData version = platform_.startup.ReadExeVersionData(exePath);
     identity.CompanyName = version.CompanyName;
     identity.ProductName = version.ProductName;
   } catch (const std::exception&) {
@@ -37,14 +38,14 @@ void TAppForm::FormCreate() {
     identity.ProductName = kFallbackProductName;
   }
   identity.AppVersion =
-      FormatAppVersion(platform_.FileVersionMS(exePath).value_or(kUnknownFileVersion));
+      FormatAppVersion(platform_.startup.FileVersionMS(exePath).value_or(kUnknownFileVersion));
   identity.AppName = ComposeAppName(identity.CompanyName, identity.ProductName);
 
   // The settings folder and the store on settings.ini there (opening does not touch the file).
   identity.SettingsFolder =
-      ChooseSettingsFolder(platform_, exePath, identity.CompanyName, identity.ProductName);
-  store_ = std::make_unique<SettingsStore>(identity.SettingsFolder + "settings.ini", files_,
-                                           codePage_);
+      ChooseSettingsFolder(platform_.startup, exePath, identity.CompanyName, identity.ProductName);
+  store_ = std::make_unique<SettingsStore>(identity.SettingsFolder + "settings.ini",
+                                           platform_.files, platform_.codePage);
   SettingsStore& store = *store_;
 
   DisplayDuration = store.ReadInteger(keys::DisplayDuration, keys::DefaultDisplayDuration);
@@ -105,9 +106,17 @@ void TAppForm::FormCreate() {
   FadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
 
   LanguageFile = store.ReadString(keys::LanguageFile, "");
+  LoadLanguage(LanguageFile, platform_.language, platform_.files, platform_.codePage);
+  for (const ComponentCaption& caption : kAppFormCaptions) {
+    Captions[std::string(caption.component)] = Translate(caption.english);
+  }
 
   // Lay the window out once; this also saves its geometry.
   FormResize();
+}
+
+void TAppForm::SetLanguageFile(const std::string& Filename) {
+  lb::SetLanguageFile(*store_, Filename);
 }
 
 void TAppForm::OnMove() {

@@ -2,14 +2,13 @@
 // TAppForm: the main window object. It is the indicator window, owns the tray icon, the popup
 // menu and all timers, and runs the creation sequence that reads every setting. This is its
 // portable logic; app_form_window_win.cpp is the Win32 window that hosts it.
+#include <map>
 #include <memory>
 #include <string>
 
 #include "app/app_form_view.h"
+#include "app/app_platform.h"
 #include "app/settings_store.h"
-#include "platform/code_page.h"
-#include "platform/file_system.h"
-#include "platform/startup_platform.h"
 
 namespace lb {
 
@@ -38,8 +37,7 @@ inline constexpr int kDesignClientHeight = 125;
 
 class TAppForm {
  public:
-  TAppForm(IStartupPlatform& platform, IFileSystem& files, const ICodePage& codePage,
-           IAppFormView& view);
+  TAppForm(const AppPlatform& platform, IAppFormView& view);
   TAppForm(const TAppForm&) = delete;
   TAppForm& operator=(const TAppForm&) = delete;
 
@@ -65,12 +63,17 @@ class TAppForm {
   MenuTicks Ticks;
   std::string LanguageFile;
 
+  // The translated captions of the window's labels and menu items, by component name
+  // ("Exit1" -> "Beenden"), set once by the creation sequence.
+  std::map<std::string, std::string, std::less<>> Captions;
+
+  // Stores the language chosen in the language chooser; used from the next start on.
+  void SetLanguageFile(const std::string& Filename);
+
  private:
   void SaveGeometry();
 
-  IStartupPlatform& platform_;
-  IFileSystem& files_;
-  const ICodePage& codePage_;
+  AppPlatform platform_;
   IAppFormView& view_;
   std::unique_ptr<SettingsStore> store_;
 };

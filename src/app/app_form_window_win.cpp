@@ -12,9 +12,8 @@
 
 namespace lb {
 
-AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, IStartupPlatform& platform,
-                             IFileSystem& files, const ICodePage& codePage)
-    : form_(platform, files, codePage, *this) {
+AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
+    : form_(platform, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {

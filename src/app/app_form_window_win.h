@@ -20,8 +20,7 @@ class AppFormWindow final : public WindowBase, public IAppFormView {
 
   // Creates the window, hidden, in its design state: client area of the design size at the
   // DPI of the monitor it lies on. Throws AppError when the window cannot be created.
-  AppFormWindow(HINSTANCE instance, HWND owner, IStartupPlatform& platform, IFileSystem& files,
-                const ICodePage& codePage);
+  AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform);
   ~AppFormWindow() override;
 
   [[nodiscard]] TAppForm& Form() noexcept { return form_; }

@@ -8,6 +8,7 @@
 #include "app/app_title.h"
 #include "app/resource_ids.h"
 #include "app/startup_platform_win.h"
+#include "i18n/language_platform_win.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "ui/dpi_win.h"
@@ -69,9 +70,11 @@ int Run(HINSTANCE instance) {
     WinStartupPlatform platform;
     Win32FileSystem files;
     Win32CodePage codePage;
+    Win32LanguagePlatform language;
 
     ApplicationWindow application(instance);
-    AppFormWindow mainWindow(instance, application.Hwnd(), platform, files, codePage);
+    AppFormWindow mainWindow(instance, application.Hwnd(),
+                             AppPlatform{platform, files, codePage, language});
     try {
       mainWindow.Form().FormCreate();
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/settings_keys.h"
 #include "i18n/language_codes.h"
 
 namespace lb {
@@ -105,7 +106,7 @@ const std::string& CurrentLanguage() { return ProcessLanguage().CurrentLanguage(
 const std::string& LanguageFilePath() { return ProcessLanguage().LanguageFilePath(); }
 
 void SetLanguageFile(SettingsStore& store, const std::string& Filename) {
-  store.WriteString(kLanguageFileKey, Filename);
+  store.WriteString(keys::LanguageFile, Filename);
 }
 
 }  // namespace lb

@@ -24,8 +24,6 @@ inline constexpr const char* kLanguageCodesFileName = "LanguageCodes.csv";
 inline constexpr const char* kLanguageFileSuffix = ".lang.txt";
 // The folder listing's pattern. It lacks the dot, so "Germanlang.txt" is listed too.
 inline constexpr const char* kLanguageFilePattern = "*lang.txt";
-// The setting (section Settings) that names the chosen language file.
-inline constexpr const char* kLanguageFileKey = "LanguageFile";
 // The entry that names a language file's translators, separated by ",".
 inline constexpr const char* kTranslatedByKey = "INFO:Translated By";
 

@@ -10,6 +10,7 @@
 #include "app/app_error.h"
 #include "app/identity.h"
 #include "fakes/fake_code_page.h"
+#include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
 
@@ -61,8 +62,9 @@ class AppFormTest : public ::testing::Test {
   test::FakeStartupPlatform platform;
   test::MemoryFileSystem files;
   test::FakeCodePage codePage;
+  test::FakeLanguagePlatform language;
   FakeAppFormView view;
-  TAppForm form{platform, files, codePage, view};
+  TAppForm form{AppPlatform{platform, files, codePage, language}, view};
 };
 
 TEST_F(AppFormTest, FirstStartUsesEveryDefaultAndSavesOnlyTheGeometry) {
@@ -271,6 +273,22 @@ TEST_F(AppFormTest, MovesAreSavedOnlyOnceThePositionSavingFlagIsOn) {
   form.FormCreate();
   view.SetBounds(Rect::FromPosSize(33, 44, 200, 164));
   EXPECT_EQ(SettingsFile(), "[Settings]\r\nLeft=33\r\nTop=44\r\nHeight=164\r\nWidth=200\r\n");
+}
+
+TEST_F(AppFormTest, CaptionsComeFromTheLanguageFileTheSettingsName) {
+  const std::string languages = "C:\\Apps\\Lock Beacon\\Languages";
+  language.exeFolder = "C:\\Apps\\Lock Beacon\\";
+  language.folders = {languages};
+  language.listings[languages] = {{"German.lang.txt", false}};
+  files.files[languages + "\\German.lang.txt"] = "{Exit}Beenden\r\n{Num Lock}Num\r\n";
+  GivenSettings("LanguageFile=German.lang.txt\r\n");
+
+  form.FormCreate();
+
+  EXPECT_EQ(form.Captions.at("Exit1"), "Beenden");
+  EXPECT_EQ(form.Captions.at("Label2"), "Num");
+  EXPECT_EQ(form.Captions.at("NumLock3"), "Num");
+  EXPECT_EQ(form.Captions.at("Label3"), "Caps Lock");  // no entry: the English text
 }
 
 TEST_F(AppFormTest, RefusedWriteAtStartIsAnErrorNamingTheFileAfterEverySettingIsRead) {

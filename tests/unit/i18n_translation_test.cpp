@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
@@ -276,11 +277,11 @@ TEST_F(LoadLanguageTest, SetLanguageFileStoresTheChoiceForTheNextStart) {
   files.files[iniPath] = "[Settings]\r\nNum Lock=OFF\r\n";
   SettingsStore store(iniPath, files, codePage);
   SetLanguageFile(store, "German.lang.txt");
-  EXPECT_EQ(store.ReadString(kLanguageFileKey, ""), "German.lang.txt");
+  EXPECT_EQ(store.ReadString(keys::LanguageFile, ""), "German.lang.txt");
   EXPECT_EQ(store.ReadString("Num Lock", ""), "OFF");
 
   GivenLanguageFiles({"German.lang.txt", "Turkish.lang.txt"});
-  Load(store.ReadString(kLanguageFileKey, ""));
+  Load(store.ReadString(keys::LanguageFile, ""));
   EXPECT_EQ(language.CurrentLanguage(), "German");
 }
 

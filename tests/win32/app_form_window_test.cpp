@@ -2,13 +2,15 @@
 // moves and size changes it hands to the form.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_form_window_win.h"
+#include "fakes/fake_code_page.h"
+#include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
+#include "fakes/memory_file_system.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -16,36 +18,6 @@
 
 namespace lb {
 namespace {
-
-// Files in memory; writes can be refused.
-class MapFileSystem final : public IFileSystem {
- public:
-  std::map<std::string, std::string> files;
-  bool refuseWrites = false;
-
-  std::optional<std::string> ReadFile(const std::string& path) const override {
-    const auto found = files.find(path);
-    if (found == files.end()) return std::nullopt;
-    return found->second;
-  }
-  bool WriteFile(const std::string& path, const std::string& bytes) override {
-    if (refuseWrites) return false;
-    files[path] = bytes;
-    return true;
-  }
-  bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
-  bool RemoveFile(const std::string& path) override { return files.erase(path) != 0; }
-  bool CreateFolder(const std::string&) override { return true; }
-};
-
-// ASCII is all these tests write.
-class PassThroughCodePage final : public ICodePage {
- public:
-  std::string Decode(std::string_view ansi) const override { return std::string(ansi); }
-  std::optional<std::string> Encode(std::string_view utf8) const override {
-    return std::string(utf8);
-  }
-};
 
 std::vector<std::string> reports;
 void RecordReport(const std::string& text) { reports.push_back(text); }
@@ -73,7 +45,8 @@ class AppFormWindowTest : public ::testing::Test {
 
   AppFormWindow& Window() {
     if (!window_) {
-      window_.emplace(::GetModuleHandleW(nullptr), owner_.get(), platform_, files_, codePage_);
+      window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
+                      AppPlatform{platform_, files_, codePage_, language_});
     }
     return *window_;
   }
@@ -81,8 +54,9 @@ class AppFormWindowTest : public ::testing::Test {
   std::string Settings() { return files_.ReadFile(kSettingsFile).value_or(""); }
 
   test::FakeStartupPlatform platform_;
-  MapFileSystem files_;
-  PassThroughCodePage codePage_;
+  test::MemoryFileSystem files_;
+  test::FakeCodePage codePage_;
+  test::FakeLanguagePlatform language_;
   UniqueWindow owner_;
 
  private:

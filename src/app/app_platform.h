@@ -1,0 +1,18 @@
+#pragma once
+// Everything the main window's logic needs from the platform, handed to it in one piece. The
+// Win32 program fills it with the real implementations; tests with fakes.
+#include "i18n/language_platform.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/startup_platform.h"
+
+namespace lb {
+
+struct AppPlatform {
+  IStartupPlatform& startup;
+  IFileSystem& files;
+  const ICodePage& codePage;
+  const ILanguagePlatform& language;
+};
+
+}  // namespace lb
