@@ -35,7 +35,8 @@ class VirtualClock : public ITimerHost {
   }
 
   // Lets `ms` pass, firing every timer that comes due on the way, earliest first (timers due at
-  // the same moment in the order they were started).
+  // the same moment in the order they were started). A tick that blocks past the target leaves
+  // the timers that came due meanwhile for the next Advance.
   void Advance(std::int64_t ms) { AdvanceTo(now + ms); }
   void AdvanceTo(std::int64_t target) {
     for (;;) {
@@ -43,7 +44,7 @@ class VirtualClock : public ITimerHost {
         return a.second.due != b.second.due ? a.second.due < b.second.due
                                             : a.second.order < b.second.order;
       });
-      if (next == running_.end() || next->second.due > target) break;
+      if (next == running_.end() || std::max(now, next->second.due) > target) break;
       now = std::max(now, next->second.due);
       const int id = next->first;
       next->second.due = now + next->second.interval;
