@@ -109,11 +109,13 @@ void Indicator::TimerStartTimer() {
 void Indicator::TimerFadeTimer() {
   if (settings_.FadeOut) {
     TimerFade.SetInterval(kFadeIntervalMs);
-    // 8-bit arithmetic, as the opacity itself: every countdown starts from 255, so a fade
-    // runs 245, 235, ..., 5.
-    const auto alpha = static_cast<std::uint8_t>(view_.Alpha() - kFadeStep);
+    // Every countdown starts from 255, so a fade runs 245, 235, ..., 5 and ends there. A fade
+    // that starts from another opacity (the design opacity, when the menu opens before the
+    // start display) ends at its last step above 0 instead of wrapping round and never ending.
+    const int next = view_.Alpha() - kFadeStep;
+    const auto alpha = static_cast<std::uint8_t>(next < kFadeLastAlpha ? kFadeLastAlpha : next);
     view_.SetAlpha(alpha);
-    if (alpha == kFadeLastAlpha) {
+    if (alpha <= kFadeLastAlpha) {
       view_.SetVisible(false);
       TimerFade.SetInterval(settings_.DisplayDuration);
       TimerFade.SetEnabled(false);

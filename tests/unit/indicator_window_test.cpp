@@ -151,6 +151,18 @@ TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
   EXPECT_EQ(view.alpha, 225);
 }
 
+// The menu opened before the start display arms the hide timer while the window still has its
+// design opacity, 150: the fade must still end, not wrap round below 0 and run for ever.
+TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
+  Create();
+  form.indicator.Popup({0, 0});
+  form.indicator.TimerStart.SetEnabled(false);  // the start display never comes
+  clock.Advance(2000 + 15 * 50);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.alpha, 5);
+  EXPECT_FALSE(HideTimerRuns());
+}
+
 TEST_F(WindowTest, AlwaysOnTopNeverHides) {
   Start("Always on top=ON\r\n");
   Tap(VkCapital);
