@@ -30,6 +30,8 @@ packages=(
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
   # fetching and unpacking source packages
   dpkg-dev
+  # the lettering of the logo (tools/make-logo.sh)
+  fonts-dejavu-core
 )
 
 missing=()
