@@ -15,7 +15,7 @@
 namespace lb {
 
 // The check's platform: WinHTTP, the registry and the system's identity values.
-class Win32CheckPlatform final : public ICheckPlatform {
+class Win32CheckPlatform : public ICheckPlatform {
  public:
   std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) override;
   std::string ReadMachineGuid() override;
