@@ -28,6 +28,8 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   # running and looking at the Windows build
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
+  # the stand-in web server of the network tests (tools/standin_server.py)
+  python3 openssl
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

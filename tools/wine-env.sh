@@ -34,6 +34,9 @@ export DISPLAY=':$DISPLAY_NUM'
 export WINEDEBUG='-all'
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINEARCH=win64
+# Programs under test talk to a stand-in server, never to the maker's: by default to a port
+# where nothing listens; a test that starts the stand-in names its port.
+export LOCKBEACON_SERVER_HOST='${LOCKBEACON_SERVER_HOST:-localhost:9}'
 VARS
 }
 

@@ -12,14 +12,12 @@
 #include "about/about_box.h"
 #include "about/matrix_rain.h"
 #include "platform/file_system_win.h"
+#include "online/server_host.h"
 #include "platform/timer.h"
 #include "ui/handles_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
-
-// The maker's web server: the host of the pages the About box opens, and the link's text.
-inline constexpr const char* kMakerHost = "www.brimlex.com";
 
 // Opens the About box over `owner` (which is disabled meanwhile) and returns when it has
 // closed. The "About..." menu command calls this.
@@ -27,7 +25,7 @@ void ShowAboutBox(HWND owner);
 
 struct AboutBoxOptions {
   std::string exeFolder;  // where "license.txt" is looked for; ends in a backslash
-  std::string host = kMakerHost;
+  std::string host = ServerHost();  // of the pages it opens, and the link's text
 };
 
 class AboutCard;

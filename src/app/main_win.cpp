@@ -9,6 +9,7 @@
 #include "app/resource_ids.h"
 #include "app/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
+#include "online/update_check_win.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/keyboard.h"
@@ -97,6 +98,11 @@ int Run(HINSTANCE instance) {
       ReportCurrentException();
     }
     mainWindow.ShowWithoutActivating();
+    // TimerChecker: the update check starts a second from now; when it is over it enables
+    // "Update Notifications" and opens the update notice if a new version was offered.
+    UpdateCheckWindow updateCheck(instance, {.owner = application.Hwnd(),
+                                             .mainWindow = mainWindow.Hwnd(),
+                                             .enableUpdateNotifications = nullptr});
     return RunMessageLoop();
   } catch (...) {
     // The windows themselves could not be made: nothing to run.

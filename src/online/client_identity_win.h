@@ -1,0 +1,25 @@
+#pragma once
+// What the update check tells the server about the machine it runs on.
+#include <windows.h>
+
+#include <string>
+
+namespace lb {
+
+// "Windows 10 (Version 10.0, Build 19045, 64-bit Edition)": gathered once, at the first call.
+std::string OSDescription();
+
+// The start-up locale's ISO 639 language and ISO 3166 country codes ("en-US"); "xx" when the
+// locale is not installed or the lookup fails in any way.
+std::string UserLocaleName();
+// The same for a given locale (for tests).
+std::string LocaleNameOf(LCID locale);
+
+// MachineGuid under HKLM\SOFTWARE\Microsoft\Cryptography, from the 64-bit view of the registry
+// (also in a 32-bit process). Empty when the key or the value is missing; throws AppError when
+// the value is not text. Read afresh at each call.
+std::string ReadMachineGuid();
+// The same lookup at another place (for tests).
+std::string ReadMachineGuidAt(HKEY root, const wchar_t* subkey);
+
+}  // namespace lb

@@ -1,0 +1,313 @@
+#include "online/new_ver_window_win.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "app/app_error.h"
+#include "app/resource_ids.h"
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+// The places of the parts, in design units of the 320 x 68 client area: a raised bevel of one
+// pixel, the icon on the left (60 x 60, inset by 3), the middle panel (230 wide) with the title
+// on top (inset by 3, 16 high) and the link below it, the close button (22 x 22) on the right.
+constexpr RECT kImage{4, 4, 64, 64};
+constexpr RECT kPanel2{67, 1, 297, 67};
+constexpr RECT kLabel1{70, 4, 294, 20};
+constexpr RECT kLabel2{67, 23, 297, 67};
+constexpr RECT kButton1{297, 1, 319, 23};
+
+// AnimateWindow: expand from the centre (19), collapse into the centre (65552).
+constexpr DWORD kShowAnimation = AW_CENTER | AW_HOR_POSITIVE | AW_HOR_NEGATIVE;
+constexpr DWORD kHideAnimation = AW_HIDE | AW_CENTER;
+
+void ShellOpen(const std::string& address) {
+  // Failures are dropped: the notice closes all the same.
+  ::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr, nullptr, 0);
+}
+
+UniqueFont MakeFont(int pixelHeight, bool bold, bool underline) {
+  return UniqueFont(::CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
+                                  underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+}
+
+bool Inside(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
+
+}  // namespace
+
+NewVerWindow::NewVerWindow(HINSTANCE instance, Options options) : options_(std::move(options)) {
+  if (!options_.open) options_.open = ShellOpen;
+  Create(instance,
+         {
+             .name = kClassName,
+             .background = ::GetSysColorBrush(COLOR_BTNFACE),
+         },
+         {
+             .title = L"",
+             .style = WS_POPUP | WS_CLIPCHILDREN,
+             .exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+             .x = 0,
+             .y = 0,
+             .width = kNoticeClientWidth,
+             .height = kNoticeClientHeight,
+             .owner = options_.owner,
+         });
+
+  // FormCreate.
+  dpi_ = DpiForWindow(Hwnd());
+  icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
+                                              S(32), S(32), LR_DEFAULTCOLOR)));
+  const Point place = NoticePosition(::GetSystemMetrics(SM_CXSCREEN), S(kNoticeClientWidth));
+  ::SetWindowPos(Hwnd(), HWND_TOPMOST, place.x, place.y, S(kNoticeClientWidth),
+                 S(kNoticeClientHeight), SWP_NOACTIVATE);
+  label1_ = NoticeTitleText();
+  label2_ = NoticeLinkText(options_.productName, options_.offeredVersion);
+  titleFont_ = MakeFont(S(kNoticeFontHeight), true, false);
+  linkFont_ = MakeFont(S(kNoticeFontHeight), false, true);
+
+  const RECT button = DesignRect(kButton1.left, kButton1.top, kButton1.right, kButton1.bottom);
+  button1_.reset(::CreateWindowExW(
+      0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, button.left, button.top,
+      button.right - button.left, button.bottom - button.top, Hwnd(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), instance, nullptr));
+
+  ::SetTimer(Hwnd(), kTimerStartId, 1, nullptr);
+  ::SetTimer(Hwnd(), kTimerCloseId, 1000, nullptr);
+  ::SetTimer(Hwnd(), kTimerLinkId, 100, nullptr);
+}
+
+NewVerWindow::~NewVerWindow() {
+  // The button is a child: it goes with the window, not on its own.
+  static_cast<void>(button1_.release());
+  Destroy();
+}
+
+int NewVerWindow::S(int designValue) const { return Scale(designValue, dpi_); }
+
+RECT NewVerWindow::DesignRect(int left, int top, int right, int bottom) const {
+  return RECT{S(left), S(top), S(right), S(bottom)};
+}
+
+RECT NewVerWindow::Label2Rect() const {
+  return DesignRect(kLabel2.left, kLabel2.top, kLabel2.right, kLabel2.bottom);
+}
+
+bool NewVerWindow::DragsAt(POINT client) const {
+  const RECT panel2 = DesignRect(kPanel2.left, kPanel2.top, kPanel2.right, kPanel2.bottom);
+  const RECT label1 = DesignRect(kLabel1.left, kLabel1.top, kLabel1.right, kLabel1.bottom);
+  return !Inside(panel2, client) || Inside(label1, client);
+}
+
+void NewVerWindow::TimerStartTimer() {
+  ::KillTimer(Hwnd(), kTimerStartId);
+  ::AnimateWindow(Hwnd(), kNoticeShowAnimationMs, kShowAnimation);
+  ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+  // The keyboard focus goes back to the main window when it can take it; otherwise nothing.
+  if (options_.mainWindow != nullptr && ::IsWindowVisible(options_.mainWindow) &&
+      ::IsWindowEnabled(options_.mainWindow)) {
+    ::SetFocus(options_.mainWindow);
+  }
+}
+
+void NewVerWindow::TimerCloseTimer() {
+  if (!countdown_.Tick()) return;
+  ::KillTimer(Hwnd(), kTimerCloseId);
+  ::AnimateWindow(Hwnd(), kNoticeHideAnimationMs, kHideAnimation);
+  Close();
+}
+
+void NewVerWindow::TimerLinkTimer() {
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor)) return;
+  ::ScreenToClient(Hwnd(), &cursor);
+  const RECT link = Label2Rect();
+  const bool hot = Inside(link, cursor);
+  if (hot == linkHot_) return;
+  linkHot_ = hot;
+  ::InvalidateRect(Hwnd(), &link, TRUE);
+}
+
+void NewVerWindow::Label2Click() {
+  options_.open(NoticeAddressToOpen(options_.downloadUrl, options_.homePage));
+  Close();
+}
+
+void NewVerWindow::Button1Click() { Close(); }
+
+void NewVerWindow::Close() {
+  // FormClose does nothing more: closing hides the notice, which is not shown again.
+  drag_.FormMouseUp();
+  if (::GetCapture() == Hwnd()) ::ReleaseCapture();
+  ::ShowWindow(Hwnd(), SW_HIDE);
+}
+
+void NewVerWindow::Paint(HDC dc) {
+  RECT client{};
+  ::GetClientRect(Hwnd(), &client);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+
+  if (icon_) {
+    const RECT image = DesignRect(kImage.left, kImage.top, kImage.right, kImage.bottom);
+    const int size = S(32);
+    ::DrawIconEx(dc, (image.left + image.right - size) / 2, (image.top + image.bottom - size) / 2,
+                 icon_.get(), size, size, 0, nullptr, DI_NORMAL);
+  }
+
+  ::SetBkMode(dc, TRANSPARENT);
+  {
+    const ScopedSelectObject font(dc, titleFont_.get());
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    RECT label1 = DesignRect(kLabel1.left, kLabel1.top, kLabel1.right, kLabel1.bottom);
+    const std::wstring text = ToWide(label1_);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label1,
+                DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  {
+    const ScopedSelectObject font(dc, linkFont_.get());
+    ::SetTextColor(dc, ::GetSysColor(linkHot_ ? COLOR_MENUHILIGHT : COLOR_WINDOWTEXT));
+    const RECT area = Label2Rect();
+    const std::wstring text = ToWide(label2_);
+    // Word-wrapped and centred both ways: measure the wrapped height first.
+    RECT measure = area;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
+                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    RECT place = area;
+    const int height = measure.bottom - measure.top;
+    place.top = area.top + ((area.bottom - area.top) - height) / 2;
+    place.bottom = place.top + height;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
+                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  }
+}
+
+void NewVerWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
+  RECT rect = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  ::DrawFrameControl(item.hDC, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  // The "close" picture: a cross in a 16 x 16 square in the middle of the button.
+  const int glyph = S(kNoticeCloseGlyph);
+  const int left = (rect.left + rect.right - glyph) / 2 + (pressed ? 1 : 0);
+  const int top = (rect.top + rect.bottom - glyph) / 2 + (pressed ? 1 : 0);
+  const int inset = S(4);
+  const UniquePen pen(::CreatePen(PS_SOLID, std::max(1, S(2)), ::GetSysColor(COLOR_BTNTEXT)));
+  const ScopedSelectObject select(item.hDC, pen.get());
+  ::MoveToEx(item.hDC, left + inset, top + inset, nullptr);
+  ::LineTo(item.hDC, left + glyph - inset, top + glyph - inset);
+  ::MoveToEx(item.hDC, left + glyph - inset - 1, top + inset, nullptr);
+  ::LineTo(item.hDC, left + inset - 1, top + glyph - inset);
+}
+
+LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      switch (wParam) {
+        case kTimerStartId:
+          TimerStartTimer();
+          return 0;
+        case kTimerCloseId:
+          TimerCloseTimer();
+          return 0;
+        case kTimerLinkId:
+          TimerLinkTimer();
+          return 0;
+        default:
+          break;
+      }
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      const HDC dc = ::BeginPaint(Hwnd(), &paint);
+      Paint(dc);
+      ::EndPaint(Hwnd(), &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID == kButton1Id) {
+        DrawCloseButton(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kButton1Id && HIWORD(wParam) == BN_CLICKED) {
+        Button1Click();
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR: {
+      POINT cursor{};
+      ::GetCursorPos(&cursor);
+      ::ScreenToClient(Hwnd(), &cursor);
+      if (reinterpret_cast<HWND>(wParam) == button1_.get() || Inside(Label2Rect(), cursor)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+      const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (message == WM_LBUTTONDOWN && Inside(Label2Rect(), client)) {
+        linkPressed_ = true;
+        return 0;
+      }
+      if (!DragsAt(client)) return 0;
+      POINT screen = client;
+      ::ClientToScreen(Hwnd(), &screen);
+      const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
+                                 : message == WM_RBUTTONDOWN ? MouseButton::Right
+                                                             : MouseButton::Middle;
+      drag_.FormMouseDown(button, {screen.x, screen.y});
+      if (drag_.dragging) ::SetCapture(Hwnd());
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ::ClientToScreen(Hwnd(), &screen);
+      RECT bounds{};
+      ::GetWindowRect(Hwnd(), &bounds);
+      if (const auto moved = drag_.FormMouseMove({screen.x, screen.y}, {bounds.left, bounds.top})) {
+        ::SetWindowPos(Hwnd(), nullptr, moved->x, moved->y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP: {
+      const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const bool wasDragging = drag_.dragging;
+      drag_.FormMouseUp();
+      if (wasDragging && ::GetCapture() == Hwnd()) ::ReleaseCapture();
+      if (message == WM_LBUTTONUP && linkPressed_) {
+        linkPressed_ = false;
+        if (Inside(Label2Rect(), client)) Label2Click();
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      drag_.FormMouseUp();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace lb

@@ -1,0 +1,152 @@
+#pragma once
+// The update check: once per start, on a thread of its own, it asks the maker's web server which
+// version is current and decides whether the update notice opens. It sends no request once five
+// valid replies have been counted on the user's current date, keeps a small per-user store of
+// its own (apart from settings.ini, so "Reset to Defaults" leaves it), and never shows an error.
+#include <atomic>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "online/web_request.h"
+#include "platform/timer.h"
+
+namespace lb {
+
+// The keys of the update store, section (subkey) "Settings". Every value is stored as text.
+namespace update_keys {
+inline constexpr const char* ShowUpdate = "ShowUpdate";
+inline constexpr const char* LastUpdateCheck = "LastUpdateCheck";
+inline constexpr const char* LastUpdateCheckCount = "LastUpdateCheckCount";
+inline constexpr const char* CurrentVersion = "CurrentVersion";
+inline constexpr const char* CurrentURL = "CurrentURL";
+}  // namespace update_keys
+
+// Valid replies per date after which no request is sent on that date.
+inline constexpr int kMaxChecksPerDay = 5;
+
+// The update check's own per-user store (the registry under HKEY_CURRENT_USER on Windows).
+class IUpdateStore {
+ public:
+  virtual ~IUpdateStore() = default;
+  // The text of `key`; nullopt when it is missing. Throws when the store cannot be read.
+  virtual std::optional<std::string> ReadString(std::string_view key) = 0;
+  // Stores `value` under `key` at once. Throws when the store refuses.
+  virtual void WriteString(std::string_view key, std::string_view value) = 0;
+};
+
+// The text of `key`, `defaultValue` when missing or unreadable.
+std::string ReadStoreString(IUpdateStore& store, std::string_view key,
+                            const std::string& defaultValue);
+// The integer of `key` (decimal, or the other forms the settings accept), `defaultValue` when
+// missing, unreadable or not a whole number in the 32-bit range.
+int ReadStoreInteger(IUpdateStore& store, std::string_view key, int defaultValue);
+
+// Everything the check needs from the platform.
+class ICheckPlatform : public IWebClient {
+ public:
+  // MachineGuid of the local machine; empty when the key is missing. Throws when the value
+  // exists but is not text.
+  virtual std::string ReadMachineGuid() = 0;
+  // Opens the update store (creating it when missing); it stays open for the process. Throws
+  // when it cannot be opened.
+  virtual IUpdateStore& OpenUpdateStore() = 0;
+  virtual std::string OSDescription() = 0;
+  virtual std::string UserLocaleName() = 0;
+  // The current date in the user's short date format.
+  virtual std::string TodayShortDate() = 0;
+};
+
+// The result of one check, handed from the check thread to the user-interface thread.
+// UpdatePending, ShowUpdateValue, OfferedVersion and DownloadURL are written first, CheckDone
+// last with release ordering; the reader looks at the others only after seeing CheckDone with
+// acquire ordering.
+struct UpdateCheckResults {
+  std::atomic<bool> CheckDone{false};
+  bool UpdatePending = false;
+  int ShowUpdateValue = 1;
+  std::string OfferedVersion;
+  std::string DownloadURL;
+};
+
+// The process-wide results. They are never destroyed, so a check thread still running while the
+// process ends never writes into freed memory.
+UpdateCheckResults& CheckResults();
+
+// What the check sends about the program, fixed before the check starts.
+struct CheckInputs {
+  std::string host;  // the maker's web server, "www.example.com" or "localhost:8443"
+  std::string appName;
+  std::string appVersion;
+};
+
+// The check thread's work. The thread object itself lives in the Win32 code.
+class TChecker {
+ public:
+  TChecker(ICheckPlatform& platform, CheckInputs inputs, UpdateCheckResults& results);
+
+  void Execute();
+
+  // Whether the last Execute ended with its error flag set (for tests and diagnostics).
+  [[nodiscard]] bool CheckErrors() const { return checkErrors_; }
+
+ private:
+  ICheckPlatform& platform_;
+  CheckInputs inputs_;
+  UpdateCheckResults& results_;
+  bool checkErrors_ = false;
+};
+
+// A reversible scrambling of the stored download address: the UTF-8 bytes XORed with a running
+// 16-bit key, as upper-case hexadecimal pairs. Not encryption: it only keeps the address from
+// being read or edited at a glance in the registry.
+[[nodiscard]] std::string ScrambleText(std::string_view text);
+// The inverse. A final unpaired character is ignored; a pair that is not hexadecimal makes the
+// whole result empty.
+[[nodiscard]] std::string UnscrambleText(std::string_view scrambled);
+
+// Whether the notice opens for `offeredVersion`: it differs from the running version (any
+// difference, an older one too), it is a number once its dots are removed, notifications are on
+// (exactly 1), and this reply is at most the fourth valid one of its date.
+[[nodiscard]] bool ShouldNotify(const std::string& offeredVersion, const std::string& appVersion,
+                                int showUpdateValue, int countToday);
+
+// What the user-interface side does for the check.
+class IUpdateCheckHost {
+ public:
+  virtual ~IUpdateCheckHost() = default;
+  // Creates and starts the check thread (which runs TChecker::Execute and frees itself).
+  virtual void StartChecker() = 0;
+  // Enables the "Update Notifications" menu item; untick it when `ticked` is false.
+  virtual void EnableUpdateNotifications(bool ticked) = 0;
+  // Creates the update notice (TNewVer) for CheckResults().
+  virtual void ShowNewVersionNotice() = 0;
+};
+
+inline constexpr int kTimerCheckerId = 4;
+inline constexpr int kTimerCheckerIntervalMs = 1000;
+
+// TimerChecker of the main window: starts the check on its first tick, then polls CheckDone
+// once a second and hands the result over once.
+class UpdateCheckTimer {
+ public:
+  UpdateCheckTimer(ITimerHost& timers, IUpdateCheckHost& host, UpdateCheckResults& results);
+  UpdateCheckTimer(const UpdateCheckTimer&) = delete;
+  UpdateCheckTimer& operator=(const UpdateCheckTimer&) = delete;
+
+  void TimerCheckerTimer();
+
+  Timer TimerChecker;
+
+ private:
+  IUpdateCheckHost& host_;
+  UpdateCheckResults& results_;
+  bool started_ = false;
+};
+
+// ShowUpdate = 0 / 1 in the open update store, for the menu's "Update Notifications". A refused
+// write is dropped, like every failure of the update store.
+void ShowUpdateOff(IUpdateStore& store);
+void ShowUpdateOn(IUpdateStore& store);
+
+}  // namespace lb

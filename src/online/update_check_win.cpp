@@ -1,0 +1,115 @@
+#include "online/update_check_win.h"
+
+#include <exception>
+#include <thread>
+
+#include "app/app_error.h"
+#include "app/identity.h"
+#include "online/client_identity_win.h"
+#include "online/server_host.h"
+#include "online/update_store_win.h"
+#include "online/web_client_win.h"
+#include "ui/text_win.h"
+
+namespace lb {
+
+std::string Win32CheckPlatform::PostForm(const std::string& address, const FormLines& lines,
+                                         int timeoutMs) {
+  return lb::PostForm(address, lines, timeoutMs);
+}
+std::string Win32CheckPlatform::ReadMachineGuid() { return lb::ReadMachineGuid(); }
+IUpdateStore& Win32CheckPlatform::OpenUpdateStore() { return ProcessUpdateStore(); }
+std::string Win32CheckPlatform::OSDescription() { return lb::OSDescription(); }
+std::string Win32CheckPlatform::UserLocaleName() { return lb::UserLocaleName(); }
+std::string Win32CheckPlatform::TodayShortDate() { return lb::TodayShortDate(); }
+
+std::string TodayShortDate() {
+  wchar_t buffer[128];
+  const int length =
+      ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, 128);
+  if (length <= 1) throw AppError("The date cannot be formatted");
+  return ToUtf8(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
+}
+
+void StartCheckerThread(CheckInputs inputs) {
+  try {
+    std::thread([inputs = std::move(inputs)]() noexcept {
+      UpdateCheckResults& results = CheckResults();
+      try {
+        Win32CheckPlatform platform;
+        TChecker checker(platform, inputs, results);
+        checker.Execute();
+      } catch (...) {
+        // Execute guards every step; should anything escape all the same, the user interface
+        // still learns that the check is over.
+        results.CheckDone.store(true, std::memory_order_release);
+      }
+    }).detach();
+  } catch (const std::exception& error) {
+    throw AppError(std::string("The update check cannot start: ") + error.what());
+  }
+}
+
+void ShowUpdateOff() {
+  try {
+    lb::ShowUpdateOff(ProcessUpdateStore());
+  } catch (...) {
+  }
+}
+
+void ShowUpdateOn() {
+  try {
+    lb::ShowUpdateOn(ProcessUpdateStore());
+  } catch (...) {
+  }
+}
+
+UpdateCheckWindow::UpdateCheckWindow(HINSTANCE instance, Options options)
+    : instance_(instance), options_(std::move(options)) {
+  Create(
+      instance, {.name = L"LockBeaconUpdateCheck"},
+      {.title = L"", .style = 0, .x = 0, .y = 0, .width = 0, .height = 0, .owner = HWND_MESSAGE});
+  timer_.emplace(*this, *this, CheckResults());
+}
+
+UpdateCheckWindow::~UpdateCheckWindow() {
+  notice_.reset();
+  Destroy();
+}
+
+void UpdateCheckWindow::StartTimer(int id, int intervalMs) {
+  ::SetTimer(Hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
+}
+
+void UpdateCheckWindow::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
+
+void UpdateCheckWindow::StartChecker() {
+  const Identity& identity = AppIdentity();
+  StartCheckerThread({ServerHost(), identity.AppName, identity.AppVersion});
+}
+
+void UpdateCheckWindow::EnableUpdateNotifications(bool ticked) {
+  if (options_.enableUpdateNotifications) options_.enableUpdateNotifications(ticked);
+}
+
+void UpdateCheckWindow::ShowNewVersionNotice() {
+  if (notice_) return;  // at most one notice per process
+  const UpdateCheckResults& results = CheckResults();
+  notice_ = std::make_unique<NewVerWindow>(
+      instance_, NewVerWindow::Options{.productName = AppIdentity().ProductName,
+                                       .offeredVersion = results.OfferedVersion,
+                                       .downloadUrl = results.DownloadURL,
+                                       .homePage = HomePageAddress(),
+                                       .owner = options_.owner,
+                                       .mainWindow = options_.mainWindow});
+}
+
+LRESULT UpdateCheckWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == static_cast<WPARAM>(kTimerCheckerId) && timer_) {
+    timer_->TimerCheckerTimer();
+    return 0;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace lb

@@ -1,0 +1,73 @@
+#pragma once
+// The update check in the program: the check thread on the real platform, the timer that starts
+// it and hands its result to the user interface, and the menu's switch of the notifications.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "online/new_ver_window_win.h"
+#include "online/update_check.h"
+#include "platform/timer.h"
+#include "ui/window_base_win.h"
+
+namespace lb {
+
+// The check's platform: WinHTTP, the registry and the system's identity values.
+class Win32CheckPlatform : public ICheckPlatform {
+ public:
+  std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) override;
+  std::string ReadMachineGuid() override;
+  IUpdateStore& OpenUpdateStore() override;
+  std::string OSDescription() override;
+  std::string UserLocaleName() override;
+  std::string TodayShortDate() override;
+};
+
+// The current date in the user's short date format ("14.03.2025", "3/14/2025").
+std::string TodayShortDate();
+
+// TChecker as a thread: created running, it runs Execute on the real platform with `inputs`
+// into CheckResults() and frees itself when done. Throws AppError when no thread can be made.
+void StartCheckerThread(CheckInputs inputs);
+
+// The menu's "Update Notifications": ShowUpdate = 0 / 1 in this process's update store. A store
+// that cannot be opened or written is ignored.
+void ShowUpdateOff();
+void ShowUpdateOn();
+
+// Hosts TimerChecker (a hidden message-only window, so that the check runs whatever state the
+// main window is in) and the notice it opens. Create it once, right after the main window.
+class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUpdateCheckHost {
+ public:
+  struct Options {
+    HWND owner = nullptr;       // the application's window, owner of the notice
+    HWND mainWindow = nullptr;  // gets the focus back from the notice
+    // Called once the check has finished: enable "Update Notifications", ticked or not.
+    std::function<void(bool ticked)> enableUpdateNotifications;
+  };
+
+  UpdateCheckWindow(HINSTANCE instance, Options options);
+  ~UpdateCheckWindow() override;
+
+  [[nodiscard]] NewVerWindow* Notice() const { return notice_.get(); }
+
+  // ITimerHost
+  void StartTimer(int id, int intervalMs) override;
+  void StopTimer(int id) override;
+  // IUpdateCheckHost
+  void StartChecker() override;
+  void EnableUpdateNotifications(bool ticked) override;
+  void ShowNewVersionNotice() override;
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  HINSTANCE instance_;
+  Options options_;
+  std::optional<UpdateCheckTimer> timer_;
+  std::unique_ptr<NewVerWindow> notice_;
+};
+
+}  // namespace lb

@@ -1,0 +1,85 @@
+#pragma once
+// Form requests to the maker's web server and the shape of its replies. Every exchange with the
+// server goes through PostForm: an ordered list of "name=value" lines, posted as an HTML form
+// over HTTPS or plain HTTP; the reply is text whose lines carry values between lower-case tags
+// ("<version>5.2</version>").
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lb {
+
+// The lines of a request, each "name=value" (not escaped: the transport encodes them), in the
+// order they go on the wire.
+using FormLines = std::vector<std::string>;
+
+// Paths on the maker's web server.
+inline constexpr const char* kCheckPath = "/php/check2.php";
+inline constexpr const char* kFeedbackPath = "/php/feedback.php";
+
+// Time-outs (connection and response, each) of the update check and of the feedback request.
+inline constexpr int kCheckTimeoutMs = 10000;
+inline constexpr int kFeedbackTimeoutMs = 3000;
+
+// A transport failure: no connection, a time-out, a broken reply, or (plain HTTP only) an HTTP
+// error status. The message says which.
+class WebRequestError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The form request of both transports.
+class IWebClient {
+ public:
+  virtual ~IWebClient() = default;
+  // Posts `lines` to `address` and returns the reply body as UTF-8 text. An address beginning
+  // with "https://" (exactly so) goes over the secure transport, which returns an error page's
+  // body like any reply; anything else over the plain transport, which throws on an HTTP error
+  // status. Throws WebRequestError when the transport fails; nothing is retried.
+  virtual std::string PostForm(const std::string& address, const FormLines& lines,
+                               int timeoutMs) = 0;
+};
+
+// Whether PostForm takes the secure transport for `address` (case-sensitive: "HTTPS://" does
+// not).
+[[nodiscard]] bool IsSecureAddress(std::string_view address);
+
+// The body of an application/x-www-form-urlencoded POST: each line split at its first "=" into
+// name and value, both percent-encoded from their UTF-8 bytes (a space as "+"), the pairs
+// joined with "&" in list order. A line without "=" is a name with an empty value.
+[[nodiscard]] std::string EncodeFormBody(const FormLines& lines);
+
+// The reply's lines: breaks at CR LF, at a lone CR and at a lone LF; a break at the very end
+// adds no empty line, and an empty reply has no lines.
+[[nodiscard]] std::vector<std::string> SplitReplyLines(std::string_view reply);
+
+// The value of a tagged line "<tag>value</tag>": the tag is lowered, the line compared exactly
+// (nothing before the opening or after the closing mark); the value may be empty and may hold
+// angle brackets. Empty when the line does not have that shape, or the line or tag is empty.
+[[nodiscard]] std::string ExtractTagValue(std::string_view line, std::string_view tag);
+
+// The charset a Content-Type header declares ("text/html; charset=ISO-8859-1" gives
+// "iso-8859-1", lowered, quotes removed); empty when it declares none.
+[[nodiscard]] std::string CharsetOf(std::string_view contentType);
+
+// What the system reports about itself, for OSDescription.
+struct OsVersion {
+  std::string productName;  // "Windows 10"
+  int major = 0;
+  int minor = 0;
+  int build = 0;
+  int servicePackMajor = 0;
+  bool native64Bit = false;  // the machine's processor architecture (not the process's) is x64
+};
+
+// "Windows 10 (Version 10.0, Build 19045, 64-bit Edition)", or with a service pack
+// "Windows 7 Service Pack 1 (Version 6.1, Build 7601, 32-bit Edition)".
+[[nodiscard]] std::string FormatOSDescription(const OsVersion& os);
+
+// The marketing name of a Windows version: "Windows 11", "Windows 10", "Windows 8.1",
+// "Windows 7", "Windows Server 2016" and so on; "Windows" for any version it does not know.
+[[nodiscard]] std::string WindowsProductName(int major, int minor, int build, bool server,
+                                             bool serverR2);
+
+}  // namespace lb

@@ -1,0 +1,161 @@
+// TNewVer, the update notice window, under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+// The shell needs the types of windows.h first.
+#include <shellapi.h>
+
+#include <chrono>
+#include <thread>
+
+#include "online/new_ver_window_win.h"
+#include "ui/text_win.h"
+#include "win32/temp_folder.h"
+
+namespace lb {
+namespace {
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
+
+class NoticeWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<NewVerWindow> Make(const std::string& url) {
+    return std::make_unique<NewVerWindow>(
+        ::GetModuleHandleW(nullptr),
+        NewVerWindow::Options{.productName = "Lock Beacon",
+                              .offeredVersion = "5.2",
+                              .downloadUrl = url,
+                              .homePage = "https://www.example.test/",
+                              .open = [this](const std::string& address) {
+                                opened.push_back(address);
+                                // Anything but a web address reaches the real shell, so that a
+                                // program slipped through would really start.
+                                if (!address.starts_with("http")) {
+                                  ::ShellExecuteW(::GetDesktopWindow(), L"open",
+                                                  ToWide(address).c_str(), nullptr, nullptr, 0);
+                                }
+                              }});
+  }
+  static RECT Bounds(HWND window) {
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    return bounds;
+  }
+  static POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  std::vector<std::string> opened;
+};
+
+TEST_F(NoticeWindowTest, AppearsBorderlessAndTopMostInTheTopRightCorner) {
+  const auto notice = Make("https://www.example.test/download/");
+  EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
+  EXPECT_EQ(notice->Label1Text(), "UPDATE AVAILABLE");
+  EXPECT_EQ(notice->Label2Text(), "Click to download Lock Beacon 5.2");
+
+  notice->TimerStartTimer();
+  EXPECT_TRUE(::IsWindowVisible(notice->Hwnd()));
+  const RECT bounds = Bounds(notice->Hwnd());
+  EXPECT_EQ(bounds.left, ::GetSystemMetrics(SM_CXSCREEN) - 320 - 5);  // at 96 dots per inch
+  EXPECT_EQ(bounds.top, 5);
+  EXPECT_EQ(bounds.right - bounds.left, 320);
+  EXPECT_EQ(bounds.bottom - bounds.top, 68);
+  const LONG_PTR style = ::GetWindowLongPtrW(notice->Hwnd(), GWL_STYLE);
+  const LONG_PTR exStyle = ::GetWindowLongPtrW(notice->Hwnd(), GWL_EXSTYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
+  EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(NoticeWindowTest, LinkOpensTheDownloadAddressAndCloses) {
+  const auto notice = Make("https://www.example.test/download/");
+  notice->TimerStartTimer();
+  const POINT link = Centre(notice->Label2Rect());
+  ::SendMessageW(notice->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(link));
+  ::SendMessageW(notice->Hwnd(), WM_LBUTTONUP, 0, At(link));
+  EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/download/"});
+  EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
+}
+
+TEST_F(NoticeWindowTest, AHostileDownloadAddressIsNotStarted) {
+  const test::TempFolder folder;
+  const std::string marker = folder.Path("started.txt");
+  folder.Put("setup.bat", "@echo started> \"" + marker + "\"\r\n");
+  // The shell would start the script: the check below can see it.
+  ::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(folder.Path("setup.bat")).c_str(), nullptr,
+                  nullptr, 0);
+  for (int i = 0; i < 100 && !folder.Get("started.txt"); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(folder.Get("started.txt")) << "the shell did not run the script at all";
+  ::DeleteFileW(ToWide(marker).c_str());
+
+  const auto notice = Make(folder.Path("setup.bat"));
+  notice->TimerStartTimer();
+  notice->Label2Click();
+  EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/"});
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_FALSE(folder.Get("started.txt"));
+  EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
+}
+
+TEST_F(NoticeWindowTest, CloseButtonClosesWithoutOpening) {
+  const auto notice = Make("https://www.example.test/download/");
+  notice->TimerStartTimer();
+  ::SendMessageW(notice->Button1(), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(NoticeWindowTest, ClosesItselfOnTheEleventhCountdownTick) {
+  const auto notice = Make("");
+  notice->TimerStartTimer();
+  for (int tick = 1; tick <= 10; ++tick) notice->TimerCloseTimer();
+  EXPECT_TRUE(::IsWindowVisible(notice->Hwnd()));
+  notice->TimerCloseTimer();
+  EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
+}
+
+TEST_F(NoticeWindowTest, DragsByTheIconButNotByTheLinkOrTheRightButton) {
+  const auto notice = Make("https://www.example.test/download/");
+  notice->TimerStartTimer();
+  const HWND window = notice->Hwnd();
+  const RECT start = Bounds(window);
+
+  // The right button does nothing.
+  ::SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, At({30, 30}));
+  ::SendMessageW(window, WM_MOUSEMOVE, MK_RBUTTON, At({10, 40}));
+  ::SendMessageW(window, WM_RBUTTONUP, 0, At({10, 40}));
+  EXPECT_EQ(Bounds(window).left, start.left);
+
+  // A press on the link does not drag.
+  const POINT link = Centre(notice->Label2Rect());
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(link));
+  ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At({link.x - 40, link.y + 10}));
+  EXPECT_EQ(Bounds(window).left, start.left);
+  ::SendMessageW(window, WM_LBUTTONUP, 0, At({30, 60}));  // released off the link
+  EXPECT_TRUE(opened.empty());
+
+  // The icon drags: the window follows the pointer.
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At({30, 30}));
+  ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At({10, 45}));
+  ::SendMessageW(window, WM_LBUTTONUP, 0, At({10, 45}));
+  EXPECT_EQ(Bounds(window).left, start.left - 20);
+  EXPECT_EQ(Bounds(window).top, start.top + 15);
+
+  // The link still opens after the drag.
+  const POINT moved = Centre(notice->Label2Rect());
+  ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(moved));
+  ::SendMessageW(window, WM_LBUTTONUP, 0, At(moved));
+  EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/download/"});
+}
+
+}  // namespace
+}  // namespace lb

@@ -1,0 +1,243 @@
+// PostForm, the check and the update store on Windows, against the stand-in web server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/app_error.h"
+#include "online/client_identity_win.h"
+#include "online/update_check_win.h"
+#include "online/update_store_win.h"
+#include "online/web_client_win.h"
+#include "support/standin_server_win.h"
+
+namespace lb {
+namespace {
+
+using test::StandinServer;
+
+constexpr const char* kValidReply =
+    "<version>9.9</version>\r\n<url>https://www.example.test/download/</url>\r\n"
+    "<notes></notes>\r\n<result>1</result>\r\n";
+
+std::string CheckAddress(const char* scheme, const StandinServer& server) {
+  return std::string(scheme) + "://" + server.Host() + kCheckPath;
+}
+
+// A registry key of the test's own under HKCU, removed again at the end.
+class TestStoreKey {
+ public:
+  TestStoreKey()
+      : path_(L"Software\\LockBeaconTests\\Update-" + std::to_wstring(::GetCurrentProcessId()) +
+              L"-" + std::to_wstring(::GetTickCount64())) {}
+  ~TestStoreKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
+  TestStoreKey(const TestStoreKey&) = delete;
+  TestStoreKey& operator=(const TestStoreKey&) = delete;
+  [[nodiscard]] const std::wstring& Path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+// The real platform, with the update store at the test's own key.
+class TestCheckPlatform : public Win32CheckPlatform {
+ public:
+  explicit TestCheckPlatform(const std::wstring& key) : store(key) {}
+  IUpdateStore& OpenUpdateStore() override { return store; }
+  RegistryUpdateStore store;
+};
+
+TEST(PostFormOnWindows, HttpsPostsAUtf8FormAndReturnsTheReply) {
+  const StandinServer server;
+  const std::string reply = PostForm(
+      CheckAddress("https", server),
+      {"cmd=check", "appname=BRIMLEX - Lock Beacon", "local=de-DE", "text=G\xC3\xBCnter & Co=1"},
+      5000);
+  EXPECT_EQ(reply, kValidReply);
+
+  const auto logged = server.LogWith({"\"scheme\": \"https\"", "/php/check2.php"});
+  ASSERT_EQ(logged.size(), 1u) << ::testing::PrintToString(server.Log());
+  EXPECT_NE(
+      logged[0].find("\"fields\": [[\"cmd\", \"check\"], [\"appname\", \"BRIMLEX - Lock "
+                     "Beacon\"], [\"local\", \"de-DE\"], [\"text\", \"G\xC3\xBCnter & Co=1\"]]"),
+      std::string::npos)
+      << logged[0];
+  EXPECT_NE(logged[0].find("application/x-www-form-urlencoded; charset=UTF-8"), std::string::npos);
+  EXPECT_NE(logged[0].find("\"connection\": \"close\""), std::string::npos) << logged[0];
+}
+
+TEST(PostFormOnWindows, GzipAndDeclaredCharsetAreDecoded) {
+  const StandinServer server(
+      {"--gzip", "--charset", "iso-8859-1", "--reply", "<version>caf\\u00e9</version>\\r\\n"});
+  EXPECT_EQ(PostForm(CheckAddress("https", server), {"cmd=check"}, 5000),
+            "<version>caf\xC3\xA9</version>\r\n");
+  EXPECT_EQ(PostForm(CheckAddress("http", server), {"cmd=check"}, 5000),
+            "<version>caf\xC3\xA9</version>\r\n");
+}
+
+TEST(PostFormOnWindows, HttpErrorStatusIsAReplyOverHttpsAndAFailureOverHttp) {
+  const StandinServer server({"--https", "status:404", "--http", "status:500"});
+  const std::string page = PostForm(CheckAddress("https", server), {"cmd=check"}, 5000);
+  EXPECT_NE(page.find("<h1>404</h1>"), std::string::npos) << page;
+  try {
+    static_cast<void>(PostForm(CheckAddress("http", server), {"cmd=check"}, 5000));
+    ADD_FAILURE() << "an HTTP error status must raise over plain HTTP";
+  } catch (const WebRequestError& error) {
+    EXPECT_NE(std::string(error.what()).find("500"), std::string::npos) << error.what();
+  }
+}
+
+TEST(PostFormOnWindows, AnUnansweredRequestEndsAfterTheTimeOut) {
+  const StandinServer server({"--https", "hang", "--http", "hang"});
+  for (const char* scheme : {"https", "http"}) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(static_cast<void>(PostForm(CheckAddress(scheme, server), {"cmd=check"}, 1500)),
+                 WebRequestError)
+        << scheme;
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::seconds(10)) << scheme;
+  }
+}
+
+TEST(PostFormOnWindows, AClosedPortFailsOnBothTransports) {
+  // The port of a server that has just ended: nothing listens there any more.
+  int port = 0;
+  {
+    const StandinServer server;
+    port = server.Port();
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  for (const char* scheme : {"https", "http"}) {
+    const std::string address =
+        std::string(scheme) + "://localhost:" + std::to_string(port) + kCheckPath;
+    EXPECT_THROW(static_cast<void>(PostForm(address, {"cmd=check"}, 3000)), WebRequestError);
+  }
+}
+
+TEST(UpdateCheckOnWindows, HttpsAnswerIsStoredAndOffered) {
+  const StandinServer server;
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+
+  EXPECT_FALSE(checker.CheckErrors());
+  EXPECT_TRUE(results.CheckDone.load());
+  EXPECT_TRUE(results.UpdatePending);
+  EXPECT_EQ(results.OfferedVersion, "9.9");
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), TodayShortDate());
+  EXPECT_EQ(UnscrambleText(platform.store.ReadString("CurrentURL").value_or("")),
+            "https://www.example.test/download/");
+
+  const auto logged = server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"});
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_NE(logged[0].find("[\"os\", \"Windows"), std::string::npos) << logged[0];
+  EXPECT_NE(logged[0].find("[\"guid\", \"" + ReadMachineGuid() + "\"]"), std::string::npos);
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"http\""}).size(), 0u);
+}
+
+TEST(UpdateCheckOnWindows, HttpsRefusedThenHttpAnswers) {
+  const StandinServer server({"--https", "refuse"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+
+  EXPECT_FALSE(checker.CheckErrors());
+  EXPECT_TRUE(results.UpdatePending);
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "\"refused\": true"}).size(), 1u);
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"http\"", "[\"cmd\", \"check\"]"}).size(), 1u);
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
+}
+
+TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
+  const StandinServer server({"--https", "hang", "--http", "hang"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  const auto start = std::chrono::steady_clock::now();
+  checker.Execute();
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+
+  // Two requests, each bounded by its response time-out of ten seconds.
+  EXPECT_LT(elapsed, std::chrono::seconds(30));
+  EXPECT_TRUE(checker.CheckErrors());
+  EXPECT_TRUE(results.CheckDone.load());
+  EXPECT_FALSE(results.UpdatePending);
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), std::nullopt);
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
+}
+
+TEST(UpdateCheckOnWindows, HttpErrorPagesAreNotValidReplies) {
+  const StandinServer server({"--https", "status:404", "--http", "status:500"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+  // The HTTPS error page is a reply (not retried) that fails the validity rules.
+  EXPECT_TRUE(checker.CheckErrors());
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"http\""}).size(), 0u);
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
+}
+
+TEST(UpdateStoreOnWindows, KeepsTextValuesUnderHkcu) {
+  const TestStoreKey key;
+  {
+    RegistryUpdateStore store(key.Path());
+    EXPECT_EQ(store.ReadString("ShowUpdate"), std::nullopt);
+    store.WriteString("LastUpdateCheck", "14.03.2025");
+    store.WriteString("CurrentVersion", "G\xC3\xBCnter");
+  }
+  RegistryUpdateStore reopened(key.Path());
+  EXPECT_EQ(reopened.ReadString("LastUpdateCheck"), "14.03.2025");
+  EXPECT_EQ(reopened.ReadString("CurrentVersion"), "G\xC3\xBCnter");
+
+  // The values live in the subkey Settings, as REG_SZ.
+  wchar_t text[64];
+  DWORD size = sizeof text;
+  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, (key.Path() + L"\\Settings").c_str(),
+                           L"LastUpdateCheck", RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);
+
+  // A value of another type cannot be read as text: the check takes the default.
+  const DWORD number = 3;
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, (key.Path() + L"\\Settings").c_str(),
+                              L"LastUpdateCheckCount", REG_DWORD, &number, sizeof number),
+            ERROR_SUCCESS);
+  EXPECT_THROW(static_cast<void>(reopened.ReadString("LastUpdateCheckCount")), AppError);
+  EXPECT_EQ(ReadStoreInteger(reopened, "LastUpdateCheckCount", 0), 0);
+}
+
+TEST(ClientIdentityOnWindows, MachineGuidFromThe64BitView) {
+  const std::string guid = ReadMachineGuid();
+  EXPECT_EQ(guid.size(), 36u) << guid;
+
+  const TestStoreKey key;
+  EXPECT_EQ(ReadMachineGuidAt(HKEY_CURRENT_USER, key.Path().c_str()), "");  // no such key
+  const DWORD number = 7;
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key.Path().c_str(), L"MachineGuid", REG_DWORD,
+                              &number, sizeof number),
+            ERROR_SUCCESS);
+  EXPECT_THROW(static_cast<void>(ReadMachineGuidAt(HKEY_CURRENT_USER, key.Path().c_str())),
+               AppError);
+}
+
+TEST(ClientIdentityOnWindows, LocaleNameAndSystemDescription) {
+  EXPECT_EQ(LocaleNameOf(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)),
+            "en-US");
+  EXPECT_EQ(LocaleNameOf(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT)), "de-DE");
+  EXPECT_EQ(LocaleNameOf(0x7C7C), "xx");
+  EXPECT_EQ(UserLocaleName().size(), 5u) << UserLocaleName();
+
+  const std::string os = OSDescription();
+  EXPECT_TRUE(os.starts_with("Windows")) << os;
+  EXPECT_NE(os.find("(Version "), std::string::npos) << os;
+  EXPECT_TRUE(os.ends_with(", 64-bit Edition)")) << os;
+}
+
+}  // namespace
+}  // namespace lb

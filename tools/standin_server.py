@@ -1,0 +1,233 @@
+#!/usr/bin/env python3
+"""A stand-in for the maker's web server, for the tests.
+
+Answers "/php/check2.php" (the update check) and "/php/feedback.php" the way the real server
+does, on 127.0.0.1 only, HTTPS and plain HTTP on the same port: a connection whose first byte
+opens a TLS handshake (0x16) is served over TLS, any other as plain HTTP. So one host text,
+"localhost:<port>", serves both schemes, as the program's single server host does.
+
+The certificate for "localhost" is signed by a test CA that is made at run time in --ca-dir
+(once; later runs reuse it). Only the private Wine prefix of the tests trusts that CA.
+
+Every request is logged as one JSON line (scheme, path, form fields in order, headers). What
+each scheme does is chosen on the command line:
+
+  --https MODE, --http MODE   answer (default) | refuse | hang | status:NNN | error
+  --offer VERSION --url URL   what "answer" offers on check2.php
+  --reply TEXT                the whole body of "answer" instead, with Python's escapes
+                              ("\\r\\n", "\\u00e9")
+  --delay SECONDS             wait this long before every answer
+  --gzip                      send answers gzip-encoded
+  --charset NAME              encode answers in NAME and declare it
+
+"GET /stop" ends the server; it also ends by itself after --lifetime seconds.
+"""
+import argparse
+import codecs
+import fcntl
+import gzip
+import json
+import os
+import socket
+import socketserver
+import ssl
+import subprocess
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, HTTPServer
+
+
+def make_certificates(ca_dir):
+    """The test CA and a certificate for localhost signed by it, made once per folder."""
+    os.makedirs(ca_dir, exist_ok=True)
+    with open(os.path.join(ca_dir, ".lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        paths = {name: os.path.join(ca_dir, name) for name in
+                 ("ca.key", "ca.pem", "ca.der", "server.key", "server.csr", "server.pem",
+                  "server.ext")}
+        if os.path.exists(paths["server.pem"]) and os.path.exists(paths["ca.der"]):
+            return paths
+
+        def openssl(*args):
+            subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
+                "-keyout", paths["ca.key"], "-out", paths["ca.pem"],
+                "-subj", "/CN=Lock Beacon Test CA",
+                "-addext", "basicConstraints=critical,CA:TRUE",
+                "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+        openssl("x509", "-in", paths["ca.pem"], "-outform", "DER", "-out", paths["ca.der"])
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-keyout", paths["server.key"],
+                "-out", paths["server.csr"], "-subj", "/CN=localhost")
+        with open(paths["server.ext"], "w") as ext:
+            ext.write("basicConstraints=CA:FALSE\n"
+                      "keyUsage=critical,digitalSignature,keyEncipherment\n"
+                      "extendedKeyUsage=serverAuth\n"
+                      "subjectAltName=DNS:localhost,IP:127.0.0.1\n")
+        openssl("x509", "-req", "-sha256", "-days", "30", "-in", paths["server.csr"],
+                "-CA", paths["ca.pem"], "-CAkey", paths["ca.key"], "-CAcreateserial",
+                "-extfile", paths["server.ext"], "-out", paths["server.pem"])
+        return paths
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    scheme = "http"  # set per connection
+
+    def log_message(self, format, *args):  # quiet: the request log says what matters
+        pass
+
+    def log_request_fields(self, fields):
+        entry = {
+            "time": time.time(),
+            "scheme": self.scheme,
+            "method": self.command,
+            "path": self.path,
+            "fields": fields,
+            "content_type": self.headers.get("Content-Type", ""),
+            "connection": self.headers.get("Connection", ""),
+            "accept_encoding": self.headers.get("Accept-Encoding", ""),
+            "user_agent": self.headers.get("User-Agent", ""),
+        }
+        with self.server.log_lock, open(self.server.options.log, "a", encoding="utf-8") as log:
+            log.write(json.dumps(entry, ensure_ascii=False) + "\n")
+
+    def do_GET(self):
+        if self.path == "/stop":
+            self.stop()
+            return
+        self.log_request_fields([])
+        self.answer()
+
+    def stop(self):
+        self.send_body(200, "stopping")
+        threading.Thread(target=self.server.shutdown, daemon=True).start()
+
+    def do_POST(self):
+        if self.path == "/stop":
+            self.stop()
+            return
+        length = int(self.headers.get("Content-Length", "0") or 0)
+        raw = self.rfile.read(length) if length else b""
+        fields = urllib.parse.parse_qsl(raw.decode("ascii", "replace"), keep_blank_values=True,
+                                        encoding="utf-8", errors="replace")
+        self.log_request_fields([list(pair) for pair in fields])
+        self.answer()
+
+    def answer(self):
+        options = self.server.options
+        mode = getattr(options, self.scheme)
+        if mode == "hang":
+            time.sleep(options.lifetime)
+            self.close_connection = True
+            return
+        if options.delay:
+            time.sleep(options.delay)
+        if mode.startswith("status:"):
+            code = int(mode.split(":", 1)[1])
+            self.send_body(code, "<html><body><h1>%d</h1>The stand-in says no.</body></html>"
+                           % code, "text/html")
+            return
+        if mode == "error":
+            self.send_body(200, "ERROR: unknown request\r\n")
+            return
+        if self.path.startswith("/php/feedback.php"):
+            self.send_body(200, "OK")
+            return
+        if options.reply is not None:
+            body = codecs.decode(options.reply, "unicode_escape")
+        else:
+            body = ("<version>%s</version>\r\n<url>%s</url>\r\n<notes></notes>\r\n"
+                    "<result>1</result>\r\n" % (options.offer, options.url))
+        self.send_body(200, body)
+
+    def send_body(self, code, text, content_type="text/plain"):
+        options = self.server.options
+        charset = options.charset or "utf-8"
+        data = text.encode(charset)
+        self.send_response(code)
+        self.send_header("Content-Type", "%s; charset=%s" % (content_type, charset)
+                         if options.charset else content_type)
+        if options.gzip:
+            data = gzip.compress(data)
+            self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(data)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(data)
+        self.close_connection = True
+
+
+class Server(socketserver.ThreadingMixIn, HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, options, tls):
+        self.options = options
+        self.tls = tls
+        self.log_lock = threading.Lock()
+        super().__init__(("127.0.0.1", options.port), Handler)
+
+    def finish_request(self, request, client_address):
+        request.settimeout(max(30.0, self.options.lifetime))
+        try:
+            first = request.recv(1, socket.MSG_PEEK)
+        except OSError:
+            return
+        scheme = "https" if first == b"\x16" else "http"
+        if getattr(self.options, scheme) == "refuse":
+            with self.log_lock, open(self.options.log, "a", encoding="utf-8") as log:
+                log.write(json.dumps({"time": time.time(), "scheme": scheme,
+                                      "refused": True}) + "\n")
+            request.close()
+            return
+        if scheme == "https":
+            try:
+                request = self.tls.wrap_socket(request, server_side=True)
+            except (ssl.SSLError, OSError):
+                return
+        handler = type("Handler_" + scheme, (Handler,), {"scheme": scheme})
+        handler(request, client_address, self)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--port", type=int, default=0, help="0: any free port")
+    parser.add_argument("--port-file", help="written with the port once the server listens")
+    parser.add_argument("--log", required=True, help="request log, one JSON line each")
+    parser.add_argument("--ca-dir", required=True, help="test CA and server certificate")
+    parser.add_argument("--https", default="answer")
+    parser.add_argument("--http", default="answer")
+    parser.add_argument("--offer", default="9.9")
+    parser.add_argument("--url", default="https://www.example.test/download/")
+    parser.add_argument("--reply")
+    parser.add_argument("--delay", type=float, default=0.0)
+    parser.add_argument("--gzip", action="store_true")
+    parser.add_argument("--charset")
+    parser.add_argument("--lifetime", type=float, default=120.0)
+    options = parser.parse_args()
+
+    paths = make_certificates(options.ca_dir)
+    tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    tls.load_cert_chain(paths["server.pem"], paths["server.key"])
+
+    server = Server(options, tls)
+    open(options.log, "a").close()
+    if options.port_file:
+        temporary = options.port_file + ".tmp"
+        with open(temporary, "w") as port_file:
+            port_file.write(str(server.server_address[1]))
+        os.replace(temporary, options.port_file)
+    threading.Timer(options.lifetime, server.shutdown).start()
+    try:
+        server.serve_forever(poll_interval=0.1)
+    finally:
+        server.server_close()
+        os._exit(0)  # hanging answers may still sleep in their threads
+
+
+if __name__ == "__main__":
+    sys.exit(main())
