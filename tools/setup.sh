@@ -28,6 +28,8 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   # running and looking at the Windows build
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
+  # drawing the menu pictures (tools/make-menu-icons.sh; npm fetches the icon set)
+  librsvg2-bin npm
   # fetching and unpacking source packages
   dpkg-dev
 )
