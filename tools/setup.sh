@@ -32,6 +32,8 @@ packages=(
   librsvg2-bin npm
   # fetching and unpacking source packages
   dpkg-dev
+  # the lettering of the logo (tools/make-logo.sh)
+  fonts-dejavu-core
 )
 
 missing=()

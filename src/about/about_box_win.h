@@ -1,0 +1,132 @@
+#pragma once
+// The About box on Win32: a black tool window with the falling letters in its margins and a
+// card in the middle (logo, program icon, product line, "OK", "Info" with its menu, the link to
+// the maker's home page). The rules live in about_box.h and matrix_rain.h; this file draws and
+// turns messages into calls of them.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "about/about_box.h"
+#include "about/matrix_rain.h"
+#include "platform/file_system_win.h"
+#include "platform/timer.h"
+#include "ui/handles_win.h"
+#include "ui/window_base_win.h"
+
+namespace lb {
+
+// The maker's web server: the host of the pages the About box opens, and the link's text.
+inline constexpr const char* kMakerHost = "www.brimlex.com";
+
+// Opens the About box over `owner` (which is disabled meanwhile) and returns when it has
+// closed. The "About..." menu command calls this.
+void ShowAboutBox(HWND owner);
+
+struct AboutBoxOptions {
+  std::string exeFolder;  // where "license.txt" is looked for; ends in a backslash
+  std::string host = kMakerHost;
+};
+
+class AboutCard;
+
+class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutShell, ITimerHost {
+ public:
+  static constexpr const wchar_t* kClassName = L"TAboutBox";
+  static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+  // Design sizes at 96 dots per inch.
+  static constexpr Size kClientSize{446, 374};
+  static constexpr Rect kCardRect{48, 42, 48 + 350, 42 + 291};
+
+  // Creates the box, hidden, centred on the screen, with its rain started. Throws AppError when
+  // the window cannot be created.
+  TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options);
+  ~TAboutBox() override;
+
+  // Shows the box and runs its own message loop until it closes; the owner is disabled
+  // meanwhile. A WM_QUIT that arrives meanwhile ends the loop and is posted again.
+  void ShowModal();
+  // Shows the box without a loop of its own (the caller pumps messages).
+  void Show();
+  // Closes the box: the owner is enabled again and the window destroyed.
+  void Close();
+
+  // What the box shows, for tests.
+  [[nodiscard]] std::wstring Caption() const;
+  [[nodiscard]] const std::string& ProductLineText() const { return productLine_; }
+  [[nodiscard]] RECT CardRectOnScreen() const;
+  [[nodiscard]] HWND CardWindow() const;
+  [[nodiscard]] HWND OkButton() const { return okButton_; }
+  [[nodiscard]] HWND InfoButton() const { return infoButton_; }
+  [[nodiscard]] const MatrixRain& Rain() const { return *rain_; }
+
+  // The handlers of the buttons, the menu items and the link.
+  void BitBtn1Click();
+  void BitBtn2Click();
+  void Credits1Click() { actions_.Credits1Click(); }
+  void Howtouninstall1Click() { actions_.Howtouninstall1Click(); }
+  void LicensePrivacyPolicy1Click() { actions_.LicensePrivacyPolicy1Click(); }
+  void Label5Click() { actions_.Label5Click(); }
+
+ private:
+  friend class AboutCard;
+  enum : int { kOkId = IDOK, kInfoId = 100, kCreditsId = 200, kUninstallId, kLicenseId };
+  static constexpr int kRainTimerId = 1;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Mouse events of the window and of the card, at screen positions.
+  void FormMouseDown(AboutPart part, MouseButton button, POINT screen);
+  void FormMouseMove(POINT screen);
+  void FormMouseUp();
+  void OnCommand(int id);
+  void DrawButton(const DRAWITEMSTRUCT& item) const;
+
+  // Fonts, logo, icon, positions and sizes for the window's DPI.
+  void LayOut(int dpi);
+  void HighDPIImageYukle();
+  void tmTimerTimer();
+
+  // IRainCanvas: draws on the window while a step runs (dc_ is set by RunRain).
+  void FillBlack(int left, int top, int width, int height) override;
+  void DrawGlyph(int x, int y, char glyph, Color color) override;
+  template <typename Action>
+  void RunRain(Action action);
+
+  // IAboutShell
+  void OpenAddress(const std::string& address) override;
+  void OpenInNotepad(const std::string& path) override;
+  void ShowError(const std::string& caption, const std::string& text) override;
+
+  // ITimerHost
+  void StartTimer(int id, int intervalMs) override;
+  void StopTimer(int id) override;
+
+  HWND owner_;
+  bool modal_ = false;
+  int dpi_ = 96;
+  Win32FileSystem files_;
+  AboutActions actions_;
+  std::string productLine_;
+  std::string linkText_;
+  std::unique_ptr<IRandom> random_;
+  std::unique_ptr<MatrixRain> rain_;
+  std::unique_ptr<Timer> tmTimer_;
+  HDC dc_ = nullptr;
+  UniqueFont rainFont_;
+  UniqueFont textFont_;  // Tahoma 12 pt: product line and buttons
+  UniqueFont linkFont_;  // MS Sans Serif 8 pt, underlined
+  UniqueIcon icon_;
+  UniqueBitmap logo_;
+  UniqueMenu popupMenu1_;
+  std::unique_ptr<AboutCard> card_;
+  HWND okButton_ = nullptr;  // children of the card: destroyed with it
+  HWND infoButton_ = nullptr;
+  HWND tooltip_ = nullptr;
+  AboutDrag drag_;
+  PopupGuard popupGuard_;
+};
+
+}  // namespace lb
