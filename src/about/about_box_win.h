@@ -11,6 +11,7 @@
 
 #include "about/about_box.h"
 #include "about/matrix_rain.h"
+#include "app/maker_site.h"
 #include "platform/file_system_win.h"
 #include "platform/timer.h"
 #include "ui/handles_win.h"
@@ -18,8 +19,8 @@
 
 namespace lb {
 
-// The maker's web server: the host of the pages the About box opens, and the link's text.
-inline constexpr const char* kMakerHost = "www.brimlex.com";
+// The maker's web server (kMakerHost) is the host of the pages the About box opens, and the
+// link's text.
 
 // Opens the About box over `owner` (which is disabled meanwhile) and returns when it has
 // closed. The "About..." menu command calls this.

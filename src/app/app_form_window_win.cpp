@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "about/about_box_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
 #include "indicator/popup_menu_win.h"
@@ -94,6 +95,8 @@ void AppFormWindow::TrackPopupMenu(Point screen) {
 }
 
 void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
+
+void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
 
 void AppFormWindow::OpenSettingsDialog() {
   // Owned by the application window, as the main window is: no taskbar button.

@@ -84,10 +84,10 @@ class AppFormWindow final : public WindowBase,
   // IFormHost
   void Terminate() override;
   void OpenSettingsDialog() override;
+  void OpenAboutBox() override;
   // Their windows are not part of the program yet.
   void OpenLanguageChooser() override {}
   void OpenFeedbackDialog() override {}
-  void OpenAboutBox() override {}
   void ShowUpdateOn() override {}
   void ShowUpdateOff() override {}
 

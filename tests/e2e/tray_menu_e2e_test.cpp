@@ -215,10 +215,12 @@ TEST_P(ScreenshotsAtDpi, OpenMenuAndSettingsDialog) {
   SetCursorPos(400, 300);
   PostMessageW(window, TrayIcon::kCallbackMessage, 0, MAKELPARAM(WM_RBUTTONDOWN, TrayIcon::kIconId));
   PostMessageW(window, TrayIcon::kCallbackMessage, 0, MAKELPARAM(WM_RBUTTONUP, TrayIcon::kIconId));
+  // The program's own menu window (tests of other windows may have menus open meanwhile).
   HWND menu = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    menu = FindWindowW(L"#32768", nullptr);
-    return menu != nullptr && IsWindowVisible(menu);
+    const auto menus = WindowsOfClass(app, L"#32768");
+    menu = menus.empty() ? nullptr : menus.front();
+    return menu != nullptr;
   }));
   Sleep(300);
   SaveScreenshot("popup-menu-" + std::to_string(dpi) + "dpi");
