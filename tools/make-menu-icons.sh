@@ -3,7 +3,8 @@
 # package @fluentui/svg-icons, MIT licence; notice in resources/THIRD-PARTY-NOTICES.txt).
 # "about", "exit", "feedback", "flag" and "help" are kept at 16 and 32 pixels (100 % and 200 %;
 # sizes between are resampled from the larger one); "handclick" and "settings48" at 48 pixels,
-# drawn reduced. Needs npm and rsvg-convert; the PNGs are committed, so the build does not.
+# drawn reduced. Needs npm (with Node.js) and rsvg-convert (librsvg2-bin, installed by
+# tools/setup.sh); the PNGs are committed, so the build does not.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 out="$repo/resources/menu"

@@ -28,8 +28,9 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   # running and looking at the Windows build
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
-  # drawing the menu pictures (tools/make-menu-icons.sh; npm fetches the icon set)
-  librsvg2-bin npm
+  # drawing the menu pictures (tools/make-menu-icons.sh, which also needs npm: the machine's
+  # Node.js brings it, and Debian's npm package would conflict with that Node.js)
+  librsvg2-bin
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)
