@@ -118,14 +118,12 @@ parts.append(section(
     "The GCC runtime libraries are distributed under the GNU General Public License version 3\n"
     "with the GCC Runtime Library Exception, which allows them to be included in programs\n"
     "under any licence."))
-parts.append(section(
-    "Fluent UI System Icons - menu icons",
-    "Copyright (c) Microsoft Corporation\n\nMIT License\n\n"
-    "[The full notice is added here by the script that renders the icons.]"))
-parts.append(section(
-    "flag-icons - flags of the language chooser",
-    "Copyright (c) flag-icons contributors\n\nMIT License\n\n"
-    "[The full notice is added here by the script that renders the flags.]"))
+# The notices of the artwork sets, one file each, written by the scripts that render them:
+# its first line is the section's title.
+NOTICES = os.path.join(REPO, "resources", "notices")
+for name in sorted(os.listdir(NOTICES)) if os.path.isdir(NOTICES) else []:
+    title, _, body = read(os.path.join(NOTICES, name)).partition("\n")
+    parts.append(section(title.strip(), body.strip()))
 
 text = "".join(parts).rstrip() + "\n"
 os.makedirs(os.path.dirname(OUT), exist_ok=True)

@@ -30,6 +30,9 @@ packages=(
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
   # the stand-in web server of the network tests (tools/standin_server.py)
   python3 openssl
+  # drawing the menu pictures (tools/make-menu-icons.sh, which also needs npm: the machine's
+  # Node.js brings it, and Debian's npm package would conflict with that Node.js)
+  librsvg2-bin
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

@@ -22,12 +22,15 @@ constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
 }  // namespace
 
-TAppForm::TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers)
+TAppForm::TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers,
+                   IFormHost& host)
     : platform_(platform),
       view_(view),
       indicator(*this, view, platform.keyboard, timers),
       sounds(*this, view, platform.sound, platform.files, platform.startup, store_),
-      monitor(*this, view, platform.keyboard, timers, indicator, sounds) {}
+      monitor(*this, view, platform.keyboard, timers, indicator, sounds),
+      menu({*this, view, indicator, monitor, sounds, store_, platform.files, platform.startup,
+            platform.shell, platform.messages, host}) {}
 
 void TAppForm::FormCreate() {
   // Identity: company and product from the version block, then version and name.
@@ -63,6 +66,9 @@ void TAppForm::FormCreate() {
 
   ScreenSnap = keys::OnUnlessOff(store.ReadString(keys::ScreenSnap, ""));
   AlwaysOnTop = keys::OffUnlessOn(store.ReadString(keys::AlwaysOnTop, ""));
+  // Neither "show" submenu has any effect while the window stays visible.
+  Enabled.ShowLights1 = !AlwaysOnTop;
+  Enabled.AlwaysshowwhentoggledON1 = !AlwaysOnTop;
 
   // Position: the stored one only when both edges are stored, applied as it is; otherwise the
   // bottom-right corner of the primary work area, for the window's size at this moment.
@@ -118,6 +124,19 @@ void TAppForm::FormCreate() {
 
   // Lay the window out once; this also saves its geometry.
   FormResize();
+}
+
+MenuItem TAppForm::PopupMenu1() const {
+  return menu.PopupMenu1([this](std::string_view component, std::string_view english) {
+    const auto caption = Captions.find(component);
+    return caption != Captions.end() ? caption->second : std::string(english);
+  });
+}
+
+std::unique_ptr<TFormSettings> TAppForm::NewFormSettings() {
+  auto dialog = std::make_unique<TFormSettings>(*this, view_, indicator, store_);
+  dialog->FormCreate();
+  return dialog;
 }
 
 void TAppForm::SetLanguageFile(const std::string& Filename) {

@@ -14,7 +14,9 @@
 #include "indicator/indicator_view.h"
 #include "indicator/lock_key_monitor.h"
 #include "indicator/running_settings.h"
+#include "indicator/settings_dialog.h"
 #include "indicator/sound_effects.h"
+#include "indicator/tray_menu.h"
 #include "platform/timer.h"
 
 namespace lb {
@@ -26,8 +28,9 @@ inline constexpr int kDesignClientHeight = 125;
 class TAppForm : public RunningSettings {
  public:
   // The timers are created in their design states: Timer1 (10 ms) and TimerStart (1 ms)
-  // running, TimerFade (2000 ms) stopped.
-  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers);
+  // running, TimerFade (2000 ms) stopped. `host` carries out the menu's window commands.
+  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers,
+           IFormHost& host);
   TAppForm(const TAppForm&) = delete;
   TAppForm& operator=(const TAppForm&) = delete;
 
@@ -55,6 +58,11 @@ class TAppForm : public RunningSettings {
   // ("Exit1" -> "Beenden"), set once by the creation sequence.
   std::map<std::string, std::string, std::less<>> Captions;
 
+  // PopupMenu1 as it stands now, with the captions the creation sequence set.
+  [[nodiscard]] MenuItem PopupMenu1() const;
+  // A new Settings dialog, created (FormCreate has run) and not yet shown.
+  [[nodiscard]] std::unique_ptr<TFormSettings> NewFormSettings();
+
   // Stores the language chosen in the language chooser; used from the next start on.
   void SetLanguageFile(const std::string& Filename);
 
@@ -70,6 +78,7 @@ class TAppForm : public RunningSettings {
   Indicator indicator;
   SoundEffects sounds;
   LockKeyMonitor monitor;
+  TrayMenu menu;
 };
 
 }  // namespace lb

@@ -2,8 +2,11 @@
 
 #include <string>
 
+#include "about/about_box_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
+#include "indicator/popup_menu_win.h"
+#include "indicator/settings_window_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -13,7 +16,7 @@
 namespace lb {
 
 AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : form_(platform, *this, *this) {
+    : form_(platform, *this, *this, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {
@@ -35,6 +38,9 @@ AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& 
   ::SetLayeredWindowAttributes(Hwnd(), 0, kDesignAlpha, LWA_ALPHA);
   ApplyDesignSize();
   forwardGeometry_ = true;
+  // The icon's tooltip is the application title, taken once.
+  trayIcon_.emplace(Hwnd(), ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
+                    std::string(kAppTitle));
 }
 
 AppFormWindow::~AppFormWindow() {
@@ -77,8 +83,51 @@ Size AppFormWindow::PrimaryScreenSize() const {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+Point AppFormWindow::CursorPos() const {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  return {cursor.x, cursor.y};
+}
+
+void AppFormWindow::TrackPopupMenu(Point screen) {
+  const UniqueMenu menu = BuildMenu(form_.PopupMenu1(), nullptr);
+  ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y});
+}
+
+void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
+
+void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
+
+void AppFormWindow::OpenSettingsDialog() {
+  // Owned by the application window, as the main window is: no taskbar button.
+  static_cast<void>(SettingsWindow::Open(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(
+                                             Hwnd(), GWLP_HINSTANCE)),
+                                         ::GetWindow(Hwnd(), GW_OWNER), form_.NewFormSettings()));
+}
+
 LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (trayIcon_) {
+    switch (trayIcon_->HandleMessage(message, wParam, lParam)) {
+      case TrayMouse::ButtonDown:
+        form_.menu.TrayIcon1MouseDown();
+        return 0;
+      case TrayMouse::RightButtonUp:
+        ::SetForegroundWindow(Hwnd());
+        form_.menu.TrayIcon1Popup();
+        return 0;
+      case TrayMouse::None:
+        break;
+    }
+  }
   switch (message) {
+    case WM_COMMAND:
+      // A chosen item of PopupMenu1.
+      if (HIWORD(wParam) == 0 && lParam == 0) {
+        form_.menu.Execute(MenuCommandFromId(LOWORD(wParam)));
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
+
     case WM_MOVE:
       if (forwardGeometry_) {
         try {

@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "indicator/tray_icon_win.h"
+#include "indicator/tray_menu.h"
+
 #include "app/app_form.h"
 #include "indicator/indicator_view.h"
 #include "platform/timer.h"
@@ -16,7 +19,10 @@
 
 namespace lb {
 
-class AppFormWindow final : public WindowBase, public IIndicatorView, public ITimerHost {
+class AppFormWindow final : public WindowBase,
+                            public IIndicatorView,
+                            public ITimerHost,
+                            public IFormHost {
  public:
   static constexpr const wchar_t* kClassName = L"TAppForm";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
@@ -63,9 +69,10 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public ITi
   [[nodiscard]] Size LedImageSize() const override { return {}; }
   void SetKeyLabelWidths(int) override {}
   void SetLedPosition(LedColumn, Point) override {}
-  [[nodiscard]] Point CursorPos() const override { return {}; }
+  [[nodiscard]] Point CursorPos() const override;
   [[nodiscard]] Rect WorkAreaFor(const Rect&) const override { return PrimaryWorkArea(); }
-  void TrackPopupMenu(Point) override {}
+  // PopupMenu1 at a screen point; the chosen item comes back as WM_COMMAND.
+  void TrackPopupMenu(Point screen) override;
   [[nodiscard]] std::optional<std::string> OpenFileDialog(const std::string&, const std::string&,
                                                           const std::string&,
                                                           const std::string&) override {
@@ -74,11 +81,22 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public ITi
   void StartTimer(int, int) override {}
   void StopTimer(int) override {}
 
+  // IFormHost
+  void Terminate() override;
+  void OpenSettingsDialog() override;
+  void OpenAboutBox() override;
+  // Their windows are not part of the program yet.
+  void OpenLanguageChooser() override {}
+  void OpenFeedbackDialog() override {}
+  void ShowUpdateOn() override {}
+  void ShowUpdateOff() override {}
+
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ApplyDesignSize() noexcept;
 
   TAppForm form_;
+  std::optional<TrayIcon> trayIcon_;  // TrayIcon1
   // Moves and size changes reach the form only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;

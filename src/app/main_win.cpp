@@ -13,9 +13,12 @@
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/keyboard.h"
+#include "platform/shell_win.h"
 #include "platform/sound_player.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
+#include "ui/message_dialogs_win.h"
+#include "ui/modeless_win.h"
 #include "ui/text_win.h"
 #include "ui/window_base_win.h"
 
@@ -62,6 +65,7 @@ int RunMessageLoop() {
     const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
     if (result == 0) return static_cast<int>(message.wParam);  // WM_QUIT
     if (result == -1) return 1;
+    if (IsModelessDialogMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -87,10 +91,15 @@ int Run(HINSTANCE instance) {
     Win32LanguagePlatform language;
     NoKeyboard keyboard;
     NoSound sound;
+    Win32Shell shell;
+    TaskMessageDialogs messages;
 
     ApplicationWindow application(instance);
     AppFormWindow mainWindow(instance, application.Hwnd(),
-                             AppPlatform{platform, files, codePage, language, keyboard, sound});
+                             AppPlatform{platform, files, codePage, language, keyboard, sound,
+                                         shell, messages});
+    shell.SetOwner(mainWindow.Hwnd());
+    messages.SetOwner(mainWindow.Hwnd());
     try {
       mainWindow.Form().FormCreate();
     } catch (...) {

@@ -58,19 +58,20 @@ std::optional<std::int32_t> ParseDigits(std::string_view digits, int base, bool 
 
 }  // namespace
 
-std::int32_t ParseProfileInteger(const std::string& text, std::int32_t defaultValue) {
+std::optional<std::int32_t> TryParseProfileInteger(const std::string& text) {
   const std::string_view view = text;
-  std::optional<std::int32_t> value;
   if (view.size() > 2 && view[0] == '0' && (view[1] == 'x' || view[1] == 'X')) {
-    value = ParseDigits(view.substr(2), 16, false);
-  } else if (view.starts_with('$')) {
-    value = ParseDigits(view.substr(1), 16, false);
-  } else if (view.starts_with('-') || view.starts_with('+')) {
-    value = ParseDigits(view.substr(1), 10, view[0] == '-');
-  } else {
-    value = ParseDigits(view, 10, false);
+    return ParseDigits(view.substr(2), 16, false);
   }
-  return value.value_or(defaultValue);
+  if (view.starts_with('$')) return ParseDigits(view.substr(1), 16, false);
+  if (view.starts_with('-') || view.starts_with('+')) {
+    return ParseDigits(view.substr(1), 10, view[0] == '-');
+  }
+  return ParseDigits(view, 10, false);
+}
+
+std::int32_t ParseProfileInteger(const std::string& text, std::int32_t defaultValue) {
+  return TryParseProfileInteger(text).value_or(defaultValue);
 }
 
 SettingsStore::SettingsStore(std::string path, IFileSystem& files, const ICodePage& codePage)

@@ -10,6 +10,7 @@
 // store never corrupts a value the code page cannot hold: such a write turns the file into
 // UTF-16 LE with a byte-order mark, which the profile functions also read and write.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/code_page.h"
@@ -50,7 +51,9 @@ class SettingsStore {
   const ICodePage& codePage_;
 };
 
-// The integer reading rule on its own (also used by the store).
+// The integer reading rule on its own (also used by the store and the Settings dialog).
 std::int32_t ParseProfileInteger(const std::string& text, std::int32_t defaultValue);
+// The same rule: the whole number, or nothing when the text is not one.
+std::optional<std::int32_t> TryParseProfileInteger(const std::string& text);
 
 }  // namespace lb

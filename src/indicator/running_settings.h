@@ -22,6 +22,20 @@ struct MenuTicks {
   // "Sound Effect" > "Mode"
   bool SYNC1 = true;
   bool ASYNC1 = false;
+  // The key poll runs (not stored: every start begins enabled).
+  bool Enable1 = true;
+  // Update notifications are wanted (kept by the update check).
+  bool UpdateNotifications1 = true;
+};
+
+// The enabled states of the popup menu's items that change while the program runs.
+struct MenuEnabled {
+  // Enabled once the update check has run.
+  bool UpdateNotifications1 = false;
+  // Both "show" submenus are greyed while the window stays on top (their entries keep their
+  // ticks).
+  bool ShowLights1 = true;
+  bool AlwaysshowwhentoggledON1 = true;
 };
 
 struct RunningSettings {
@@ -32,6 +46,7 @@ struct RunningSettings {
   bool ScreenSnap = true;
   bool SavePosition = false;  // the position-saving flag
   MenuTicks Ticks;
+  MenuEnabled Enabled;
 };
 
 // The main window's timers, one id each; the window routes every tick to TAppForm::OnTimer.

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's logic on fakes: an executable in C:\Apps\Lock Beacon with its settings
 // beside it, a virtual clock that routes every tick to the form, a scripted keyboard, a
-// recording sound player and a recording window.
+// recording sound player, a recording window, shell and window host, and scripted message
+// dialogs.
 #include <string>
 
 #include "app/app_form.h"
@@ -9,9 +10,12 @@
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_form_host.h"
 #include "fakes/recording_indicator_view.h"
+#include "fakes/recording_shell.h"
 #include "fakes/recording_sound_player.h"
 #include "fakes/scripted_keyboard.h"
+#include "fakes/scripted_message_dialogs.h"
 #include "fakes/virtual_clock.h"
 
 namespace lb::test {
@@ -24,6 +28,7 @@ struct AppFormRig {
   AppFormRig() {
     view.form = &form;
     clock.onTick = [this](int id) { form.OnTimer(id); };
+    host.newSettings = [this] { return form.NewFormSettings(); };
   }
   AppFormRig(const AppFormRig&) = delete;
   AppFormRig& operator=(const AppFormRig&) = delete;
@@ -41,7 +46,11 @@ struct AppFormRig {
   RecordingSoundPlayer sound;
   VirtualClock clock;
   RecordingIndicatorView view;
-  TAppForm form{AppPlatform{platform, files, codePage, language, keyboard, sound}, view, clock};
+  RecordingShell shell;
+  ScriptedMessageDialogs messages;
+  RecordingFormHost host;
+  TAppForm form{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages},
+                view, clock, host};
 };
 
 }  // namespace lb::test

@@ -15,6 +15,7 @@ class MemoryFileSystem : public IFileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
   std::set<std::string> unreadable;  // present, but ReadFile fails
+  std::set<std::string> undeletable;  // present, but RemoveFile fails
   bool refuseWrites = false;
 
   mutable int reads = 0;  // ReadFile calls that returned content
@@ -33,7 +34,9 @@ class MemoryFileSystem : public IFileSystem {
     return true;
   }
   bool FileExists(const std::string& path) const override { return files.contains(path); }
-  bool RemoveFile(const std::string& path) override { return files.erase(path) > 0; }
+  bool RemoveFile(const std::string& path) override {
+    return !undeletable.contains(path) && files.erase(path) > 0;
+  }
   bool CreateFolder(const std::string& path) override {
     if (refuseWrites) return false;
     return folders.insert(path).second;

@@ -11,8 +11,10 @@
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_shell.h"
 #include "fakes/recording_sound_player.h"
 #include "fakes/scripted_keyboard.h"
+#include "fakes/scripted_message_dialogs.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -48,7 +50,8 @@ class AppFormWindowTest : public ::testing::Test {
   AppFormWindow& Window() {
     if (!window_) {
       window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
-                      AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_});
+                      AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_,
+                                  shell_, messages_});
     }
     return *window_;
   }
@@ -61,6 +64,8 @@ class AppFormWindowTest : public ::testing::Test {
   test::FakeLanguagePlatform language_;
   test::ScriptedKeyboard keyboard_;
   test::RecordingSoundPlayer sound_;
+  test::RecordingShell shell_;
+  test::ScriptedMessageDialogs messages_;
   UniqueWindow owner_;
 
  private:

@@ -1,0 +1,287 @@
+#include "indicator/settings_window_win.h"
+
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
+
+#include <string>
+
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "ui/error_report_win.h"
+#include "ui/modeless_win.h"
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+// The layout in 96-DPI design units: x, y, width, height of each control.
+struct Place {
+  int id;
+  int x, y, width, height;
+};
+constexpr int kBarHeight = 36;
+constexpr int kBarTop = kSettingsClientHeight - kBarHeight;
+constexpr Place kLayout[] = {
+    {SettingsWindow::kLabel5, 12, 15, 100, 14},
+    {SettingsWindow::kDuration, 112, 11, 75, 21},
+    {SettingsWindow::kSpin, 187, 11, 17, 21},  // with the field: 92 wide
+    {SettingsWindow::kLabel6, 207, 15, 94, 14},
+    {SettingsWindow::kAlwaysOnTop, 12, 42, 289, 18},
+    {SettingsWindow::kFadeOut, 12, 62, 289, 18},
+    {SettingsWindow::kMinimalMode, 12, 82, 289, 18},
+    {SettingsWindow::kScreenSnap, 12, 102, 289, 18},
+    // The bottom bar: its two separator strips along its top edge, the buttons at the right.
+    {SettingsWindow::kPanel2, 0, kBarTop, kSettingsClientWidth, 1},
+    {SettingsWindow::kPanel3, 0, kBarTop + 1, kSettingsClientWidth, 1},
+    {SettingsWindow::kSave, kSettingsClientWidth - 8 - 100 - 6 - 100, kBarTop + 3, 100, 30},
+    {SettingsWindow::kCancel, kSettingsClientWidth - 8 - 100, kBarTop + 3, 100, 30},
+};
+
+UniqueFont TahomaFont(int points, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(points, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  wcscpy_s(font.lfFaceName, L"Tahoma");
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+// The locale's decimal separator (its first character).
+char32_t DecimalSeparator() {
+  wchar_t separator[8] = L".";
+  ::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  return static_cast<char32_t>(separator[0]);
+}
+
+}  // namespace
+
+SettingsWindow* SettingsWindow::Open(HINSTANCE instance, HWND owner,
+                                     std::unique_ptr<TFormSettings> dialog) {
+  auto* window = new SettingsWindow(std::move(dialog));
+  try {
+    const std::wstring caption = ToWide(window->dialog_->Caption);
+    window->Create(instance,
+                   {
+                       .name = kClassName,
+                       .background = ::GetSysColorBrush(COLOR_BTNFACE),
+                   },
+                   {
+                       .title = caption.c_str(),
+                       .style = kStyle,
+                       .exStyle = kExStyle,
+                       .x = 0,
+                       .y = 0,
+                       .width = 0,
+                       .height = 0,
+                       .owner = owner,
+                   });
+  } catch (...) {
+    delete window;
+    throw;
+  }
+  // From here on the window owns the object: it goes with WM_NCDESTROY.
+  window->CreateControls(instance);
+  const int dpi = DpiForWindow(window->Hwnd());
+  RECT outer{0, 0, Scale(kSettingsClientWidth, dpi), Scale(kSettingsClientHeight, dpi)};
+  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi));
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  ::SetWindowPos(window->Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  window->LayOut(dpi);
+  RegisterModelessDialog(window->Hwnd());
+  ::ShowWindow(window->Hwnd(), SW_SHOWNORMAL);
+  ::SetFocus(window->Item(kSave));
+  return window;
+}
+
+SettingsWindow::SettingsWindow(std::unique_ptr<TFormSettings> dialog)
+    : dialog_(std::move(dialog)) {}
+
+SettingsWindow::~SettingsWindow() = default;
+
+void SettingsWindow::CreateControls(HINSTANCE instance) {
+  const auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, int id,
+                        DWORD exStyle = 0) {
+    const std::wstring wide = ToWide(text);
+    return ::CreateWindowExW(exStyle, cls, wide.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                             Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                             nullptr);
+  };
+  const TFormSettings& d = *dialog_;
+  // Created in the tab order: "Save", "Cancel", the field, then the boxes top to bottom.
+  make(L"BUTTON", d.BitBtn1Caption, WS_TABSTOP | BS_PUSHBUTTON, kSave);
+  make(L"BUTTON", d.BitBtn2Caption, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
+  HWND edit = make(L"EDIT", d.SpinEdit1Text, WS_TABSTOP | ES_AUTOHSCROLL, kDuration,
+                   WS_EX_CLIENTEDGE);
+  ::SetWindowSubclass(edit, &SettingsWindow::DurationProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  HWND spin = make(UPDOWN_CLASSW, "", UDS_ARROWKEYS, kSpin);
+  // Every click is one step of the field's own value: the control's position never moves.
+  ::SendMessageW(spin, UDM_SETRANGE32, 0, 2);
+  ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
+  make(L"BUTTON", d.CheckBox1Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kAlwaysOnTop);
+  make(L"BUTTON", d.CheckBox3Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kFadeOut);
+  make(L"BUTTON", d.CheckBox4Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kMinimalMode);
+  make(L"BUTTON", d.CheckBox2Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kScreenSnap);
+  make(L"STATIC", d.Label5Caption, SS_LEFT | SS_NOPREFIX, kLabel5);
+  make(L"STATIC", d.Label6Caption, SS_RIGHT | SS_NOPREFIX, kLabel6);
+  make(L"STATIC", "", SS_GRAYRECT, kPanel2);
+  make(L"STATIC", "", SS_WHITERECT, kPanel3);
+
+  ::CheckDlgButton(Hwnd(), kAlwaysOnTop, d.CheckBox1 ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kScreenSnap, d.CheckBox2 ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kFadeOut, d.CheckBox3 ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kMinimalMode, d.CheckBox4 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SettingsWindow::LayOut(int dpi) {
+  font_ = TahomaFont(8, dpi);
+  buttonFont_ = TahomaFont(10, dpi);
+  for (const Place& place : kLayout) {
+    HWND control = Item(place.id);
+    ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi),
+                   place.height == 1 ? Scale(place.width, dpi) : Scale(place.width, dpi),
+                   place.height == 1 ? 1 : Scale(place.height, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool button = place.id == kSave || place.id == kCancel;
+    ::SendMessageW(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(button ? buttonFont_.get() : font_.get()), TRUE);
+  }
+}
+
+void SettingsWindow::ShowDuration() {
+  const std::wstring text = ToWide(dialog_->SpinEdit1Text);
+  HWND edit = Item(kDuration);
+  ::SetWindowTextW(edit, text.c_str());
+  ::SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+}
+
+void SettingsWindow::Save() {
+  dialog_->CheckBox1 = ::IsDlgButtonChecked(Hwnd(), kAlwaysOnTop) == BST_CHECKED;
+  dialog_->CheckBox2 = ::IsDlgButtonChecked(Hwnd(), kScreenSnap) == BST_CHECKED;
+  dialog_->CheckBox3 = ::IsDlgButtonChecked(Hwnd(), kFadeOut) == BST_CHECKED;
+  dialog_->CheckBox4 = ::IsDlgButtonChecked(Hwnd(), kMinimalMode) == BST_CHECKED;
+  dialog_->BitBtn1Click();
+  if (dialog_->Closed) Close();
+}
+
+void SettingsWindow::Close() {
+  UnregisterModelessDialog(Hwnd());
+  Destroy();
+}
+
+void SettingsWindow::Command(int id, int code) {
+  switch (id) {
+    case kSave:
+      if (code == BN_CLICKED) {
+        // A click gives the button the focus first, so the field has been left already; a key
+        // press on another control has not.
+        if (::GetFocus() == Item(kDuration)) ::SetFocus(Item(kSave));
+        Save();
+      }
+      break;
+    case kCancel:
+      dialog_->BitBtn2Click();
+      Close();
+      break;
+    case kDuration:
+      if (code == EN_CHANGE) {
+        wchar_t text[64]{};
+        ::GetWindowTextW(Item(kDuration), text, 64);
+        dialog_->SpinEdit1Text = ToUtf8(text);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == kSpin && header->code == UDN_DELTAPOS) {
+        const auto* change = reinterpret_cast<const NMUPDOWN*>(lParam);
+        dialog_->SpinEdit1Step(change->iDelta > 0 ? 1 : -1);
+        ShowDuration();
+        return TRUE;  // the control's own position stays
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      dialog_->BitBtn2Click();
+      Close();
+      return 0;
+    case WM_ACTIVATE:
+      // A modeless window keeps its focused control across activations.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        lastFocus_ = ::GetFocus();
+      } else if (lastFocus_ && ::IsChild(Hwnd(), lastFocus_)) {
+        ::SetFocus(lastFocus_);
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut(HIWORD(wParam));
+      return 0;
+    }
+    case WM_DESTROY:
+      UnregisterModelessDialog(Hwnd());
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK SettingsWindow::DurationProc(HWND edit, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR /*id*/,
+                                              DWORD_PTR self) noexcept {
+  auto* window = reinterpret_cast<SettingsWindow*>(self);
+  switch (message) {
+    case WM_GETDLGCODE:
+      // Enter reaches the field (which refuses it with a beep) instead of the dialog.
+      if (lParam != 0) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
+          return DLGC_WANTALLKEYS | ::DefSubclassProc(edit, message, wParam, lParam);
+        }
+      }
+      break;
+    case WM_CHAR:
+      if (!TFormSettings::SpinEdit1Accepts(static_cast<char32_t>(wParam), DecimalSeparator())) {
+        ::MessageBeep(0);
+        return 0;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_UP || wParam == VK_DOWN) {
+        window->dialog_->SpinEdit1Step(wParam == VK_UP ? 1 : -1);
+        window->ShowDuration();
+        return 0;
+      }
+      break;
+    case WM_KILLFOCUS: {
+      const std::string before = window->dialog_->SpinEdit1Text;
+      window->dialog_->SpinEdit1Exit();
+      if (window->dialog_->SpinEdit1Text != before) window->ShowDuration();
+      break;
+    }
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(edit, &SettingsWindow::DurationProc, 1);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace lb

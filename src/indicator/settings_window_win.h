@@ -1,0 +1,68 @@
+#pragma once
+// The Settings dialog's window: a modeless dialog that shows a TFormSettings and hands it the
+// user's input. Every "Settings..." command opens a new one; each one deletes itself when it
+// closes ("Save", "Cancel", Esc or the close box).
+#include <windows.h>
+
+#include <memory>
+
+#include "indicator/settings_dialog.h"
+#include "ui/handles_win.h"
+#include "ui/window_base_win.h"
+
+namespace lb {
+
+class SettingsWindow final : public WindowBase {
+ public:
+  static constexpr const wchar_t* kClassName = L"TFormSettings";
+  static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+  // Control identifiers.
+  enum : int {
+    kSave = 1001,  // BitBtn1
+    kCancel = IDCANCEL,  // BitBtn2: Esc presses it
+    kDuration = 1003,    // SpinEdit1
+    kSpin = 1004,
+    kAlwaysOnTop = 1005,  // CheckBox1
+    kFadeOut = 1006,      // CheckBox3
+    kMinimalMode = 1007,  // CheckBox4
+    kScreenSnap = 1008,   // CheckBox2
+    kLabel5 = 1009,
+    kLabel6 = 1010,
+    kPanel2 = 1011,
+    kPanel3 = 1012,
+  };
+
+  // Creates the window for `dialog` (its FormCreate has run), owned by `owner`, centred on the
+  // screen, and shows it. The window deletes itself when it is destroyed. Throws AppError when
+  // it cannot be created.
+  static SettingsWindow* Open(HINSTANCE instance, HWND owner, std::unique_ptr<TFormSettings> dialog);
+
+  [[nodiscard]] TFormSettings& Dialog() noexcept { return *dialog_; }
+
+ private:
+  explicit SettingsWindow(std::unique_ptr<TFormSettings> dialog);
+  ~SettingsWindow() override;
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnFinalMessage() noexcept override { delete this; }
+
+  void CreateControls(HINSTANCE instance);
+  void LayOut(int dpi);
+  void Command(int id, int code);
+  void Save();
+  void Close();
+  void ShowDuration();
+  [[nodiscard]] HWND Item(int id) const noexcept { return ::GetDlgItem(Hwnd(), id); }
+
+  static LRESULT CALLBACK DurationProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self) noexcept;
+
+  std::unique_ptr<TFormSettings> dialog_;
+  UniqueFont font_;        // Tahoma 8 pt
+  UniqueFont buttonFont_;  // Tahoma 10 pt
+  HWND lastFocus_ = nullptr;
+};
+
+}  // namespace lb

@@ -1,0 +1,87 @@
+#pragma once
+// TranslatedMessageDlg: a modal message box whose caption and button captions are given already
+// translated. The rules (which buttons, in which order, which is the default, which one Esc
+// presses, which captions they carry) are decided here; the platform only shows the result.
+#include <cstddef>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lb {
+
+// The kind of message, which chooses the icon.
+enum class MsgDlgType { Warning, Error, Information, Confirmation, Custom };
+
+// The buttons, in the order in which the dialog creates them.
+enum class MsgDlgBtn { Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help, Close };
+
+// The platform's result codes (Yes = 6, No = 7; the dialog IDs of the system where they exist).
+inline constexpr int kResultOK = 1;
+inline constexpr int kResultCancel = 2;
+inline constexpr int kResultAbort = 3;
+inline constexpr int kResultRetry = 4;
+inline constexpr int kResultIgnore = 5;
+inline constexpr int kResultYes = 6;
+inline constexpr int kResultNo = 7;
+inline constexpr int kResultClose = 8;
+inline constexpr int kResultHelp = 9;
+inline constexpr int kResultAll = 12;
+inline constexpr int kResultNoToAll = 13;
+inline constexpr int kResultYesToAll = 14;
+
+[[nodiscard]] int ResultCode(MsgDlgBtn button);
+// The standard caption of a button ("Yes", "No to All").
+[[nodiscard]] std::string StandardCaption(MsgDlgBtn button);
+
+// A set of buttons.
+class MsgDlgButtons {
+ public:
+  MsgDlgButtons(std::initializer_list<MsgDlgBtn> buttons);
+  [[nodiscard]] bool Contains(MsgDlgBtn button) const { return (bits_ >> Bit(button)) & 1u; }
+
+ private:
+  static unsigned Bit(MsgDlgBtn button) { return static_cast<unsigned>(button); }
+  unsigned bits_ = 0;
+};
+
+// Everything the platform needs to show the dialog.
+struct MessageDialog {
+  struct Button {
+    MsgDlgBtn kind;
+    int resultCode;
+    std::string caption;
+  };
+  std::string caption;  // the window caption
+  std::string message;
+  MsgDlgType type = MsgDlgType::Custom;
+  std::vector<Button> buttons;  // in creation order
+  std::size_t defaultButton = 0;
+  // The button that Esc (and the close box) presses; nothing when no button answers Esc.
+  std::optional<std::size_t> escButton;
+};
+
+// Builds the dialog: the buttons of the set in creation order with their standard captions, then
+// the given captions put on the buttons in that order (extra captions ignored, buttons beyond
+// the list keep the standard one). Default: OK, else Yes, else Retry. Esc: Cancel, else No,
+// else OK.
+[[nodiscard]] MessageDialog BuildMessageDialog(const std::string& Msg, MsgDlgType DlgType,
+                                               const MsgDlgButtons& Buttons,
+                                               const std::string& Caption,
+                                               const std::vector<std::string>& Captions);
+
+// Shows message dialogs modally.
+class IMessageDialogs {
+ public:
+  virtual ~IMessageDialogs() = default;
+  // Shows the dialog and returns the result code of the button that closed it (the Esc
+  // button's code for Esc and the close box).
+  virtual int ShowModal(const MessageDialog& dialog) = 0;
+};
+
+// Builds the dialog and shows it; returns the pressed button's result code.
+int TranslatedMessageDlg(IMessageDialogs& dialogs, const std::string& Msg, MsgDlgType DlgType,
+                         const MsgDlgButtons& Buttons, const std::string& Caption,
+                         const std::vector<std::string>& Captions);
+
+}  // namespace lb

@@ -1,0 +1,97 @@
+#pragma once
+// The commands of the tray icon and of PopupMenu1: the two "show" submenus, "Enable", the online
+// help, the dialogs, "Reset to Defaults" and "Exit", and the icon's mouse events. The "Sound
+// Effect" commands belong to SoundEffects; Execute routes them there.
+#include <memory>
+#include <string>
+
+#include "app/settings_store.h"
+#include "indicator/indicator.h"
+#include "indicator/indicator_view.h"
+#include "indicator/lock_key_monitor.h"
+#include "indicator/popup_menu.h"
+#include "indicator/running_settings.h"
+#include "indicator/sound_effects.h"
+#include "indicator/translated_message_dlg.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "platform/startup_platform.h"
+
+namespace lb {
+
+// What the commands ask of the window that hosts the form.
+class IFormHost {
+ public:
+  virtual ~IFormHost() = default;
+  // Ends the application's message loop; the windows are destroyed and the icon goes.
+  virtual void Terminate() = 0;
+  // Creates a new Settings dialog and shows it without waiting for it.
+  virtual void OpenSettingsDialog() = 0;
+  // The language chooser, the feedback dialog and the About box, each modal.
+  virtual void OpenLanguageChooser() = 0;
+  virtual void OpenFeedbackDialog() = 0;
+  virtual void OpenAboutBox() = 0;
+  // The update check's own switch (ShowUpdate), counted from the next start.
+  virtual void ShowUpdateOn() = 0;
+  virtual void ShowUpdateOff() = 0;
+};
+
+// The address of the online help: "http://", the maker's server, "/help/", the product name
+// with its ASCII capitals lowered and every space replaced by "-", and "/".
+[[nodiscard]] std::string HelpAddress(const std::string& productName);
+
+class TrayMenu {
+ public:
+  struct Parts {
+    RunningSettings& settings;
+    IIndicatorView& view;
+    Indicator& indicator;
+    LockKeyMonitor& monitor;
+    SoundEffects& sounds;
+    const std::unique_ptr<SettingsStore>& store;  // the form's, opened by its creation sequence
+    IFileSystem& files;
+    const IStartupPlatform& startup;
+    IShell& shell;
+    IMessageDialogs& messages;
+    IFormHost& host;
+  };
+  explicit TrayMenu(const Parts& parts) : p_(parts) {}
+  TrayMenu(const TrayMenu&) = delete;
+  TrayMenu& operator=(const TrayMenu&) = delete;
+
+  // The menu as it stands now, captions from `caption`.
+  [[nodiscard]] MenuItem PopupMenu1(const CaptionLookup& caption) const;
+
+  // Runs the handler of a chosen item; None and unknown commands do nothing.
+  void Execute(MenuCommand command);
+
+  // Any mouse button pressed on the tray icon: the indicator in its short form.
+  void TrayIcon1MouseDown();
+  // The right button released on the icon (after the program came to the foreground): the menu
+  // at the cursor, with the hide timer paused while it is open.
+  void TrayIcon1Popup();
+
+  void UpdateNotifications1Click();
+  void Help1Click();
+  void Language1Click();
+  void SendFeedback1Click();
+  void About1Click();
+  void Enable1Click();
+  void NumLock1Click();
+  void CapsLock1Click();
+  void ScrollLock1Click();
+  void NumLock2Click();
+  void CapsLock2Click();
+  void ScrollLock2Click();
+  void Settings1Click();
+  void ResettoDefaults1Click();
+  void Exit1Click();
+
+ private:
+  void SwitchShow(bool MenuTicks::*tick, const char* key);
+  void SwitchAlwaysShow(bool MenuTicks::*tick, const char* key);
+
+  Parts p_;
+};
+
+}  // namespace lb

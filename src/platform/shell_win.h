@@ -1,0 +1,22 @@
+#pragma once
+// The shell through ShellExecuteW.
+#include <windows.h>
+
+#include "platform/shell.h"
+
+namespace lb {
+
+class Win32Shell final : public IShell {
+ public:
+  // `owner` gives the parent window of the programs started (the main window), null for none.
+  explicit Win32Shell(HWND owner = nullptr) : owner_(owner) {}
+  void SetOwner(HWND owner) noexcept { owner_ = owner; }
+
+  void OpenAddress(const std::string& address) override;
+  void StartProgram(const std::string& path) override;
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace lb

@@ -1,0 +1,71 @@
+#include "ui/message_dialogs_win.h"
+
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+// What Esc and the close box return when the task dialog allows them (no button has that code
+// unless Cancel is among the buttons).
+constexpr int kDialogCancelled = IDCANCEL;
+
+}  // namespace
+
+int TaskMessageDialogs::ShowModal(const MessageDialog& dialog) {
+  std::vector<std::wstring> captions;
+  captions.reserve(dialog.buttons.size());
+  for (const auto& button : dialog.buttons) captions.push_back(ToWide(button.caption));
+  std::vector<TASKDIALOG_BUTTON> buttons;
+  for (std::size_t i = 0; i < dialog.buttons.size(); ++i) {
+    buttons.push_back({dialog.buttons[i].resultCode, captions[i].c_str()});
+  }
+  const std::wstring caption = ToWide(dialog.caption);
+  const std::wstring message = ToWide(dialog.message);
+
+  TASKDIALOGCONFIG config{};
+  config.cbSize = sizeof(config);
+  config.hwndParent = owner_;
+  config.hInstance = ::GetModuleHandleW(nullptr);
+  config.dwFlags = TDF_POSITION_RELATIVE_TO_WINDOW;
+  if (dialog.escButton) config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
+  config.pszWindowTitle = caption.c_str();
+  config.pszContent = message.c_str();
+  config.cButtons = static_cast<UINT>(buttons.size());
+  config.pButtons = buttons.data();
+  if (!dialog.buttons.empty()) config.nDefaultButton = dialog.buttons[dialog.defaultButton].resultCode;
+  switch (dialog.type) {
+    case MsgDlgType::Warning:
+      config.pszMainIcon = TD_WARNING_ICON;
+      break;
+    case MsgDlgType::Error:
+      config.pszMainIcon = TD_ERROR_ICON;
+      break;
+    case MsgDlgType::Information:
+      config.pszMainIcon = TD_INFORMATION_ICON;
+      break;
+    case MsgDlgType::Confirmation:
+      // Task dialogs have no question mark of their own: the system's icon.
+      config.dwFlags |= TDF_USE_HICON_MAIN;
+      config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
+      break;
+    case MsgDlgType::Custom:
+      break;
+  }
+
+  int pressed = 0;
+  if (FAILED(::TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
+  if (dialog.escButton) {
+    const int escCode = dialog.buttons[*dialog.escButton].resultCode;
+    // Esc and the close box come back as IDCANCEL; with a Cancel button that is its own code.
+    if (pressed == kDialogCancelled) return escCode;
+  }
+  return pressed;
+}
+
+}  // namespace lb

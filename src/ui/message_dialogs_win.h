@@ -1,0 +1,24 @@
+#pragma once
+// Message dialogs as task dialogs. A standard message box cannot rename its buttons, so the
+// dialog is a task dialog (common controls 6) with one custom button per button of the
+// description: its identifier is the button's result code, its text the given caption. Esc and
+// the close box answer with the Esc button's code.
+#include <windows.h>
+
+#include "indicator/translated_message_dlg.h"
+
+namespace lb {
+
+class TaskMessageDialogs final : public IMessageDialogs {
+ public:
+  // `owner`: the window the dialogs belong to (null for none).
+  explicit TaskMessageDialogs(HWND owner = nullptr) : owner_(owner) {}
+  void SetOwner(HWND owner) noexcept { owner_ = owner; }
+
+  int ShowModal(const MessageDialog& dialog) override;
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace lb

@@ -1,0 +1,30 @@
+#pragma once
+// Records the web pages opened and the programs started; can be told to fail.
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+
+namespace lb::test {
+
+class RecordingShell : public IShell {
+ public:
+  std::vector<std::string> opened;
+  std::vector<std::string> started;
+  bool failOpen = false;
+  // Runs when a program is started (the new process reads the settings folder then).
+  std::function<void()> onStart;
+
+  void OpenAddress(const std::string& address) override {
+    opened.push_back(address);
+    if (failOpen) throw std::runtime_error("no browser");
+  }
+  void StartProgram(const std::string& path) override {
+    started.push_back(path);
+    if (onStart) onStart();
+  }
+};
+
+}  // namespace lb::test

@@ -1,0 +1,20 @@
+#pragma once
+// Records every message dialog and answers it with a scripted result code.
+#include <vector>
+
+#include "indicator/translated_message_dlg.h"
+
+namespace lb::test {
+
+class ScriptedMessageDialogs : public IMessageDialogs {
+ public:
+  std::vector<MessageDialog> shown;
+  int answer = kResultNo;
+
+  int ShowModal(const MessageDialog& dialog) override {
+    shown.push_back(dialog);
+    return answer;
+  }
+};
+
+}  // namespace lb::test
