@@ -28,6 +28,8 @@ packages=(
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   # running and looking at the Windows build
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
+  # generating the delivered sounds (tools/make-sounds.sh)
+  sox
   # fetching and unpacking source packages
   dpkg-dev
 )
