@@ -23,7 +23,7 @@ led() {
     "$work/gradient.png"
   convert -size ${master}x${master} xc:none -fill white \
     -draw "circle $centre,$centre $((centre + radius)),$centre" "$work/mask.png"
-  convert "$work/gradient.png" "$work/mask.png" -compose DstIn -composite "$work/body.png"
+  convert "$work/gradient.png" -alpha set "$work/mask.png" -compose DstIn -composite "$work/body.png"
   local layers=(-size ${master}x${master} xc:none)
   if [ "$glow" != none ]; then
     layers+=(\( -size ${master}x${master} xc:none -fill "$glow"
@@ -42,6 +42,6 @@ led() {
   done
 }
 
-led led_on "#c4ff96" "#0db82c" "#08751c" "#ffffff80" "#39ff5ac0"
+led led_on "#c4ff96" "#0db82c" "#08751c" "#ffffff80" "#39ff5a9a"
 led led_off "#858a92" "#34373c" "#25282c" "#ffffff30" none
 identify "$out"/led_on_*.png "$out"/led_off_*.png
