@@ -22,8 +22,12 @@ constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
 }  // namespace
 
-TAppForm::TAppForm(const AppPlatform& platform, IAppFormView& view)
-    : platform_(platform), view_(view) {}
+TAppForm::TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers)
+    : platform_(platform),
+      view_(view),
+      indicator(*this, view, platform.keyboard, timers),
+      sounds(*this, view, platform.sound, platform.files, platform.startup, store_),
+      monitor(*this, view, platform.keyboard, timers, indicator, sounds) {}
 
 void TAppForm::FormCreate() {
   // Identity: company and product from the version block, then version and name.
@@ -68,9 +72,9 @@ void TAppForm::FormCreate() {
                                bounds.Width(), bounds.Height());
   } else {
     const Rect workArea = view_.PrimaryWorkArea();
-    bounds = Rect::FromPosSize(workArea.Width() - bounds.Width(),
-                               workArea.Height() - bounds.Height(), bounds.Width(),
-                               bounds.Height());
+    bounds =
+        Rect::FromPosSize(workArea.Width() - bounds.Width(), workArea.Height() - bounds.Height(),
+                          bounds.Width(), bounds.Height());
   }
   view_.SetBounds(bounds);
 
@@ -103,6 +107,7 @@ void TAppForm::FormCreate() {
   }
 
   MinimalMode = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
+  if (MinimalMode) indicator.MinimalModeActivate();
   FadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
 
   LanguageFile = store.ReadString(keys::LanguageFile, "");
@@ -127,7 +132,25 @@ void TAppForm::OnMove() {
 }
 
 void TAppForm::FormResize() {
+  // A refused write stops here: the labels and LEDs keep their places until the next pass.
   if (SavePosition) SaveGeometry();
+  indicator.LayOut();
+}
+
+void TAppForm::OnTimer(int id) {
+  switch (id) {
+    case kTimer1Id:
+      monitor.Timer1Timer();
+      break;
+    case kTimerStartId:
+      indicator.TimerStartTimer();
+      break;
+    case kTimerFadeId:
+      indicator.TimerFadeTimer();
+      break;
+    default:
+      break;
+  }
 }
 
 void TAppForm::SaveGeometry() {

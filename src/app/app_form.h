@@ -1,43 +1,33 @@
 #pragma once
 // TAppForm: the main window object. It is the indicator window, owns the tray icon, the popup
 // menu and all timers, and runs the creation sequence that reads every setting. This is its
-// portable logic; app_form_window_win.cpp is the Win32 window that hosts it.
+// portable logic; app_form_window_win.cpp is the Win32 window that hosts it. The indicator's
+// behaviour, the key monitor and the sounds are its parts; the running copies of the settings
+// (DisplayDuration, the flags, the menu ticks) are its own fields, shared with those parts.
 #include <map>
 #include <memory>
 #include <string>
 
-#include "app/app_form_view.h"
 #include "app/app_platform.h"
 #include "app/settings_store.h"
+#include "indicator/indicator.h"
+#include "indicator/indicator_view.h"
+#include "indicator/lock_key_monitor.h"
+#include "indicator/running_settings.h"
+#include "indicator/sound_effects.h"
+#include "platform/timer.h"
 
 namespace lb {
-
-// The ticks of the popup menu's switch items, named after the items.
-struct MenuTicks {
-  // "Show when status changes"
-  bool NumLock1 = true;
-  bool CapsLock1 = true;
-  bool ScrollLock1 = true;
-  // "Always show when toggled on"
-  bool NumLock2 = false;
-  bool CapsLock2 = false;
-  bool ScrollLock2 = false;
-  // "Sound Effect" > "Play Sound Effects"
-  bool NumLock3 = true;
-  bool CapsLock3 = true;
-  bool ScrollLock3 = true;
-  // "Sound Effect" > "Mode"
-  bool SYNC1 = true;
-  bool ASYNC1 = false;
-};
 
 // The design size of the window's client area, in 96-DPI units.
 inline constexpr int kDesignClientWidth = 184;
 inline constexpr int kDesignClientHeight = 125;
 
-class TAppForm {
+class TAppForm : public RunningSettings {
  public:
-  TAppForm(const AppPlatform& platform, IAppFormView& view);
+  // The timers are created in their design states: Timer1 (10 ms) and TimerStart (1 ms)
+  // running, TimerFade (2000 ms) stopped.
+  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers);
   TAppForm(const TAppForm&) = delete;
   TAppForm& operator=(const TAppForm&) = delete;
 
@@ -50,17 +40,15 @@ class TAppForm {
   // Layout pass, run on every size change and once at the end of the creation sequence:
   // while the position-saving flag is on, writes Left, Top, Height and Width.
   void FormResize();
+  // WM_TIMER of any of the window's timers.
+  void OnTimer(int id);
+  // Mouse events of the window and of everything on it, at screen positions.
+  void FormMouseDown(MouseButton button, Point screen) { indicator.FormMouseDown(button, screen); }
+  void FormMouseMove(Point screen) { indicator.FormMouseMove(screen); }
+  void FormMouseUp(MouseButton button) { indicator.FormMouseUp(button); }
 
   [[nodiscard]] SettingsStore* Store() { return store_.get(); }
 
-  // Running copies of the settings.
-  int DisplayDuration = 10000;
-  bool AlwaysOnTop = false;
-  bool MinimalMode = false;
-  bool FadeOut = true;
-  bool ScreenSnap = true;
-  bool SavePosition = false;  // the position-saving flag
-  MenuTicks Ticks;
   std::string LanguageFile;
 
   // The translated captions of the window's labels and menu items, by component name
@@ -74,8 +62,14 @@ class TAppForm {
   void SaveGeometry();
 
   AppPlatform platform_;
-  IAppFormView& view_;
+  IIndicatorView& view_;
   std::unique_ptr<SettingsStore> store_;
+
+ public:
+  // The parts, in the order they are created.
+  Indicator indicator;
+  SoundEffects sounds;
+  LockKeyMonitor monitor;
 };
 
 }  // namespace lb

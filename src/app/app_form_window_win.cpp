@@ -13,7 +13,7 @@
 namespace lb {
 
 AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : form_(platform, *this) {
+    : form_(platform, *this, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {

@@ -4,6 +4,8 @@
 #include "i18n/language_platform.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/keyboard.h"
+#include "platform/sound_player.h"
 #include "platform/startup_platform.h"
 
 namespace lb {
@@ -13,6 +15,8 @@ struct AppPlatform {
   IFileSystem& files;
   const ICodePage& codePage;
   const ILanguagePlatform& language;
+  const IKeyboard& keyboard;
+  ISoundPlayer& sound;
 };
 
 }  // namespace lb

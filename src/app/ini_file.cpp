@@ -66,30 +66,6 @@ bool IsUtf16(IniEncoding encoding) {
   return encoding == IniEncoding::kUtf16Le || encoding == IniEncoding::kUtf16Be;
 }
 
-std::string Utf16Bytes(std::u16string_view units, bool bigEndian) {
-  std::string bytes;
-  bytes.reserve(units.size() * 2);
-  for (const char16_t unit : units) {
-    const char low = static_cast<char>(unit & 0xFF);
-    const char high = static_cast<char>(unit >> 8);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
-
-std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units += bigEndian ? static_cast<char16_t>(first << 8 | second)
-                       : static_cast<char16_t>(second << 8 | first);
-  }
-  return units;
-}
-
 std::string Decode(std::string_view raw, IniEncoding encoding, const ICodePage& codePage) {
   switch (encoding) {
     case IniEncoding::kAnsi:
@@ -98,7 +74,7 @@ std::string Decode(std::string_view raw, IniEncoding encoding, const ICodePage& 
       return IsValidUtf8(raw) ? std::string(raw) : Utf16ToUtf8(Utf8ToUtf16(raw));
     case IniEncoding::kUtf16Le:
     case IniEncoding::kUtf16Be:
-      return Utf16ToUtf8(Utf16Units(raw, encoding == IniEncoding::kUtf16Be));
+      return Utf16ToUtf8(Utf16UnitsFromBytes(raw, encoding == IniEncoding::kUtf16Be));
   }
   return {};
 }
@@ -112,7 +88,7 @@ std::optional<std::string> Encode(std::string_view text, IniEncoding encoding,
       return std::string(text);
     case IniEncoding::kUtf16Le:
     case IniEncoding::kUtf16Be:
-      return Utf16Bytes(Utf8ToUtf16(text), encoding == IniEncoding::kUtf16Be);
+      return Utf16UnitsToBytes(Utf8ToUtf16(text), encoding == IniEncoding::kUtf16Be);
   }
   return std::nullopt;
 }
@@ -285,7 +261,7 @@ std::string IniFile::Serialize(const ICodePage& codePage) const {
   // profile functions read and write as well. The other lines keep their text and line ends.
   std::u16string units;
   for (const Line& line : lines_) units += Utf8ToUtf16(line.text + line.ending);
-  return std::string(kBomUtf16Le) + Utf16Bytes(units, false);
+  return std::string(kBomUtf16Le) + Utf16UnitsToBytes(units, false);
 }
 
 std::string ProfileReadText(std::string_view stored) {

@@ -11,19 +11,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
-std::u16string Utf16FromBytes(std::string_view bytes, bool bigEndian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  // A final odd byte is no whole code unit and is dropped.
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units.push_back(bigEndian ? static_cast<char16_t>(first << 8 | second)
-                              : static_cast<char16_t>(second << 8 | first));
-  }
-  return units;
-}
-
 std::string CutAtNul(std::string text) {
   if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
   return text;
@@ -39,7 +26,7 @@ std::string DecodeLanguageCodes(std::string_view bytes, const ICodePage& codePag
   if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
     const bool bigEndian = bytes.starts_with(kUtf16BeBom);
     bytes.remove_prefix(2);
-    return CutAtNul(Utf16ToUtf8(Utf16FromBytes(bytes, bigEndian)));
+    return CutAtNul(Utf16ToUtf8(Utf16UnitsFromBytes(bytes, bigEndian)));
   }
   return CutAtNul(codePage.Decode(bytes));
 }

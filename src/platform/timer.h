@@ -16,6 +16,8 @@ class ITimerHost {
 
 class Timer {
  public:
+  // A timer created enabled with a positive interval starts its countdown at once, so the host
+  // must accept StartTimer from the moment the timer is constructed.
   Timer(ITimerHost& host, int id, int intervalMs, bool enabled);
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;

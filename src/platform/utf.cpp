@@ -134,4 +134,28 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string Utf16UnitsToBytes(std::u16string_view units, bool bigEndian) {
+  std::string bytes;
+  bytes.reserve(units.size() * 2);
+  for (const char16_t unit : units) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+std::u16string Utf16UnitsFromBytes(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units += bigEndian ? static_cast<char16_t>(first << 8 | second)
+                       : static_cast<char16_t>(second << 8 | first);
+  }
+  return units;
+}
+
 }  // namespace lb

@@ -10,6 +10,11 @@ namespace lb {
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// UTF-16 code units as the bytes of a file, little- or big-endian, and back. A final odd byte is
+// no whole code unit and is dropped.
+std::string Utf16UnitsToBytes(std::u16string_view units, bool bigEndian);
+std::u16string Utf16UnitsFromBytes(std::string_view bytes, bool bigEndian);
+
 // True when `text` is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 

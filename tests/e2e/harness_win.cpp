@@ -1,5 +1,7 @@
 #include "e2e/harness_win.h"
 
+#include "e2e/screen_win.h"
+
 #include <png.h>
 #include <shlobj.h>
 
@@ -206,19 +208,9 @@ fs::path RoamingAppData() {
 }
 
 fs::path SaveScreenshot(const std::string& name) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER), .biWidth = width, .biHeight = -height,
-                    .biPlanes = 1, .biBitCount = 32, .biCompression = BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-
+  const ScreenImage image;
+  const int width = image.Width();
+  const int height = image.Height();
   const fs::path file = ArtifactsFolder() / (name + ".png");
   std::unique_ptr<FILE, decltype(&std::fclose)> out(_wfopen(file.c_str(), L"wb"), &std::fclose);
   if (out) {
@@ -232,18 +224,14 @@ fs::path SaveScreenshot(const std::string& name) {
       png_write_info(png, pngInfo);
       png_set_filler(png, 0, PNG_FILLER_AFTER);  // rows are BGRX
       png_set_bgr(png);
-      auto* row = static_cast<png_bytep>(bits);
-      for (int y = 0; y < height; ++y, row += static_cast<ptrdiff_t>(width) * 4) {
-        png_write_row(png, row);
+      for (int y = 0; y < height; ++y) {
+        // Pixels are 0x00RRGGBB words: B, G, R, X in memory.
+        png_write_row(png, reinterpret_cast<png_const_bytep>(image.Row(y)));
       }
       png_write_end(png, nullptr);
     }
     png_destroy_write_struct(&png, &pngInfo);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return file;
 }
 

@@ -9,63 +9,16 @@
 
 #include "app/app_error.h"
 #include "app/identity.h"
-#include "fakes/fake_code_page.h"
-#include "fakes/fake_language_platform.h"
-#include "fakes/fake_startup_platform.h"
-#include "fakes/memory_file_system.h"
+#include "fakes/app_form_rig.h"
 
 namespace lb {
 namespace {
 
 using ::testing::ElementsAre;
 
-constexpr const char* kSettingsPath = "C:\\Apps\\Lock Beacon\\settings.ini";
+constexpr const char* kSettingsPath = test::AppFormRig::kSettingsPath;
 
-// A window that moves and resizes like a real one: every change is reported back to the form
-// before SetBounds returns, the way WM_MOVE and WM_SIZE arrive.
-class FakeAppFormView : public IAppFormView {
- public:
-  Rect bounds = Rect::FromPosSize(0, 0, 200, 164);  // design size with its frame
-  Rect workArea{0, 0, 1280, 984};
-  Size screen{1280, 1024};
-  TAppForm* form = nullptr;
-  int moves = 0;
-  int resizes = 0;
-
-  Rect Bounds() const override { return bounds; }
-  void SetBounds(const Rect& next) override {
-    const bool moved = next.left != bounds.left || next.top != bounds.top;
-    const bool resized = next.Width() != bounds.Width() || next.Height() != bounds.Height();
-    bounds = next;
-    if (moved) {
-      ++moves;
-      form->OnMove();
-    }
-    if (resized) {
-      ++resizes;
-      form->FormResize();
-    }
-  }
-  Rect PrimaryWorkArea() const override { return workArea; }
-  Size PrimaryScreenSize() const override { return screen; }
-};
-
-class AppFormTest : public ::testing::Test {
- protected:
-  AppFormTest() { view.form = &form; }
-
-  void GivenSettings(const std::string& lines) {
-    files.files[kSettingsPath] = "[Settings]\r\n" + lines;
-  }
-  std::string SettingsFile() const { return files.files.at(kSettingsPath); }
-
-  test::FakeStartupPlatform platform;
-  test::MemoryFileSystem files;
-  test::FakeCodePage codePage;
-  test::FakeLanguagePlatform language;
-  FakeAppFormView view;
-  TAppForm form{AppPlatform{platform, files, codePage, language}, view};
-};
+class AppFormTest : public ::testing::Test, public test::AppFormRig {};
 
 TEST_F(AppFormTest, FirstStartUsesEveryDefaultAndSavesOnlyTheGeometry) {
   form.FormCreate();
@@ -121,8 +74,8 @@ TEST_F(AppFormTest, ReadOnlyExeFolderSendsTheSettingsToThePerUserFolder) {
   EXPECT_THAT(platform.createdFolders,
               ElementsAre("C:\\Users\\Ann\\AppData\\Roaming\\BRIMLEX",
                           "C:\\Users\\Ann\\AppData\\Roaming\\BRIMLEX\\Lock Beacon"));
-  EXPECT_TRUE(files.files.contains(
-      "C:\\Users\\Ann\\AppData\\Roaming\\BRIMLEX\\Lock Beacon\\settings.ini"));
+  EXPECT_TRUE(
+      files.files.contains("C:\\Users\\Ann\\AppData\\Roaming\\BRIMLEX\\Lock Beacon\\settings.ini"));
   EXPECT_FALSE(files.files.contains(kSettingsPath));
 }
 
@@ -180,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct FlagCase {
   const char* line;
-  bool TAppForm::*flag;
+  bool RunningSettings::*flag;
   bool expected;
 };
 
@@ -194,14 +147,14 @@ TEST_P(AppFormFlagTest, ReadsTheFlag) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, AppFormFlagTest,
-    ::testing::Values(FlagCase{"Always on top=on", &TAppForm::AlwaysOnTop, false},
-                      FlagCase{"Always on top=ON", &TAppForm::AlwaysOnTop, true},
-                      FlagCase{"Minimal Mode=ON", &TAppForm::MinimalMode, true},
-                      FlagCase{"Minimal Mode=true", &TAppForm::MinimalMode, false},
-                      FlagCase{"FadeoutAnimation=OFF", &TAppForm::FadeOut, false},
-                      FlagCase{"FadeoutAnimation=no", &TAppForm::FadeOut, true},
-                      FlagCase{"ScreenSnap=OFF", &TAppForm::ScreenSnap, false},
-                      FlagCase{"SCREENSNAP=off", &TAppForm::ScreenSnap, true}));
+    ::testing::Values(FlagCase{"Always on top=on", &RunningSettings::AlwaysOnTop, false},
+                      FlagCase{"Always on top=ON", &RunningSettings::AlwaysOnTop, true},
+                      FlagCase{"Minimal Mode=ON", &RunningSettings::MinimalMode, true},
+                      FlagCase{"Minimal Mode=true", &RunningSettings::MinimalMode, false},
+                      FlagCase{"FadeoutAnimation=OFF", &RunningSettings::FadeOut, false},
+                      FlagCase{"FadeoutAnimation=no", &RunningSettings::FadeOut, true},
+                      FlagCase{"ScreenSnap=OFF", &RunningSettings::ScreenSnap, false},
+                      FlagCase{"SCREENSNAP=off", &RunningSettings::ScreenSnap, true}));
 
 TEST_F(AppFormTest, DisplayDurationReadsHexadecimalAndFallsBackOnGarbage) {
   GivenSettings("DisplayDuration=0x1F4\r\n");
@@ -249,14 +202,13 @@ TEST_P(AppFormSizeTest, AppliesAStoredSizeOnlyWhenAcceptable) {
   EXPECT_EQ(view.bounds.Height(), GetParam().height) << GetParam().lines;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, AppFormSizeTest,
-    ::testing::Values(SizeCase{"Width=300\r\nHeight=100\r\n", 300, 100},
-                      SizeCase{"Width=0\r\nHeight=0\r\n", 200, 164},
-                      SizeCase{"Width=1281\r\nHeight=1025\r\n", 200, 164},
-                      SizeCase{"Width=1280\r\nHeight=1024\r\n", 1280, 1024},
-                      SizeCase{"Width=wide\r\n", 200, 164},
-                      SizeCase{"Width=-20\r\n", -20, 164}));
+INSTANTIATE_TEST_SUITE_P(Sizes, AppFormSizeTest,
+                         ::testing::Values(SizeCase{"Width=300\r\nHeight=100\r\n", 300, 100},
+                                           SizeCase{"Width=0\r\nHeight=0\r\n", 200, 164},
+                                           SizeCase{"Width=1281\r\nHeight=1025\r\n", 200, 164},
+                                           SizeCase{"Width=1280\r\nHeight=1024\r\n", 1280, 1024},
+                                           SizeCase{"Width=wide\r\n", 200, 164},
+                                           SizeCase{"Width=-20\r\n", -20, 164}));
 
 TEST_F(AppFormTest, PositionAndSizeAppliedDuringStartAreNotWrittenTwice) {
   GivenSettings("Left=40\r\nTop=50\r\nWidth=300\r\nHeight=100\r\n");

@@ -108,14 +108,7 @@ TEST(LanguageFileTest, TrimsSpacesAndControlCharacters) {
 // ---- LanguageCodes.csv ----------------------------------------------------------------------
 
 std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
+  return std::string(bigEndian ? "\xFE\xFF" : "\xFF\xFE") + Utf16UnitsToBytes(text, bigEndian);
 }
 
 TEST(LanguageCodesTest, DecodesByByteOrderMarkOrTheAnsiCodePage) {

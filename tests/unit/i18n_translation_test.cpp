@@ -10,6 +10,7 @@
 #include "fakes/fake_language_platform.h"
 #include "fakes/memory_file_system.h"
 #include "i18n/translation.h"
+#include "platform/utf.h"
 
 namespace lb {
 namespace {
@@ -22,14 +23,7 @@ constexpr const char* kFolder = "C:\\Program Files\\Lock Beacon\\Languages";
 
 // The bytes of a text in UTF-16 with its byte-order mark.
 std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
+  return std::string(bigEndian ? "\xFE\xFF" : "\xFF\xFE") + Utf16UnitsToBytes(text, bigEndian);
 }
 
 class LoadLanguageTest : public ::testing::Test {

@@ -98,5 +98,17 @@ TEST(UtfTest, ValidityCheck) {
   EXPECT_FALSE(IsValidUtf8("\xC3"));
 }
 
+TEST(UtfTest, CodeUnitsAsFileBytesInEitherByteOrder) {
+  using namespace std::string_literals;
+  const std::u16string units = u"A\u00E9\U0001F600";
+  const std::string little = "A\0\xE9\0\x3D\xD8\x00\xDE"s;
+  const std::string big = "\0A\0\xE9\xD8\x3D\xDE\x00"s;
+  EXPECT_EQ(Utf16UnitsToBytes(units, false), little);
+  EXPECT_EQ(Utf16UnitsToBytes(units, true), big);
+  EXPECT_EQ(Utf16UnitsFromBytes(little, false), units);
+  EXPECT_EQ(Utf16UnitsFromBytes(big, true), units);
+  EXPECT_EQ(Utf16UnitsFromBytes(little + "x", false), units);  // the odd byte is dropped
+}
+
 }  // namespace
 }  // namespace lb

@@ -11,6 +11,8 @@
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_sound_player.h"
+#include "fakes/scripted_keyboard.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -46,7 +48,7 @@ class AppFormWindowTest : public ::testing::Test {
   AppFormWindow& Window() {
     if (!window_) {
       window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
-                      AppPlatform{platform_, files_, codePage_, language_});
+                      AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_});
     }
     return *window_;
   }
@@ -57,6 +59,8 @@ class AppFormWindowTest : public ::testing::Test {
   test::MemoryFileSystem files_;
   test::FakeCodePage codePage_;
   test::FakeLanguagePlatform language_;
+  test::ScriptedKeyboard keyboard_;
+  test::RecordingSoundPlayer sound_;
   UniqueWindow owner_;
 
  private:

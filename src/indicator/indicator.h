@@ -1,0 +1,78 @@
+#pragma once
+// The indicator window's behaviour: the LEDs, showing and the hide timer with its fade, the
+// start display, the popup menu's pause, minimal mode, the layout of the LEDs and key labels,
+// and dragging. The window (IIndicatorView) carries it out.
+#include "indicator/indicator_view.h"
+#include "indicator/running_settings.h"
+#include "platform/geometry.h"
+#include "platform/keyboard.h"
+#include "platform/timer.h"
+
+namespace lb {
+
+// The hide timer's interval while fading, and the opacity steps of the fade.
+inline constexpr int kFadeIntervalMs = 50;
+inline constexpr int kFadeStep = 10;
+inline constexpr int kFadeLastAlpha = 5;
+inline constexpr std::uint8_t kOpaque = 255;
+// An edge closer than this to the matching edge of the work area snaps onto it.
+inline constexpr int kSnapDistance = 3;
+
+// Where the window goes when it is about to move from `current` to `proposed`: with snapping on
+// and a move that keeps the size, to a position other than exactly (0, 0), each edge closer than
+// kSnapDistance to the matching edge of `workArea` is put on it (left before right, top before
+// bottom). Otherwise `proposed` as it is.
+[[nodiscard]] Rect SnapWindowRect(const Rect& current, const Rect& proposed, const Rect& workArea,
+                                  bool screenSnap);
+
+// 1.5 times `height`, to the nearest whole number, halves to the even one (the client height
+// that shows the status line under the LEDs).
+[[nodiscard]] int StatusLineHeight(int panel1Height);
+
+class Indicator {
+ public:
+  Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
+            ITimerHost& timers);
+  Indicator(const Indicator&) = delete;
+  Indicator& operator=(const Indicator&) = delete;
+
+  // Current state: stops the hide timer and sets all three LEDs from the keys' toggle states.
+  void MevcutDurum();
+  // Shows the window opaque above every other top-most window, then the stay decision.
+  void YapYap();
+  // Shows the window on pointing, without restarting a running countdown; `Kucult` also clears
+  // the status line and shrinks the window to the LEDs.
+  void Kaybolma(bool Kucult);
+  void MinimalModeActivate();
+  void MinimalModeDeactivate();
+
+  void TimerStartTimer();
+  void TimerFadeTimer();
+
+  // The popup menu's show operation (TPopupMenu.Popup): the hide timer pauses while the menu is
+  // open and runs afresh, with whatever interval it has, once it closes (unless always on top).
+  void Popup(Point screen);
+
+  // The key labels' widths and the LEDs' positions for the window's present size.
+  void LayOut();
+
+  // Mouse events of the window and of everything on it, at screen positions.
+  void FormMouseDown(MouseButton button, Point screen);
+  void FormMouseMove(Point screen);
+  void FormMouseUp(MouseButton button);
+
+  Timer TimerStart;
+  Timer TimerFade;  // the hide timer
+
+ private:
+  void StayDecision();
+
+  RunningSettings& settings_;
+  IIndicatorView& view_;
+  const IKeyboard& keyboard_;
+  bool dragging_ = false;
+  int dx_ = 0;  // screen position of the cursor at the last drag event
+  int dy_ = 0;
+};
+
+}  // namespace lb

@@ -1,0 +1,57 @@
+#pragma once
+// The on and off sounds of the lock keys: playing them (SesCal), the per-key sound switches,
+// the play mode, and the "Browse..." commands that pick the user's own WAV files. The chosen
+// paths are not held in memory: every sound and every Browse reads them from the store.
+#include <memory>
+#include <string>
+
+#include "app/settings_store.h"
+#include "indicator/indicator_view.h"
+#include "indicator/running_settings.h"
+#include "platform/file_system.h"
+#include "platform/sound_player.h"
+#include "platform/startup_platform.h"
+
+namespace lb {
+
+// The built-in sounds, in the executable's folder.
+inline constexpr const char* kBuiltInOnSound = "keypress-on.wav";
+inline constexpr const char* kBuiltInOffSound = "keypress-off.wav";
+
+class SoundEffects {
+ public:
+  // `store` is the form's settings store, opened by its creation sequence.
+  SoundEffects(RunningSettings& settings, IIndicatorView& view, ISoundPlayer& player,
+               const IFileSystem& files, const IStartupPlatform& startup,
+               const std::unique_ptr<SettingsStore>& store);
+  SoundEffects(const SoundEffects&) = delete;
+  SoundEffects& operator=(const SoundEffects&) = delete;
+
+  // Plays the on-sound (true) or the off-sound (false) in the current mode: the user's file, or
+  // the built-in one when that does not exist, or nothing. Playback errors are dropped.
+  void SesCal(bool OnOffHangisi);
+
+  // Menu "Sound Effect" > "Play Sound Effects": switch one key's sound and store it.
+  void NumLock3Click();
+  void CapsLock3Click();
+  void ScrollLock3Click();
+  // Menu "Sound Effect" > "Mode".
+  void SYNC1Click();
+  void ASYNC1Click();
+  // Menu "Sound Effect" > "Browse..." > "Turn On" / "Turn Off".
+  void urnOn1Click();
+  void urnOff1Click();
+
+ private:
+  void SwitchSound(bool MenuTicks::*tick, const char* key);
+  void Browse(const char* key);
+
+  RunningSettings& settings_;
+  IIndicatorView& view_;
+  ISoundPlayer& player_;
+  const IFileSystem& files_;
+  const IStartupPlatform& startup_;
+  const std::unique_ptr<SettingsStore>& store_;
+};
+
+}  // namespace lb

@@ -1,0 +1,155 @@
+#pragma once
+// The indicator window as the tests see it: it records what the logic told it, and moves and
+// resizes like a real window: every change reaches the form before SetBounds returns, the way
+// WM_MOVE and WM_SIZE do, and a move that keeps the size snaps to the work area first, the way
+// WM_WINDOWPOSCHANGING does. Sizes are those of 96 dots per inch.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_form.h"
+#include "indicator/indicator.h"
+#include "indicator/indicator_view.h"
+
+namespace lb::test {
+
+class RecordingIndicatorView : public IIndicatorView {
+ public:
+  // The frame's share of the outer size, with a caption and a border, and without.
+  static constexpr Size kFrame{16, 39};
+  static constexpr int kPanelTextsHeight = 35;
+
+  TAppForm* form = nullptr;  // gets OnMove and FormResize
+
+  Rect bounds = Rect::FromPosSize(0, 0, 184 + kFrame.width, 125 + kFrame.height);
+  Rect workArea{0, 0, 1280, 984};
+  Size screen{1280, 1024};
+  int moves = 0;
+  int resizes = 0;
+
+  std::uint8_t alpha = 150;
+  bool visible = false;
+  bool topMost = true;
+  std::vector<bool> topMostChanges;
+  int pumps = 0;  // ProcessMessages calls
+  std::function<void()> onProcessMessages;
+
+  int panel1Height = 80;
+  std::array<std::optional<bool>, 3> leds{};  // lit or dark, by column; unset until told
+  std::string statusText;
+  std::optional<Color> statusColor;
+  Color background = ColorBlack;
+  FrameStyle frame = FrameStyle::Sizeable;
+  bool panel1Raised = false;
+
+  Size ledImage{32, 32};
+  int sideLabelWidth = -1;
+  int middleLabelWidth = -1;
+  std::array<std::optional<Point>, 3> ledPositions{};
+
+  Point cursor{0, 0};
+  std::vector<Point> popups;
+  std::function<void()> whilePopupOpen;
+
+  struct DialogCall {
+    std::string filterDescription;
+    std::string filterPattern;
+    std::string defaultExtension;
+    std::string presetFile;
+    friend bool operator==(const DialogCall&, const DialogCall&) = default;
+  };
+  std::vector<DialogCall> dialogs;
+  std::optional<std::string> dialogAnswer;  // nothing: the user cancels
+
+  [[nodiscard]] Size Frame() const { return frame == FrameStyle::None ? Size{} : kFrame; }
+  [[nodiscard]] int ClientWidth() const { return bounds.Width() - Frame().width; }
+  [[nodiscard]] bool Lit(LedColumn column) const { return leds[static_cast<int>(column)].value(); }
+
+  // IAppFormView
+  Rect Bounds() const override { return bounds; }
+  void SetBounds(const Rect& proposed) override {
+    const Rect next =
+        form ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), form->ScreenSnap) : proposed;
+    const bool moved = next.left != bounds.left || next.top != bounds.top;
+    const bool resized = next.Width() != bounds.Width() || next.Height() != bounds.Height();
+    bounds = next;
+    if (moved) {
+      ++moves;
+      if (form) form->OnMove();
+    }
+    if (resized) {
+      ++resizes;
+      if (form) form->FormResize();
+    }
+  }
+  Rect PrimaryWorkArea() const override { return workArea; }
+  Size PrimaryScreenSize() const override { return screen; }
+
+  // IIndicatorView
+  std::uint8_t Alpha() const override { return alpha; }
+  void SetAlpha(std::uint8_t value) override { alpha = value; }
+  bool Visible() const override { return visible; }
+  void SetVisible(bool value) override { visible = value; }
+  void SetTopMost(bool value) override {
+    topMost = value;
+    topMostChanges.push_back(value);
+  }
+  void ProcessMessages() override {
+    ++pumps;
+    if (onProcessMessages) onProcessMessages();
+  }
+
+  int ClientHeight() const override { return bounds.Height() - Frame().height; }
+  void SetClientHeight(int height) override {
+    SetBounds(Rect::FromPosSize(bounds.left, bounds.top, bounds.Width(), height + Frame().height));
+  }
+  int Panel1Height() const override { return panel1Height; }
+
+  void SetLed(LedColumn column, bool lit) override { leds[static_cast<int>(column)] = lit; }
+
+  std::string StatusText() const override { return statusText; }
+  void SetStatusText(const std::string& text) override { statusText = text; }
+  void SetStatusColor(Color color) override { statusColor = color; }
+  void SetBackground(Color color) override { background = color; }
+
+  void SetFrameStyle(FrameStyle style) override {
+    // The client area keeps its size; the outer size follows the frame.
+    const Size client{ClientWidth(), ClientHeight()};
+    frame = style;
+    SetBounds(Rect::FromPosSize(bounds.left, bounds.top, client.width + Frame().width,
+                                client.height + Frame().height));
+  }
+  void SetPanel1Raised(bool raised) override { panel1Raised = raised; }
+
+  int PanelTextsClientWidth() const override { return ClientWidth(); }
+  Size PanelLedsClientSize() const override {
+    return {ClientWidth(), panel1Height - kPanelTextsHeight};
+  }
+  Size LedImageSize() const override { return ledImage; }
+  void SetKeyLabelWidths(int sideWidth) override {
+    sideLabelWidth = sideWidth;
+    middleLabelWidth = PanelTextsClientWidth() - 2 * sideWidth;
+  }
+  void SetLedPosition(LedColumn column, Point topLeft) override {
+    ledPositions[static_cast<int>(column)] = topLeft;
+  }
+
+  Point CursorPos() const override { return cursor; }
+  Rect WorkAreaFor(const Rect&) const override { return workArea; }
+
+  void TrackPopupMenu(Point at) override {
+    popups.push_back(at);
+    if (whilePopupOpen) whilePopupOpen();
+  }
+  std::optional<std::string> OpenFileDialog(const std::string& filterDescription,
+                                            const std::string& filterPattern,
+                                            const std::string& defaultExtension,
+                                            const std::string& presetFile) override {
+    dialogs.push_back({filterDescription, filterPattern, defaultExtension, presetFile});
+    return dialogAnswer;
+  }
+};
+
+}  // namespace lb::test

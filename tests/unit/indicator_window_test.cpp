@@ -1,0 +1,317 @@
+// The indicator window: the start display, the hide timer with its fade, pointing, the popup
+// menu's pause, always on top, minimal mode, the layout pass, dragging and snapping.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_error.h"
+#include "indicator/indicator.h"
+#include "indicator_fixture.h"
+
+namespace lb {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+using WindowTest = test::IndicatorTest;
+
+TEST_F(WindowTest, TimersStartInTheirDesignStates) {
+  Create();
+  EXPECT_EQ(clock.IntervalOf(kTimer1Id), 10);
+  EXPECT_EQ(clock.IntervalOf(kTimerStartId), 1);
+  EXPECT_FALSE(HideTimerRuns());
+  EXPECT_EQ(form.indicator.TimerFade.Interval(), 2000);
+  EXPECT_EQ(view.alpha, 150);
+  EXPECT_EQ(view.ClientHeight(), 125);
+}
+
+TEST_F(WindowTest, StartTickShowsTheLedsOnceOpaqueOnTopAndArmsTheHideTimer) {
+  keyboard.SetToggled(VkScroll, true);
+  Create();
+  clock.Advance(1);
+
+  EXPECT_FALSE(clock.IsRunning(kTimerStartId));
+  EXPECT_FALSE(view.Lit(LedColumn::NumLock));
+  EXPECT_FALSE(view.Lit(LedColumn::CapsLock));
+  EXPECT_TRUE(view.Lit(LedColumn::ScrollLock));
+  EXPECT_EQ(view.ClientHeight(), 80);
+  EXPECT_EQ(view.statusText, "");
+  EXPECT_EQ(view.alpha, 255);
+  EXPECT_TRUE(view.visible);
+  EXPECT_THAT(view.topMostChanges, ElementsAre(false, true));
+  EXPECT_EQ(view.pumps, 2);
+  EXPECT_EQ(clock.IntervalOf(kTimerFadeId), 10000);
+}
+
+TEST_F(WindowTest, FadeStartsAfterTheDurationAndHidesTheWindow1200msLater) {
+  Start();
+  Tap(VkCapital);  // the countdown starts afresh at 10 ms
+  clock.AdvanceTo(10 + 9999);
+  EXPECT_EQ(view.alpha, 255);
+
+  for (int step = 1; step <= 25; ++step) {
+    clock.AdvanceTo(10 + 10000 + 50 * (step - 1));
+    ASSERT_EQ(view.alpha, 255 - 10 * step) << "step " << step;
+    ASSERT_EQ(view.visible, step < 25) << "step " << step;
+  }
+  EXPECT_FALSE(HideTimerRuns());
+  EXPECT_EQ(form.indicator.TimerFade.Interval(), 10000);
+
+  Tap(VkCapital);  // a later show starts again from opaque
+  EXPECT_EQ(view.alpha, 255);
+}
+
+TEST_F(WindowTest, PointingDuringTheCountdownDoesNotProlongIt) {
+  Start("FadeoutAnimation=OFF\r\n");
+  clock.AdvanceTo(5000);
+  form.FormMouseMove({10, 10});
+  clock.AdvanceTo(10000);
+  EXPECT_TRUE(view.visible);
+  clock.AdvanceTo(10001);
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(WindowTest, PointingDuringTheFadeMakesItOpaqueForAFullDuration) {
+  Start();
+  clock.AdvanceTo(10001 + 100);  // three fade steps
+  ASSERT_EQ(view.alpha, 225);
+  form.FormMouseMove({10, 10});
+  EXPECT_EQ(view.alpha, 255);
+
+  clock.Advance(9999);
+  EXPECT_EQ(view.alpha, 255);
+  clock.Advance(1);
+  EXPECT_EQ(view.alpha, 245);
+}
+
+TEST_F(WindowTest, PointingAtAHiddenWindowShowsItAndStartsTheCountdown) {
+  Start("FadeoutAnimation=OFF\r\nDisplayDuration=500\r\n");
+  clock.AdvanceTo(1000);
+  ASSERT_FALSE(view.visible);
+  form.FormMouseMove({10, 10});
+  EXPECT_TRUE(view.visible);
+  clock.Advance(500);
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(WindowTest, AnAlwaysShowKeyThatIsOnKeepsTheWindowUntilItTurnsOff) {
+  Start("Caps Lock Toggled=ON\r\nFadeoutAnimation=OFF\r\n");
+  Tap(VkCapital);
+  EXPECT_FALSE(HideTimerRuns());
+  clock.Advance(60000);
+  EXPECT_TRUE(view.visible);
+
+  Tap(VkCapital);
+  const std::int64_t off = clock.now;
+  clock.AdvanceTo(off + 9990);
+  EXPECT_TRUE(view.visible);
+  clock.AdvanceTo(off + 10000);
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(WindowTest, PopupMenuPausesTheHideTimerAndRestartsItWhenClosed) {
+  Start("FadeoutAnimation=OFF\r\n");
+  view.cursor = {700, 500};
+  bool pausedWhileOpen = false;
+  view.whilePopupOpen = [&] {
+    pausedWhileOpen = !HideTimerRuns();
+    clock.Advance(20000);  // the user takes a while; the key poll goes on
+  };
+  clock.AdvanceTo(5000);
+  form.FormMouseDown(MouseButton::Right, {40, 40});
+
+  EXPECT_THAT(view.popups, ElementsAre(Point{700, 500}));
+  EXPECT_TRUE(pausedWhileOpen);
+  EXPECT_GT(keyboard.reads, 2000);
+  clock.AdvanceTo(25000 + 9999);
+  EXPECT_TRUE(view.visible);
+  clock.AdvanceTo(25000 + 10000);
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(WindowTest, PopupMenuArmsTheHideTimerEvenWhenAKeyKeepsTheWindow) {
+  Start("Num Lock Toggled=ON\r\nFadeoutAnimation=OFF\r\n");
+  Tap(VkNumLock);
+  ASSERT_FALSE(HideTimerRuns());
+  form.indicator.Popup({0, 0});
+  const std::int64_t closed = clock.now;
+  clock.AdvanceTo(closed + 10000);
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
+  Start();
+  clock.AdvanceTo(10001 + 50);
+  ASSERT_EQ(view.alpha, 235);
+  form.indicator.Popup({0, 0});
+  clock.Advance(50);
+  EXPECT_EQ(view.alpha, 225);
+}
+
+// The menu opened before the start display arms the hide timer while the window still has its
+// design opacity, 150: the fade must still end, not wrap round below 0 and run for ever.
+TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
+  Create();
+  form.indicator.Popup({0, 0});
+  form.indicator.TimerStart.SetEnabled(false);  // the start display never comes
+  clock.Advance(2000 + 15 * 50);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.alpha, 5);
+  EXPECT_FALSE(HideTimerRuns());
+}
+
+TEST_F(WindowTest, AlwaysOnTopNeverHides) {
+  Start("Always on top=ON\r\n");
+  Tap(VkCapital);
+  form.indicator.Popup({0, 0});
+  form.FormMouseMove({1, 1});
+  clock.Advance(120000);
+  EXPECT_TRUE(view.visible);
+  EXPECT_FALSE(HideTimerRuns());
+}
+
+TEST_F(WindowTest, DisplayDurationZeroNeverHides) {
+  Start("DisplayDuration=0\r\n");
+  clock.Advance(120000);
+  EXPECT_TRUE(view.visible);
+}
+
+TEST_F(WindowTest, MousePressClearsTheStatusLineAndShrinksToTheLeds) {
+  Start();
+  Tap(VkCapital);
+  ASSERT_EQ(view.ClientHeight(), 120);
+  form.FormMouseDown(MouseButton::Left, {10, 10});
+  EXPECT_EQ(view.statusText, "");
+  EXPECT_EQ(view.ClientHeight(), 80);
+}
+
+TEST_F(WindowTest, DragMovesByExactlyTheCursorMovementAndSavesEveryStep) {
+  Start();
+  const Rect start = view.bounds;  // bottom-right corner of the work area
+  form.FormMouseDown(MouseButton::Left, {1100, 900});
+  form.FormMouseMove({1000, 850});
+  EXPECT_EQ(view.bounds.left, start.left - 100);
+  EXPECT_EQ(view.bounds.top, start.top - 50);
+  EXPECT_THAT(SettingsFile(), HasSubstr("Left=980\r\nTop=770\r\n"));
+
+  form.FormMouseMove({990, 853});
+  EXPECT_EQ(view.bounds, Rect::FromPosSize(970, 773, start.Width(), start.Height()));
+  EXPECT_THAT(SettingsFile(), HasSubstr("Left=970\r\nTop=773\r\n"));
+
+  form.FormMouseUp(MouseButton::Left);
+  form.FormMouseMove({0, 0});
+  EXPECT_EQ(view.bounds.left, 970);
+}
+
+TEST_F(WindowTest, MiddleButtonDragsAndRightButtonDoesNot) {
+  Start();
+  const Rect start = view.bounds;
+  form.FormMouseDown(MouseButton::Right, {500, 500});
+  form.FormMouseMove({400, 400});
+  EXPECT_EQ(view.bounds, start);
+
+  form.FormMouseDown(MouseButton::Middle, {500, 500});
+  form.FormMouseMove({490, 500});
+  EXPECT_EQ(view.bounds.left, start.left - 10);
+  EXPECT_EQ(view.popups.size(), 1u);
+}
+
+TEST_F(WindowTest, DraggingTo2PixelsFromTheWorkAreaEdgeSnapsOnlyWithScreenSnap) {
+  for (const bool snap : {true, false}) {
+    SCOPED_TRACE(snap);
+    form.ScreenSnap = snap;
+    view.bounds = Rect::FromPosSize(100, 300, 200, 164);
+    form.FormMouseDown(MouseButton::Left, {150, 350});
+    form.FormMouseMove({52, 350});
+    form.FormMouseUp(MouseButton::Left);
+    EXPECT_EQ(view.bounds.left, snap ? 0 : 2);
+  }
+}
+
+TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
+  Create("Minimal Mode=ON\r\n");
+  EXPECT_EQ(view.frame, FrameStyle::None);
+  EXPECT_TRUE(view.panel1Raised);
+  EXPECT_EQ(view.ClientHeight(), 80);
+
+  form.indicator.MinimalModeDeactivate();
+  EXPECT_EQ(view.frame, FrameStyle::Single);
+  EXPECT_FALSE(view.panel1Raised);
+  EXPECT_EQ(view.ClientHeight(), 80);
+}
+
+TEST_F(WindowTest, LayoutAtDesignSize) {
+  Create();
+  EXPECT_EQ(view.sideLabelWidth, 61);
+  EXPECT_EQ(view.middleLabelWidth, 62);
+  EXPECT_THAT(view.ledPositions, ElementsAre(Point{14, 6}, Point{75, 6}, Point{136, 6}));
+}
+
+TEST_F(WindowTest, LayoutFollowsTheWidthOnEveryResize) {
+  Create();
+  view.SetBounds(Rect::FromPosSize(100, 100, 316, 164));  // client 300 wide
+  EXPECT_EQ(view.sideLabelWidth, 100);
+  EXPECT_THAT(view.ledPositions, ElementsAre(Point{34, 6}, Point{134, 6}, Point{234, 6}));
+}
+
+TEST_F(WindowTest, ARefusedGeometryWriteSkipsTheLayoutOfThatPass) {
+  Create();
+  view.ledPositions = {};
+  view.sideLabelWidth = -1;
+  files.refuseWrites = true;
+  EXPECT_THROW(view.SetClientHeight(120), AppError);
+  EXPECT_EQ(view.sideLabelWidth, -1);
+  EXPECT_FALSE(view.ledPositions[0].has_value());
+}
+
+TEST_F(WindowTest, StatusLineChangesOfHeightWriteTheGeometry) {
+  Start();
+  files.files.erase(kSettingsPath);
+  Tap(VkCapital);
+  EXPECT_THAT(SettingsFile(), HasSubstr("Height=159\r\n"));  // 120 + frame
+  EXPECT_THAT(SettingsFile(), Not(HasSubstr("Height=164")));
+}
+
+struct SnapCase {
+  const char* name;
+  Rect proposed;
+  bool snap;
+  Rect expected;
+};
+
+class SnapTest : public ::testing::TestWithParam<SnapCase> {};
+
+TEST_P(SnapTest, PutsNearEdgesOnTheWorkArea) {
+  const Rect workArea{0, 2, 1280, 984};
+  const Rect current = Rect::FromPosSize(500, 500, 200, 164);
+  EXPECT_EQ(SnapWindowRect(current, GetParam().proposed, workArea, GetParam().snap),
+            GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SnapTest,
+    ::testing::Values(SnapCase{"Left2", Rect::FromPosSize(2, 300, 200, 164), true,
+                               Rect::FromPosSize(0, 300, 200, 164)},
+                      SnapCase{"Left2Off", Rect::FromPosSize(2, 300, 200, 164), false,
+                               Rect::FromPosSize(2, 300, 200, 164)},
+                      SnapCase{"LeftOutside2", Rect::FromPosSize(-2, 300, 200, 164), true,
+                               Rect::FromPosSize(0, 300, 200, 164)},
+                      SnapCase{"Left3StaysAway", Rect::FromPosSize(3, 300, 200, 164), true,
+                               Rect::FromPosSize(3, 300, 200, 164)},
+                      SnapCase{"RightAndBottom", Rect::FromPosSize(1078, 818, 200, 164), true,
+                               Rect::FromPosSize(1080, 820, 200, 164)},
+                      SnapCase{"Top", Rect::FromPosSize(300, 1, 200, 164), true,
+                               Rect::FromPosSize(300, 2, 200, 164)},
+                      SnapCase{"ExactlyOriginIsLeftAlone", Rect::FromPosSize(0, 0, 200, 164), true,
+                               Rect::FromPosSize(0, 0, 200, 164)},
+                      SnapCase{"SizeChangeIsLeftAlone", Rect::FromPosSize(2, 300, 210, 164), true,
+                               Rect::FromPosSize(2, 300, 210, 164)}),
+    [](const ::testing::TestParamInfo<SnapCase>& tested) {
+      return std::string(tested.param.name);
+    });
+
+}  // namespace
+}  // namespace lb
