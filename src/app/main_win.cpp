@@ -11,8 +11,8 @@
 #include "i18n/language_platform_win.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
-#include "platform/keyboard.h"
-#include "platform/sound_player.h"
+#include "platform/keyboard_win.h"
+#include "platform/sound_player_win.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/text_win.h"
@@ -44,17 +44,6 @@ class ApplicationWindow final : public WindowBase {
   }
 };
 
-// Placeholders until the Win32 keyboard reader and sound player are in place.
-class NoKeyboard final : public IKeyboard {
- public:
-  void ReadKeyStates(KeyStates& states) const override { states.fill(0); }
-  bool IsToggled(int) const override { return false; }
-};
-class NoSound final : public ISoundPlayer {
- public:
-  void Play(const std::string&, bool) override {}
-};
-
 int RunMessageLoop() {
   MSG message{};
   for (;;) {
@@ -84,8 +73,8 @@ int Run(HINSTANCE instance) {
     Win32FileSystem files;
     Win32CodePage codePage;
     Win32LanguagePlatform language;
-    NoKeyboard keyboard;
-    NoSound sound;
+    Win32Keyboard keyboard;
+    Win32SoundPlayer sound;
 
     ApplicationWindow application(instance);
     AppFormWindow mainWindow(instance, application.Hwnd(),

@@ -1,0 +1,23 @@
+#include "platform/keyboard_win.h"
+
+#include <windows.h>
+
+namespace lb {
+
+void Win32Keyboard::ReadKeyStates(KeyStates& states) const {
+  static_assert(sizeof(KeyStates) == 256, "GetKeyboardState fills 256 bytes");
+  if (::GetKeyboardState(states.data())) {
+    for (std::uint8_t& state : states) state &= 0x81;
+    return;
+  }
+  // Not expected on a thread with a message queue; ask key by key then.
+  for (int vk = 0; vk < 256; ++vk) {
+    const SHORT state = ::GetKeyState(vk);
+    states[static_cast<std::size_t>(vk)] =
+        static_cast<std::uint8_t>(((state & 0x8000) ? 0x80 : 0) | (state & 0x01));
+  }
+}
+
+bool Win32Keyboard::IsToggled(int vk) const { return (::GetKeyState(vk) & 0x01) != 0; }
+
+}  // namespace lb
