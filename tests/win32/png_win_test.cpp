@@ -7,6 +7,8 @@
 #include <array>
 
 #include "app/resource_ids.h"
+#include "ui/text_win.h"
+#include "win32/host_paths.h"
 
 namespace lb {
 namespace {
@@ -14,7 +16,7 @@ namespace {
 class ExeResources : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    exe_.reset(::LoadLibraryExW(TEXT(LOCKBEACON_EXE_PATH), nullptr,
+    exe_.reset(::LoadLibraryExW(ToWide(test::HostPath(LOCKBEACON_EXE_PATH)).c_str(), nullptr,
                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   }
   static void TearDownTestSuite() { exe_.reset(); }
