@@ -6,6 +6,10 @@ namespace lb {
 
 void Win32Keyboard::ReadKeyStates(KeyStates& states) const {
   static_assert(sizeof(KeyStates) == 256, "GetKeyboardState fills 256 bytes");
+  // Wine brings the key states of a thread whose windows do not have the keyboard focus (the
+  // indicator's, always) up to date with the desktop's in GetKeyState only, not in
+  // GetKeyboardState: one GetKeyState first makes both agree. On Windows it changes nothing.
+  static_cast<void>(::GetKeyState(VkCapital));
   if (::GetKeyboardState(states.data())) {
     for (std::uint8_t& state : states) state &= 0x81;
     return;

@@ -328,24 +328,27 @@ TEST(Win32Keyboard, OneReadEqualsGetKeyStateForEveryCode) {
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
     ASSERT_EQ(::SendInput(1, &input, sizeof(INPUT)), 1u);
   };
-  const auto expectSameAsGetKeyState = [&](const char* when) {
+  // The keyboard is read before anything else of this thread asks for a key state.
+  const auto expectSameAsGetKeyState = [&](const char* when, bool down) {
     KeyStates states{};
     keyboard.ReadKeyStates(states);
+    EXPECT_EQ((states[VK_CAPITAL] & 0x80) != 0, down) << when;
     for (int vk = 0; vk < 256; ++vk) {
       const SHORT state = ::GetKeyState(vk);
       const int expected = ((state & 0x8000) ? 0x80 : 0) | (state & 0x01);
       ASSERT_EQ(states[static_cast<std::size_t>(vk)], expected) << when << ", code " << vk;
     }
   };
+  const auto asyncDown = [] { return (::GetAsyncKeyState(VK_CAPITAL) & 0x8000) != 0; };
 
   send(true);
-  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_CAPITAL) & 0x8000) != 0; }));
-  expectSameAsGetKeyState("held");
+  ASSERT_TRUE(PumpUntil(asyncDown));
+  expectSameAsGetKeyState("held", true);
   const bool toggledWhileHeld = keyboard.IsToggled(VkCapital);
 
   send(false);
-  ASSERT_TRUE(PumpUntil([] { return (::GetKeyState(VK_CAPITAL) & 0x8000) == 0; }));
-  expectSameAsGetKeyState("released");
+  ASSERT_TRUE(PumpUntil([&] { return !asyncDown(); }));
+  expectSameAsGetKeyState("released", false);
   EXPECT_EQ(keyboard.IsToggled(VkCapital), toggledWhileHeld);  // toggled at key-down only
 
   // Put Caps Lock back as it was.
