@@ -16,6 +16,7 @@
 #include "ui/geometry_win.h"
 #include "win32/app_form_window_fixture.h"
 #include "win32/host_paths.h"
+#include "win32/temp_folder.h"
 
 namespace lb {
 namespace {
@@ -288,6 +289,69 @@ TEST_F(IndicatorWindowTest, TimersRunOnTheWindowAndTheStartTickShowsTheLeds) {
   EXPECT_EQ(Window().StatusColor(), ColorLime);
   EXPECT_EQ(Window().Led(LedColumn::CapsLock), true);
   EXPECT_EQ(Window().ClientHeight(), 3 * Window().Panel1Height() / 2);
+}
+
+// Drives the open-file dialog from another thread, as a user would: waits for it, lets `act`
+// fill it in and press a button.
+class DialogDriver {
+ public:
+  explicit DialogDriver(std::function<void(HWND dialog)> act)
+      : thread_([this, act = std::move(act)] {
+          for (int i = 0; i < 500; ++i) {
+            HWND dialog = ::FindWindowW(L"#32770", nullptr);
+            if (dialog && ::IsWindowVisible(dialog)) {
+              ::Sleep(100);  // let it finish filling itself in
+              wchar_t name[1024] = {};
+              ::GetDlgItemTextW(dialog, kFileNameBox, name, 1024);
+              shownName = ToUtf8(name);
+              act(dialog);
+              return;
+            }
+            ::Sleep(10);
+          }
+        }) {}
+  ~DialogDriver() { thread_.join(); }
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  // The file-name box of the explorer-style dialog (cmb13).
+  static constexpr int kFileNameBox = 0x47c;
+  std::string shownName;  // what the file-name box held when the dialog came up
+
+ private:
+  std::thread thread_;
+};
+
+// (Wine 8's dialog does not add the default extension to a typed name of an existing file
+// before it checks that the file exists, so the name is typed whole.)
+TEST_F(IndicatorWindowTest, OpenFileDialogReturnsTheChosenFullPath) {
+  test::TempFolder folder;
+  folder.Put("chosen.wav", "RIFF");
+  std::optional<std::string> answer;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      ::SetDlgItemTextW(dialog, DialogDriver::kFileNameBox, ToWide(folder.Path("chosen.wav")).c_str());
+      ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    answer = Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav", "");
+  }
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ(*answer, folder.Path("chosen.wav"));
+}
+
+TEST_F(IndicatorWindowTest, OpenFileDialogShowsThePresetAndCancelsWithNothing) {
+  test::TempFolder folder;
+  folder.Put("before.wav", "RIFF");
+  std::optional<std::string> answer = "not asked";
+  std::string shown;
+  {
+    DialogDriver driver([&](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    answer = Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav",
+                                     folder.Path("before.wav"));
+    shown = driver.shownName;
+  }
+  EXPECT_FALSE(answer.has_value());
+  EXPECT_NE(shown.find("before.wav"), std::string::npos) << shown;
 }
 
 TEST(WindowTimerHost, StartsWaitingTimersOnAttachAndStopsThem) {
