@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <string_view>
 #include <thread>
 
 #include "platform/keyboard_win.h"
@@ -36,6 +37,31 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     ::Sleep(5);
   }
   return true;
+}
+
+// A visible top-level window of this process with the given class (other test programs may
+// show menus and dialogs at the same time).
+HWND FindOwnWindow(const wchar_t* className) {
+  struct Search {
+    const wchar_t* className;
+    HWND found = nullptr;
+  } search{className};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
+            std::wstring_view(name) == s.className) {
+          s.found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 DWORD ExStyle(HWND window) { return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)); }
@@ -246,8 +272,7 @@ TEST_F(IndicatorWindowTest, RightButtonOpensTheMenuWithoutADrag) {
   std::atomic<bool> menuSeen = false;
   std::thread closer([&] {
     for (int i = 0; i < 300 && !menuSeen; ++i) {
-      HWND menu = ::FindWindowW(L"#32768", nullptr);
-      if (menu && ::IsWindowVisible(menu)) {
+      if (FindOwnWindow(L"#32768")) {
         menuSeen = true;
         ::PostMessageW(Hwnd(), WM_CANCELMODE, 0, 0);
         ::EndMenu();
@@ -298,8 +323,7 @@ class DialogDriver {
   explicit DialogDriver(std::function<void(HWND dialog)> act)
       : thread_([this, act = std::move(act)] {
           for (int i = 0; i < 500; ++i) {
-            HWND dialog = ::FindWindowW(L"#32770", nullptr);
-            if (dialog && ::IsWindowVisible(dialog)) {
+            if (HWND dialog = FindOwnWindow(L"#32770")) {
               ::Sleep(100);  // let it finish filling itself in
               wchar_t name[1024] = {};
               ::GetDlgItemTextW(dialog, kFileNameBox, name, 1024);
