@@ -118,8 +118,7 @@ void AppFormWindow::ApplyDesignSize() noexcept {
 void AppFormWindow::MakeDpiResources() {
   labelFont_ = MakeFont(8, FW_NORMAL, dpi_);
   statusFont_ = MakeFont(10, FW_BOLD, dpi_);
-  const auto instance =
-      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
   const int size = Scale(kLedSize, dpi_);
   ledLit_ = LoadLedPicture(instance, IDP_LED_ON_BASE, size);
   ledDark_ = LoadLedPicture(instance, IDP_LED_OFF_BASE, size);
@@ -354,9 +353,8 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
       const ScopedSelectObject selectPicture(pictureDc.get(), picture.get());
       const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
       ::GdiAlphaBlend(dc, layout.panelLeds.left + ledPositions_[i].x,
-                      layout.panelLeds.top + ledPositions_[i].y, picture.Width(),
-                      picture.Height(), pictureDc.get(), 0, 0, picture.Width(), picture.Height(),
-                      blend);
+                      layout.panelLeds.top + ledPositions_[i].y, picture.Width(), picture.Height(),
+                      pictureDc.get(), 0, 0, picture.Width(), picture.Height(), blend);
     }
     ::RestoreDC(dc, saved);
   }

@@ -99,9 +99,10 @@ class AppFormWindow final : public WindowBase, public IIndicatorView {
   [[nodiscard]] Point CursorPos() const override;
   [[nodiscard]] Rect WorkAreaFor(const Rect& bounds) const override;
   void TrackPopupMenu(Point screen) override;
-  [[nodiscard]] std::optional<std::string> OpenFileDialog(
-      const std::string& filterDescription, const std::string& filterPattern,
-      const std::string& defaultExtension, const std::string& presetFile) override;
+  [[nodiscard]] std::optional<std::string> OpenFileDialog(const std::string& filterDescription,
+                                                          const std::string& filterPattern,
+                                                          const std::string& defaultExtension,
+                                                          const std::string& presetFile) override;
 
  private:
   // The client-area rectangles of the panels and labels, at the present size and DPI.

@@ -25,7 +25,8 @@ void WindowTimerHost::StartTimer(int id, int intervalMs) {
     return;
   }
   running_[id] = intervalMs;
-  if (window_) ::SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
+  if (window_)
+    ::SetTimer(window_, static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
 }
 
 void WindowTimerHost::StopTimer(int id) {

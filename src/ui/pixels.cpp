@@ -77,7 +77,8 @@ Pixels Resample(const Pixels& source, int width, int height) {
     }
   }
 
-  Pixels target{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+  Pixels target{width, height,
+                std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
   for (int y = 0; y < height; ++y) {
     const Tap& tap = down[static_cast<std::size_t>(y)];
     for (int x = 0; x < width; ++x) {

@@ -30,9 +30,13 @@ void HoldKey(WORD virtualKey) {
 bool Toggled(int vk) { return (GetKeyState(vk) & 1) != 0; }
 
 bool IsLime(Rgb p) { return p.g > 200 && p.r < 90 && p.b < 90; }
-bool IsGreyText(Rgb p) { return p.r > 90 && p.r < 170 && std::abs(p.r - p.g) < 12 && std::abs(p.g - p.b) < 12; }
+bool IsGreyText(Rgb p) {
+  return p.r > 90 && p.r < 170 && std::abs(p.r - p.g) < 12 && std::abs(p.g - p.b) < 12;
+}
 bool IsLitLed(Rgb p) { return p.g > 150 && p.g > p.r + 50 && p.g > p.b + 50; }
-bool IsDarkLed(Rgb p) { return p.r > 50 && p.r < 140 && std::abs(p.r - p.g) < 16 && std::abs(p.g - p.b) < 16; }
+bool IsDarkLed(Rgb p) {
+  return p.r > 50 && p.r < 140 && std::abs(p.r - p.g) < 16 && std::abs(p.g - p.b) < 16;
+}
 bool IsWhite(Rgb p) { return p.r > 230 && p.g > 230 && p.b > 230; }
 
 // 1.5 times, halves to the even number.

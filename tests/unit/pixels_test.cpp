@@ -12,7 +12,8 @@ constexpr std::uint32_t Argb(std::uint32_t a, std::uint32_t r, std::uint32_t g, 
 }
 
 Pixels Filled(int width, int height, std::uint32_t pixel) {
-  return {width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, pixel)};
+  return {width, height,
+          std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, pixel)};
 }
 
 bool IsPremultiplied(const Pixels& p) {
@@ -73,7 +74,8 @@ TEST(Resample, EdgesOfATransparentBorderStayPremultipliedAndTransparent) {
   // An opaque square in the middle of a transparent picture, as the LED pictures are.
   Pixels picture = Filled(64, 64, 0);
   for (int y = 16; y < 48; ++y) {
-    for (int x = 16; x < 48; ++x) picture.data[static_cast<std::size_t>(y * 64 + x)] = Argb(255, 40, 220, 40);
+    for (int x = 16; x < 48; ++x)
+      picture.data[static_cast<std::size_t>(y * 64 + x)] = Argb(255, 40, 220, 40);
   }
   const Pixels out = Resample(picture, 56, 56);
   EXPECT_TRUE(IsPremultiplied(out));
@@ -96,8 +98,8 @@ TEST(ChooseSourceSize, TheWantedSizeOrTheNextLargerOrTheLargest) {
     int wanted;
     int expected;
   };
-  for (const Case& c : {Case{32, 32}, {20, 32}, {33, 40}, {40, 40}, {44, 48}, {56, 64},
-                        {64, 64}, {96, 64}}) {
+  for (const Case& c :
+       {Case{32, 32}, {20, 32}, {33, 40}, {40, 40}, {44, 48}, {56, 64}, {64, 64}, {96, 64}}) {
     EXPECT_EQ(ChooseSourceSize(c.wanted, sizes), c.expected) << c.wanted;
   }
   EXPECT_EQ(ChooseSourceSize(32, std::span<const int>{}), 0);

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "app/app_form_window_win.h"
-#include "win32/app_form_window_fixture.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/handles_win.h"
+#include "win32/app_form_window_fixture.h"
 
 namespace lb {
 namespace {

@@ -102,8 +102,8 @@ TEST_F(IndicatorWindowTest, OpacityReachesTheLayeredWindow) {
 }
 
 TEST_F(IndicatorWindowTest, ShowingLeavesTheFocusWhereItWasAndHidingHides) {
-  UniqueWindow typing(::CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400,
-                                        400, 200, 100, nullptr, nullptr, nullptr, nullptr));
+  UniqueWindow typing(::CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400,
+                                        200, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetForegroundWindow(typing.get());
   ::SetFocus(typing.get());
   ASSERT_EQ(::GetForegroundWindow(), typing.get());
@@ -134,8 +134,8 @@ bool Above(HWND upper, HWND lower) {
 
 TEST_F(IndicatorWindowTest, OutOfTheTopMostBandAndBackRaisesItAboveOtherTopMostWindows) {
   Window().SetVisible(true);
-  UniqueWindow other(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE,
-                                       0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+  UniqueWindow other(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
+                                       0, 50, 50, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(Above(other.get(), Hwnd()));
 
   Window().SetTopMost(false);
@@ -224,8 +224,8 @@ TEST_F(IndicatorWindowTest, MovesThatKeepTheSizeSnapToTheWorkArea) {
   Window().SetBounds(Rect::FromPosSize(area.left + 2, top, bounds.Width(), bounds.Height()));
   EXPECT_EQ(Window().Bounds().left, area.left);
 
-  Window().SetBounds(Rect::FromPosSize(area.right - bounds.Width() - 2, top, bounds.Width(),
-                                       bounds.Height()));
+  Window().SetBounds(
+      Rect::FromPosSize(area.right - bounds.Width() - 2, top, bounds.Width(), bounds.Height()));
   EXPECT_EQ(Window().Bounds().right, area.right);
 
   Window().Form().ScreenSnap = false;
@@ -354,7 +354,8 @@ TEST_F(IndicatorWindowTest, OpenFileDialogReturnsTheChosenFullPath) {
   std::optional<std::string> answer;
   {
     DialogDriver driver([&](HWND dialog) {
-      ::SetDlgItemTextW(dialog, DialogDriver::kFileNameBox, ToWide(folder.Path("chosen.wav")).c_str());
+      ::SetDlgItemTextW(dialog, DialogDriver::kFileNameBox,
+                        ToWide(folder.Path("chosen.wav")).c_str());
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
     answer = Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav", "");
@@ -370,8 +371,8 @@ TEST_F(IndicatorWindowTest, OpenFileDialogShowsThePresetAndCancelsWithNothing) {
   std::string shown;
   {
     DialogDriver driver([&](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
-    answer = Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav",
-                                     folder.Path("before.wav"));
+    answer =
+        Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav", folder.Path("before.wav"));
     shown = driver.shownName;
   }
   EXPECT_FALSE(answer.has_value());
@@ -446,7 +447,8 @@ TEST(Win32Keyboard, OneReadEqualsGetKeyStateForEveryCode) {
 }
 
 TEST(Win32SoundPlayer, SyncAndAsyncReturnAndAMissingFileIsNoError) {
-  const std::string wav = test::HostPath(LOCKBEACON_SOURCE_DIR) + "\\resources\\deliver\\keypress-on.wav";
+  const std::string wav =
+      test::HostPath(LOCKBEACON_SOURCE_DIR) + "\\resources\\deliver\\keypress-on.wav";
   Win32SoundPlayer player;
   EXPECT_NO_THROW(player.Play(wav, false));
   EXPECT_NO_THROW(player.Play(wav, true));
