@@ -31,10 +31,10 @@ for i in 0 1 2; do
 done
 convert -size ${master}x${master} xc:none "${draw[@]}" "$work/master.png"
 
-sizes=(16 24 32 48 64 256)
+sizes=(16 20 24 32 40 48 64 256)   # 100-200 % DPI for the small and large icons
 images=()
 for s in "${sizes[@]}"; do
-  convert "$work/master.png" -filter Box -resize ${s}x${s} -depth 8 "PNG32:$work/icon-$s.png"
+  convert "$work/master.png" -filter Box -resize ${s}x${s} -strip -depth 8 "PNG32:$work/icon-$s.png"
   images+=("$work/icon-$s.png")
 done
 # The 256-pixel image is stored as PNG inside the .ico, the smaller ones as bitmaps.

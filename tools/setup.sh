@@ -33,6 +33,8 @@ packages=(
   # drawing the menu pictures (tools/make-menu-icons.sh, which also needs npm: the machine's
   # Node.js brings it, and Debian's npm package would conflict with that Node.js)
   librsvg2-bin
+  # generating the delivered sounds (tools/make-sounds.sh)
+  sox
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

@@ -1,6 +1,10 @@
 #include "app/app_form_window_win.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "about/about_box_win.h"
 #include "app/app_title.h"
@@ -11,17 +15,75 @@
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/geometry_win.h"
+#include "ui/pixels.h"
+#include "ui/png_win.h"
 #include "ui/text_win.h"
 
 namespace lb {
+namespace {
+
+// The pixel sizes the LED pictures are kept at, in the order of their resource ids.
+constexpr int kLedPictureSizes[] = {32, 40, 48, 64};
+
+// Panel1's raised outer bevel: one line of light and one of shadow.
+constexpr int kBevelWidth = 1;
+
+// The frame bits that change with the frame style.
+constexpr DWORD kFrameBits = WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME;
+
+COLORREF ToColorRef(Color color) noexcept { return RGB(color.r, color.g, color.b); }
+
+int Width(const RECT& r) noexcept { return r.right - r.left; }
+int Height(const RECT& r) noexcept { return r.bottom - r.top; }
+
+UniqueFont MakeFont(int points, int weight, int dpi) {
+  return UniqueFont(::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+}
+
+// The LED picture with resource ids from `baseId` at `size` pixels: the kept picture of that
+// size, or the next larger one reduced with a smooth filter.
+DibSection LoadLedPicture(HINSTANCE instance, int baseId, int size) {
+  const int source = ChooseSourceSize(size, kLedPictureSizes);
+  const auto index = std::find(std::begin(kLedPictureSizes), std::end(kLedPictureSizes), source) -
+                     std::begin(kLedPictureSizes);
+  const Pixels pixels = DecodePng(RcDataResource(instance, baseId + static_cast<int>(index)));
+  if (pixels.width == size && pixels.height == size) return ToDibSection(pixels);
+  return ToDibSection(Resample(pixels, size, size));
+}
+
+// Text centred horizontally and vertically in `box`, wrapped at word boundaries.
+void DrawWrappedCentred(HDC dc, const std::wstring& text, const RECT& box) {
+  RECT measured = box;
+  const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+  RECT target = box;
+  target.top += std::max(0, (Height(box) - Height(measured)) / 2);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, format);
+}
+
+}  // namespace
+
+DWORD AppFormWindow::StyleOf(FrameStyle frame) noexcept {
+  switch (frame) {
+    case FrameStyle::Sizeable:
+      return WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+    case FrameStyle::Single:
+      return WS_POPUP | WS_CAPTION;  // WS_CAPTION includes the thin border
+    case FrameStyle::None:
+      break;
+  }
+  return WS_POPUP;
+}
 
 AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : form_(platform, *this, *this, *this) {
+    : form_(platform, *this, timers_, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {
              .name = kClassName,
-             .background = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
+             .background = nullptr,  // the window paints all of its client area
              .icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
          },
          {
@@ -36,7 +98,11 @@ AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& 
          });
   // A layered window stays invisible until its attributes are set.
   ::SetLayeredWindowAttributes(Hwnd(), 0, kDesignAlpha, LWA_ALPHA);
+  dpi_ = DpiForWindow(Hwnd());
+  MakeDpiResources();
   ApplyDesignSize();
+  // The timers that the form started while it was constructed run from now on.
+  timers_.Attach(Hwnd());
   forwardGeometry_ = true;
   // The icon's tooltip is the application title, taken once.
   trayIcon_.emplace(Hwnd(), ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
@@ -49,15 +115,24 @@ AppFormWindow::~AppFormWindow() {
 }
 
 void AppFormWindow::ApplyDesignSize() noexcept {
-  // The DPI is known only once the window exists (it is that of the monitor it lies on).
-  const int dpi = DpiForWindow(Hwnd());
-  RECT outer{0, 0, Scale(kDesignClientWidth, dpi), Scale(kDesignClientHeight, dpi)};
-  if (!AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi)) return;
+  RECT outer{0, 0, Scale(kDesignClientWidth, dpi_), Scale(kDesignClientHeight, dpi_)};
+  if (!AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_)) return;
   ::SetWindowPos(Hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void AppFormWindow::MakeDpiResources() {
+  labelFont_ = MakeFont(8, FW_NORMAL, dpi_);
+  statusFont_ = MakeFont(10, FW_BOLD, dpi_);
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
+  const int size = Scale(kLedSize, dpi_);
+  ledLit_ = LoadLedPicture(instance, IDP_LED_ON_BASE, size);
+  ledDark_ = LoadLedPicture(instance, IDP_LED_OFF_BASE, size);
+}
+
 void AppFormWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
+
+// ---- geometry --------------------------------------------------------------------------------
 
 Rect AppFormWindow::Bounds() const {
   RECT bounds{};
@@ -83,15 +158,293 @@ Size AppFormWindow::PrimaryScreenSize() const {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+Rect AppFormWindow::WorkAreaFor(const Rect& bounds) const {
+  const RECT area = ToRECT(bounds);
+  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
+  if (!::GetMonitorInfoW(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) {
+    return PrimaryWorkArea();
+  }
+  return ToRect(info.rcWork);
+}
+
 Point AppFormWindow::CursorPos() const {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   return {cursor.x, cursor.y};
 }
 
+int AppFormWindow::ClientHeight() const {
+  RECT client{};
+  ::GetClientRect(Hwnd(), &client);
+  return client.bottom;
+}
+
+void AppFormWindow::SetClientHeight(int height) {
+  RECT client{};
+  RECT outer{};
+  ::GetClientRect(Hwnd(), &client);
+  ::GetWindowRect(Hwnd(), &outer);
+  // The frame keeps its size: the outer height changes by as much as the client height.
+  ::SetWindowPos(Hwnd(), nullptr, 0, 0, Width(outer), Height(outer) + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void AppFormWindow::SetFrameStyle(FrameStyle style) {
+  // The client area stays where it is on the screen, with its size; the outer rectangle follows
+  // the new frame.
+  RECT client{};
+  ::GetClientRect(Hwnd(), &client);
+  ::MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const auto oldStyle = static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE));
+  const DWORD newStyle = (oldStyle & ~kFrameBits) | StyleOf(style);
+  const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE));
+  frame_ = style;
+  ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+  RECT outer = client;
+  if (!AdjustWindowRectForDpi(outer, newStyle, exStyle, dpi_)) outer = client;
+  ::SetWindowPos(Hwnd(), nullptr, outer.left, outer.top, Width(outer), Height(outer),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  Redraw();
+}
+
+AppFormWindow::Layout AppFormWindow::ComputeLayout() const {
+  RECT client{};
+  ::GetClientRect(Hwnd(), &client);
+  Layout layout;
+  layout.panel1 = {0, 0, client.right, Scale(kPanel1Height, dpi_)};
+  RECT inner = layout.panel1;
+  if (panel1Raised_) ::InflateRect(&inner, -kBevelWidth, -kBevelWidth);
+  layout.panelTexts = {inner.left, inner.bottom - Scale(kPanelTextsHeight, dpi_), inner.right,
+                       inner.bottom};
+  layout.panelLeds = {inner.left, inner.top, inner.right, layout.panelTexts.top};
+
+  const RECT& texts = layout.panelTexts;
+  const int label2 = sideLabelWidth_.value_or(Scale(kLabel2Width, dpi_));
+  const int label4 = sideLabelWidth_.value_or(Scale(kLabel4Width, dpi_));
+  layout.label2 = {texts.left, texts.top, texts.left + label2, texts.bottom};
+  layout.label4 = {texts.right - label4, texts.top, texts.right, texts.bottom};
+  layout.label3 = {layout.label2.right, texts.top,
+                   std::max(layout.label2.right, layout.label4.left), texts.bottom};
+
+  const int margin = Scale(kLabel1Margin, dpi_);
+  layout.label1 = {margin, layout.panel1.bottom + margin, client.right - margin,
+                   client.bottom - margin};
+  return layout;
+}
+
+int AppFormWindow::Panel1Height() const { return Scale(kPanel1Height, dpi_); }
+
+int AppFormWindow::PanelTextsClientWidth() const { return Width(ComputeLayout().panelTexts); }
+
+Size AppFormWindow::PanelLedsClientSize() const {
+  const RECT leds = ComputeLayout().panelLeds;
+  return {Width(leds), Height(leds)};
+}
+
+Size AppFormWindow::LedImageSize() const {
+  const int size = Scale(kLedSize, dpi_);
+  return {size, size};
+}
+
+std::array<int, 3> AppFormWindow::KeyLabelWidths() const {
+  const Layout layout = ComputeLayout();
+  return {Width(layout.label2), Width(layout.label3), Width(layout.label4)};
+}
+
+void AppFormWindow::SetKeyLabelWidths(int sideWidth) {
+  sideLabelWidth_ = sideWidth;
+  Redraw();
+}
+
+void AppFormWindow::SetLedPosition(LedColumn column, Point topLeft) {
+  ledPositions_[static_cast<std::size_t>(column)] = topLeft;
+  Redraw();
+}
+
+// ---- showing ---------------------------------------------------------------------------------
+
+void AppFormWindow::SetAlpha(std::uint8_t alpha) {
+  if (alpha == alpha_) return;
+  alpha_ = alpha;
+  ::SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA);
+}
+
+bool AppFormWindow::Visible() const { return ::IsWindowVisible(Hwnd()) != FALSE; }
+
+void AppFormWindow::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  // Shown without activation: the keyboard focus stays in the window the user is typing in.
+  ::ShowWindow(Hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void AppFormWindow::SetTopMost(bool topMost) {
+  ::SetWindowPos(Hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void AppFormWindow::ProcessMessages() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to end the loop here: leave the request for the message loop.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+// ---- what the window shows -------------------------------------------------------------------
+
+void AppFormWindow::SetLed(LedColumn column, bool lit) {
+  leds_[static_cast<std::size_t>(column)] = lit;
+  Redraw();
+}
+
+void AppFormWindow::SetStatusText(const std::string& text) {
+  statusText_ = text;
+  Redraw();
+}
+
+void AppFormWindow::SetStatusColor(Color color) {
+  statusColor_ = color;
+  Redraw();
+}
+
+void AppFormWindow::SetBackground(Color color) {
+  background_ = color;
+  Redraw();
+}
+
+void AppFormWindow::SetPanel1Raised(bool raised) {
+  panel1Raised_ = raised;
+  Redraw();
+}
+
+void AppFormWindow::Redraw() noexcept { ::InvalidateRect(Hwnd(), nullptr, FALSE); }
+
+std::wstring AppFormWindow::Caption(const char* component, const char* english) const {
+  const auto found = form_.Captions.find(component);
+  return ToWide(found != form_.Captions.end() ? found->second : english);
+}
+
+void AppFormWindow::Paint(HDC target, const RECT& client) {
+  if (client.right <= 0 || client.bottom <= 0) return;
+  // Drawn off screen and copied in one piece, so that nothing flickers.
+  MemoryDC buffer(target);
+  UniqueBitmap bitmap(::CreateCompatibleBitmap(target, client.right, client.bottom));
+  if (!buffer || !bitmap) return;
+  const ScopedSelectObject selectBitmap(buffer.get(), bitmap.get());
+  const HDC dc = buffer.get();
+  const Layout layout = ComputeLayout();
+
+  const UniqueBrush background(::CreateSolidBrush(ToColorRef(background_)));
+  ::FillRect(dc, &client, background.get());
+  if (panel1Raised_) {
+    RECT bevel = layout.panel1;
+    ::DrawEdge(dc, &bevel, BDR_RAISEDOUTER, BF_RECT);
+  }
+
+  // The LEDs: of each pair the lit or the dark picture (the dark one lies on top until the form
+  // first sets the pair), clipped to the LED row.
+  {
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, layout.panelLeds.left, layout.panelLeds.top, layout.panelLeds.right,
+                        layout.panelLeds.bottom);
+    MemoryDC pictureDc(dc);
+    for (std::size_t i = 0; i < leds_.size(); ++i) {
+      const DibSection& picture = leds_[i].value_or(false) ? ledLit_ : ledDark_;
+      if (!picture || !pictureDc) continue;
+      const ScopedSelectObject selectPicture(pictureDc.get(), picture.get());
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      ::GdiAlphaBlend(dc, layout.panelLeds.left + ledPositions_[i].x,
+                      layout.panelLeds.top + ledPositions_[i].y, picture.Width(), picture.Height(),
+                      pictureDc.get(), 0, 0, picture.Width(), picture.Height(), blend);
+    }
+    ::RestoreDC(dc, saved);
+  }
+
+  ::SetBkMode(dc, TRANSPARENT);
+  {
+    const ScopedSelectObject selectFont(dc, labelFont_.get());
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    DrawWrappedCentred(dc, Caption("Label2", "Num Lock"), layout.label2);
+    DrawWrappedCentred(dc, Caption("Label3", "Caps Lock"), layout.label3);
+    DrawWrappedCentred(dc, Caption("Label4", "Scroll Lock"), layout.label4);
+  }
+  if (!statusText_.empty() && Height(layout.label1) > 0) {
+    const ScopedSelectObject selectFont(dc, statusFont_.get());
+    ::SetTextColor(dc, ToColorRef(statusColor_));
+    const std::wstring text = ToWide(statusText_);
+    RECT box = layout.label1;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+
+  ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+}
+
+// ---- menu and dialog -------------------------------------------------------------------------
+
 void AppFormWindow::TrackPopupMenu(Point screen) {
   const UniqueMenu menu = BuildMenu(form_.PopupMenu1(), nullptr);
   ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y});
+}
+
+std::optional<std::string> AppFormWindow::OpenFileDialog(const std::string& filterDescription,
+                                                         const std::string& filterPattern,
+                                                         const std::string& defaultExtension,
+                                                         const std::string& presetFile) {
+  // One filter entry: description, pattern, and the empty entry that ends the list.
+  std::wstring filter = ToWide(filterDescription);
+  filter += L'\0';
+  filter += ToWide(filterPattern);
+  filter += L'\0';
+  filter += L'\0';
+  const std::wstring extension = ToWide(defaultExtension);
+  // Room for the longest path the file system allows.
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring preset = ToWide(presetFile);
+  if (preset.size() < file.size()) std::copy(preset.begin(), preset.end(), file.begin());
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(OPENFILENAMEW);
+  dialog.hwndOwner = Hwnd();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  dialog.lpstrDefExt = extension.c_str();
+  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
+  return ToUtf8(file.data());
+}
+
+// ---- messages --------------------------------------------------------------------------------
+
+Point AppFormWindow::ToScreen(LPARAM lParam) const noexcept {
+  // Signed: while the mouse is captured it may be left of or above the client area.
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ::ClientToScreen(Hwnd(), &point);
+  return {point.x, point.y};
+}
+
+void AppFormWindow::OnMouseDown(MouseButton button, LPARAM lParam) {
+  if (button != MouseButton::Right) {
+    // A drag goes on when the cursor leaves the window.
+    captureButton_ = button;
+    ::SetCapture(Hwnd());
+  }
+  form_.FormMouseDown(button, ToScreen(lParam));
+}
+
+void AppFormWindow::OnMouseUp(MouseButton button) {
+  if (captureButton_ == button) {
+    captureButton_.reset();
+    ::ReleaseCapture();
+  }
+  form_.FormMouseUp(button);
 }
 
 void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
@@ -143,19 +496,87 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
       // An error here reaches the error report through the window procedure.
       if (forwardGeometry_) form_.FormResize();
+      Redraw();
       return 0;
 
+    case WM_WINDOWPOSCHANGING: {
+      // Snapping to the edges of the work area, for moves that keep the size.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (forwardGeometry_ && !(pos->flags & SWP_NOMOVE)) {
+        const Rect current = Bounds();
+        const bool keepsSize = (pos->flags & SWP_NOSIZE) != 0;
+        const Rect proposed =
+            Rect::FromPosSize(pos->x, pos->y, keepsSize ? current.Width() : pos->cx,
+                              keepsSize ? current.Height() : pos->cy);
+        const Rect placed =
+            SnapWindowRect(current, proposed, WorkAreaFor(proposed), form_.ScreenSnap);
+        pos->x = placed.left;
+        pos->y = placed.top;
+      }
+      return DefaultHandling(message, wParam, lParam);
+    }
+
+    case WM_TIMER:
+      form_.OnTimer(static_cast<int>(wParam));
+      return 0;
+
+    case WM_LBUTTONDOWN:
+      OnMouseDown(MouseButton::Left, lParam);
+      return 0;
+    case WM_MBUTTONDOWN:
+      OnMouseDown(MouseButton::Middle, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+      OnMouseDown(MouseButton::Right, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      form_.FormMouseMove(ToScreen(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnMouseUp(MouseButton::Left);
+      return 0;
+    case WM_MBUTTONUP:
+      OnMouseUp(MouseButton::Middle);
+      return 0;
+    case WM_RBUTTONUP:
+      OnMouseUp(MouseButton::Right);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse in the middle of a drag: for the form, the button is up.
+      if (captureButton_) {
+        const MouseButton button = *captureButton_;
+        captureButton_.reset();
+        form_.FormMouseUp(button);
+      }
+      return 0;
+
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      const HDC dc = ::BeginPaint(Hwnd(), &paint);
+      RECT client{};
+      ::GetClientRect(Hwnd(), &client);
+      Paint(dc, client);
+      ::EndPaint(Hwnd(), &paint);
+      return 0;
+    }
+
     case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      MakeDpiResources();
       // The system suggests the rectangle that keeps the window's size in design units on the
-      // new monitor.
+      // new monitor; the layout pass that follows the size change places the labels and LEDs.
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+      Redraw();
       return 0;
     }
 
     case WM_DESTROY:
+      timers_.Detach();
       // The main window is the program: when it goes, the message loop ends.
       ::PostQuitMessage(0);
       return 0;

@@ -3,8 +3,14 @@
 // its view. A small, dark, alpha-blended, top-most popup with a caption and a sizing frame but
 // no title-bar buttons, owned by the hidden application window so that it gets no taskbar
 // button.
+//
+// It has no child windows: the LED row, the key labels and the status line are drawn by the
+// window itself (double-buffered) from the state the form sets, and the whole client area is
+// one drag surface. Sizes are design units at 96 DPI scaled to the window's DPI; fonts and
+// pictures are made again when the DPI changes.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,20 +20,29 @@
 
 #include "app/app_form.h"
 #include "indicator/indicator_view.h"
-#include "platform/timer.h"
+#include "platform/timer_host_win.h"
+#include "ui/handles_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
 
-class AppFormWindow final : public WindowBase,
-                            public IIndicatorView,
-                            public ITimerHost,
-                            public IFormHost {
+class AppFormWindow final : public WindowBase, public IIndicatorView, public IFormHost {
  public:
   static constexpr const wchar_t* kClassName = L"TAppForm";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
   static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
   static constexpr BYTE kDesignAlpha = 150;
+
+  // The layout in design units.
+  static constexpr int kPanel1Height = 80;
+  static constexpr int kPanelTextsHeight = 35;
+  static constexpr int kLabel2Width = 45;
+  static constexpr int kLabel4Width = 49;
+  static constexpr int kLabel1Margin = 3;
+  static constexpr int kLedSize = 32;
+
+  // The window style of each frame.
+  [[nodiscard]] static DWORD StyleOf(FrameStyle frame) noexcept;
 
   // Creates the window, hidden, in its design state: client area of the design size at the
   // DPI of the monitor it lies on. Throws AppError when the window cannot be created.
@@ -35,10 +50,26 @@ class AppFormWindow final : public WindowBase,
   ~AppFormWindow() override;
 
   [[nodiscard]] TAppForm& Form() noexcept { return form_; }
+  [[nodiscard]] const WindowTimerHost& Timers() const noexcept { return timers_; }
 
   // Shows the window without activating it: it never takes the keyboard focus from the
   // window the user is typing in.
   void ShowWithoutActivating() noexcept;
+
+  // What the window draws, for tests.
+  [[nodiscard]] std::optional<bool> Led(LedColumn column) const noexcept {
+    return leds_[static_cast<std::size_t>(column)];
+  }
+  [[nodiscard]] Point LedPosition(LedColumn column) const noexcept {
+    return ledPositions_[static_cast<std::size_t>(column)];
+  }
+  [[nodiscard]] Color StatusColor() const noexcept { return statusColor_; }
+  [[nodiscard]] Color Background() const noexcept { return background_; }
+  [[nodiscard]] bool Panel1Raised() const noexcept { return panel1Raised_; }
+  [[nodiscard]] FrameStyle Frame() const noexcept { return frame_; }
+  // The key labels' widths: Label2, Label3, Label4.
+  [[nodiscard]] std::array<int, 3> KeyLabelWidths() const;
+  [[nodiscard]] int Dpi() const noexcept { return dpi_; }
 
   // IAppFormView
   [[nodiscard]] Rect Bounds() const override;
@@ -46,40 +77,35 @@ class AppFormWindow final : public WindowBase,
   [[nodiscard]] Rect PrimaryWorkArea() const override;
   [[nodiscard]] Size PrimaryScreenSize() const override;
 
-  // IIndicatorView and ITimerHost: placeholders that keep the window building until the
-  // indicator's Win32 side (LEDs, labels, status line, timers, menu, file dialog) is in place.
-  [[nodiscard]] std::uint8_t Alpha() const override { return kDesignAlpha; }
-  void SetAlpha(std::uint8_t) override {}
-  [[nodiscard]] bool Visible() const override { return ::IsWindowVisible(Hwnd()) != FALSE; }
-  void SetVisible(bool) override {}
-  void SetTopMost(bool) override {}
-  void ProcessMessages() override {}
-  [[nodiscard]] int ClientHeight() const override { return 0; }
-  void SetClientHeight(int) override {}
-  [[nodiscard]] int Panel1Height() const override { return 0; }
-  void SetLed(LedColumn, bool) override {}
-  [[nodiscard]] std::string StatusText() const override { return {}; }
-  void SetStatusText(const std::string&) override {}
-  void SetStatusColor(Color) override {}
-  void SetBackground(Color) override {}
-  void SetFrameStyle(FrameStyle) override {}
-  void SetPanel1Raised(bool) override {}
-  [[nodiscard]] int PanelTextsClientWidth() const override { return 0; }
-  [[nodiscard]] Size PanelLedsClientSize() const override { return {}; }
-  [[nodiscard]] Size LedImageSize() const override { return {}; }
-  void SetKeyLabelWidths(int) override {}
-  void SetLedPosition(LedColumn, Point) override {}
+  // IIndicatorView
+  [[nodiscard]] std::uint8_t Alpha() const override { return alpha_; }
+  void SetAlpha(std::uint8_t alpha) override;
+  [[nodiscard]] bool Visible() const override;
+  void SetVisible(bool visible) override;
+  void SetTopMost(bool topMost) override;
+  void ProcessMessages() override;
+  [[nodiscard]] int ClientHeight() const override;
+  void SetClientHeight(int height) override;
+  [[nodiscard]] int Panel1Height() const override;
+  void SetLed(LedColumn column, bool lit) override;
+  [[nodiscard]] std::string StatusText() const override { return statusText_; }
+  void SetStatusText(const std::string& text) override;
+  void SetStatusColor(Color color) override;
+  void SetBackground(Color color) override;
+  void SetFrameStyle(FrameStyle style) override;
+  void SetPanel1Raised(bool raised) override;
+  [[nodiscard]] int PanelTextsClientWidth() const override;
+  [[nodiscard]] Size PanelLedsClientSize() const override;
+  [[nodiscard]] Size LedImageSize() const override;
+  void SetKeyLabelWidths(int sideWidth) override;
+  void SetLedPosition(LedColumn column, Point topLeft) override;
   [[nodiscard]] Point CursorPos() const override;
-  [[nodiscard]] Rect WorkAreaFor(const Rect&) const override { return PrimaryWorkArea(); }
-  // PopupMenu1 at a screen point; the chosen item comes back as WM_COMMAND.
+  [[nodiscard]] Rect WorkAreaFor(const Rect& bounds) const override;
   void TrackPopupMenu(Point screen) override;
-  [[nodiscard]] std::optional<std::string> OpenFileDialog(const std::string&, const std::string&,
-                                                          const std::string&,
-                                                          const std::string&) override {
-    return std::nullopt;
-  }
-  void StartTimer(int, int) override {}
-  void StopTimer(int) override {}
+  [[nodiscard]] std::optional<std::string> OpenFileDialog(const std::string& filterDescription,
+                                                          const std::string& filterPattern,
+                                                          const std::string& defaultExtension,
+                                                          const std::string& presetFile) override;
 
   // IFormHost
   void Terminate() override;
@@ -92,14 +118,56 @@ class AppFormWindow final : public WindowBase,
   void ShowUpdateOff() override {}
 
  private:
+  // The client-area rectangles of the panels and labels, at the present size and DPI.
+  struct Layout {
+    RECT panel1{};
+    RECT panelLeds{};
+    RECT panelTexts{};
+    RECT label2{};
+    RECT label3{};
+    RECT label4{};
+    RECT label1{};
+  };
+  [[nodiscard]] Layout ComputeLayout() const;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ApplyDesignSize() noexcept;
+  // Fonts and LED pictures for the present DPI.
+  void MakeDpiResources();
+  void Paint(HDC target, const RECT& client);
+  void Redraw() noexcept;
+  void OnMouseDown(MouseButton button, LPARAM lParam);
+  void OnMouseUp(MouseButton button);
+  [[nodiscard]] Point ToScreen(LPARAM lParam) const noexcept;
+  [[nodiscard]] std::wstring Caption(const char* component, const char* english) const;
 
+  // Declared before the form: the form's timers start while it is constructed.
+  WindowTimerHost timers_;
   TAppForm form_;
   std::optional<TrayIcon> trayIcon_;  // TrayIcon1
   // Moves and size changes reach the form only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;
+
+  int dpi_ = 96;
+  std::uint8_t alpha_ = kDesignAlpha;
+  FrameStyle frame_ = FrameStyle::Sizeable;
+  bool panel1Raised_ = false;
+  Color background_ = ColorBlack;
+  Color statusColor_ = ColorLime;
+  std::string statusText_;
+  // Unset until the form first sets them; then exactly one picture of the pair shows.
+  std::array<std::optional<bool>, 3> leds_{};
+  std::array<Point, 3> ledPositions_{};
+  // Label2's and Label4's widths in pixels; unset: the design widths at the present DPI.
+  std::optional<int> sideLabelWidth_;
+  // The mouse button that holds the capture, while one does.
+  std::optional<MouseButton> captureButton_;
+
+  UniqueFont labelFont_;
+  UniqueFont statusFont_;
+  DibSection ledLit_;
+  DibSection ledDark_;
 };
 
 }  // namespace lb

@@ -12,9 +12,9 @@
 #include "online/update_check_win.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
-#include "platform/keyboard.h"
+#include "platform/keyboard_win.h"
 #include "platform/shell_win.h"
-#include "platform/sound_player.h"
+#include "platform/sound_player_win.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/message_dialogs_win.h"
@@ -48,17 +48,6 @@ class ApplicationWindow final : public WindowBase {
   }
 };
 
-// Placeholders until the Win32 keyboard reader and sound player are in place.
-class NoKeyboard final : public IKeyboard {
- public:
-  void ReadKeyStates(KeyStates& states) const override { states.fill(0); }
-  bool IsToggled(int) const override { return false; }
-};
-class NoSound final : public ISoundPlayer {
- public:
-  void Play(const std::string&, bool) override {}
-};
-
 int RunMessageLoop() {
   MSG message{};
   for (;;) {
@@ -89,8 +78,8 @@ int Run(HINSTANCE instance) {
     Win32FileSystem files;
     Win32CodePage codePage;
     Win32LanguagePlatform language;
-    NoKeyboard keyboard;
-    NoSound sound;
+    Win32Keyboard keyboard;
+    Win32SoundPlayer sound;
     Win32Shell shell;
     TaskMessageDialogs messages;
 

@@ -4,3 +4,16 @@
 
 // The program icon (the first icon group, which the shell shows for the executable).
 #define IDI_MAINICON 1
+
+// The LED pictures (PNG, RCDATA), one per pixel size: 32, 40, 48 and 64 pixels for 100, 125,
+// 150 and 200 % DPI. The id of a size is the base plus the size's index in that list.
+#define IDP_LED_ON_BASE 200
+#define IDP_LED_ON_32 200
+#define IDP_LED_ON_40 201
+#define IDP_LED_ON_48 202
+#define IDP_LED_ON_64 203
+#define IDP_LED_OFF_BASE 210
+#define IDP_LED_OFF_32 210
+#define IDP_LED_OFF_40 211
+#define IDP_LED_OFF_48 212
+#define IDP_LED_OFF_64 213

@@ -5,6 +5,7 @@
 // given to SetWindowRgn, for example, belongs to the system afterwards).
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace lb {
@@ -118,6 +119,70 @@ using UniqueFont = UniqueHandle<handle_traits::Gdi<HFONT>>;
 using UniqueBrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniquePen = UniqueHandle<handle_traits::Gdi<HPEN>>;
 using UniqueRegion = UniqueHandle<handle_traits::Gdi<HRGN>>;
+
+// A 32-bit top-down DIB section (pixels 0xAARRGGBB, rows without padding) and its pixels,
+// which live as long as the bitmap. Empty when the system refused to make it.
+class DibSection {
+ public:
+  DibSection() noexcept = default;
+  DibSection(int width, int height) noexcept {
+    BITMAPINFO info{};
+    info.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
+                      .biWidth = width,
+                      .biHeight = -height,  // negative: top-down rows
+                      .biPlanes = 1,
+                      .biBitCount = 32,
+                      .biCompression = BI_RGB};
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap_) {
+      width_ = width;
+      height_ = height;
+      pixels_ = static_cast<std::uint32_t*>(bits);
+    }
+  }
+  DibSection(DibSection&& other) noexcept
+      : bitmap_(std::move(other.bitmap_)),
+        width_(std::exchange(other.width_, 0)),
+        height_(std::exchange(other.height_, 0)),
+        pixels_(std::exchange(other.pixels_, nullptr)) {}
+  DibSection& operator=(DibSection&& other) noexcept {
+    bitmap_ = std::move(other.bitmap_);
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    pixels_ = std::exchange(other.pixels_, nullptr);
+    return *this;
+  }
+
+  [[nodiscard]] HBITMAP get() const noexcept { return bitmap_.get(); }
+  explicit operator bool() const noexcept { return bitmap_.valid(); }
+  [[nodiscard]] int Width() const noexcept { return width_; }
+  [[nodiscard]] int Height() const noexcept { return height_; }
+  [[nodiscard]] std::uint32_t* Pixels() const noexcept { return pixels_; }
+
+ private:
+  UniqueBitmap bitmap_;
+  int width_ = 0;
+  int height_ = 0;
+  std::uint32_t* pixels_ = nullptr;
+};
+
+// A memory device context from CreateCompatibleDC, given back with DeleteDC.
+class MemoryDC {
+ public:
+  explicit MemoryDC(HDC compatibleWith) noexcept : dc_(::CreateCompatibleDC(compatibleWith)) {}
+  ~MemoryDC() {
+    if (dc_) ::DeleteDC(dc_);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
 
 // A window's device context from GetDC, given back with ReleaseDC (which needs the window too,
 // so it does not fit the single-handle traits above).

@@ -7,71 +7,18 @@
 #include <vector>
 
 #include "app/app_form_window_win.h"
-#include "fakes/fake_code_page.h"
-#include "fakes/fake_language_platform.h"
-#include "fakes/fake_startup_platform.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/recording_shell.h"
-#include "fakes/recording_sound_player.h"
-#include "fakes/scripted_keyboard.h"
-#include "fakes/scripted_message_dialogs.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/handles_win.h"
+#include "win32/app_form_window_fixture.h"
 
 namespace lb {
 namespace {
 
-std::vector<std::string> reports;
-void RecordReport(const std::string& text) { reports.push_back(text); }
-
-constexpr const char* kSettingsFile = "C:\\Apps\\Lock Beacon\\settings.ini";
-
-class AppFormWindowTest : public ::testing::Test {
- protected:
-  AppFormWindowTest()
-      : owner_(::CreateWindowExW(0, L"STATIC", L"Lock Beacon", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                 nullptr, nullptr, nullptr)) {}
-
-  void SetUp() override {
-    reports.clear();
-    previousHook_ = SetErrorReportHook(&RecordReport);
-  }
-  void TearDown() override {
-    window_.reset();
-    // The main window ends the message loop when it goes; this thread has no loop to end.
-    MSG quit;
-    while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-    SetErrorReportHook(previousHook_);
-  }
-
-  AppFormWindow& Window() {
-    if (!window_) {
-      window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
-                      AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_,
-                                  shell_, messages_});
-    }
-    return *window_;
-  }
-  HWND Hwnd() { return Window().Hwnd(); }
-  std::string Settings() { return files_.ReadFile(kSettingsFile).value_or(""); }
-
-  test::FakeStartupPlatform platform_;
-  test::MemoryFileSystem files_;
-  test::FakeCodePage codePage_;
-  test::FakeLanguagePlatform language_;
-  test::ScriptedKeyboard keyboard_;
-  test::RecordingSoundPlayer sound_;
-  test::RecordingShell shell_;
-  test::ScriptedMessageDialogs messages_;
-  UniqueWindow owner_;
-
- private:
-  std::optional<AppFormWindow> window_;
-  ErrorReportHook previousHook_ = nullptr;
-};
+using test::AppFormWindowTest;
+using test::kSettingsFile;
+using test::reports;
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = {};

@@ -1,0 +1,16 @@
+#include "platform/sound_player_win.h"
+
+#include <windows.h>
+// PlaySoundW needs the types of windows.h first.
+#include <mmsystem.h>
+
+#include "ui/text_win.h"
+
+namespace lb {
+
+void Win32SoundPlayer::Play(const std::string& path, bool async) {
+  const std::wstring name = ToWide(path);
+  static_cast<void>(::PlaySoundW(name.c_str(), nullptr, async ? SND_ASYNC : SND_SYNC));
+}
+
+}  // namespace lb

@@ -1,0 +1,55 @@
+#include "ui/png_win.h"
+
+#include <png.h>
+
+#include <algorithm>
+
+namespace lb {
+
+Pixels DecodePng(std::span<const std::uint8_t> data) {
+  // libpng's simplified reading interface: no longjmp reaches this code; a failure is reported
+  // by the return value and png_image_free releases what was allocated.
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, data.data(), data.size())) return {};
+  // Bytes B, G, R, A: a 32-bit pixel 0xAARRGGBB, the layout of a DIB section.
+  image.format = PNG_FORMAT_BGRA;
+  const auto width = static_cast<int>(image.width);
+  const auto height = static_cast<int>(image.height);
+  if (width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+    png_image_free(&image);
+    return {};
+  }
+  Pixels pixels{width, height,
+                std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+  if (!png_image_finish_read(&image, nullptr, pixels.data.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return {};
+  }
+  Premultiply(pixels.data);
+  return pixels;
+}
+
+std::span<const std::uint8_t> RcDataResource(HMODULE module, int id) noexcept {
+  HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_RCDATA);
+  if (!resource) return {};
+  HGLOBAL loaded = ::LoadResource(module, resource);
+  const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+  if (!bytes) return {};
+  // Resources live as long as the module; nothing to release.
+  return {static_cast<const std::uint8_t*>(bytes), ::SizeofResource(module, resource)};
+}
+
+DibSection ToDibSection(const Pixels& pixels) {
+  if (pixels.width <= 0 || pixels.height <= 0) return {};
+  DibSection dib(pixels.width, pixels.height);
+  if (!dib) return {};
+  std::copy(pixels.data.begin(), pixels.data.end(), dib.Pixels());
+  return dib;
+}
+
+DibSection LoadPngResource(HMODULE module, int id) {
+  return ToDibSection(DecodePng(RcDataResource(module, id)));
+}
+
+}  // namespace lb

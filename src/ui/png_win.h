@@ -1,0 +1,26 @@
+#pragma once
+// PNG pictures kept as RCDATA resources, decoded with libpng into 32-bit premultiplied
+// top-down DIB sections, ready for AlphaBlend.
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+#include "ui/handles_win.h"
+#include "ui/pixels.h"
+
+namespace lb {
+
+// Decodes PNG data into premultiplied pixels; empty when the data is not a PNG picture.
+[[nodiscard]] Pixels DecodePng(std::span<const std::uint8_t> data);
+
+// The bytes of an RCDATA resource of `module`; empty when there is none.
+[[nodiscard]] std::span<const std::uint8_t> RcDataResource(HMODULE module, int id) noexcept;
+
+// Copies pixels into a new DIB section; empty when the picture is empty or the system refuses.
+[[nodiscard]] DibSection ToDibSection(const Pixels& pixels);
+
+// The PNG resource `id` of `module` as a DIB section; empty when it is missing or damaged.
+[[nodiscard]] DibSection LoadPngResource(HMODULE module, int id);
+
+}  // namespace lb
