@@ -16,7 +16,16 @@ namespace {
 
 std::atomic<ErrorReportHook> reportHook{nullptr};
 
+// True while an error box is open. The box's own message loop goes on running the program's
+// timers and window messages; an error they raise meanwhile (the same refused write, as a rule)
+// is not stacked on top of the open box, which the user could then never close.
+std::atomic<bool> boxOpen{false};
+
 void Show(std::string_view message) noexcept {
+  if (boxOpen.exchange(true)) return;
+  struct Closed {
+    ~Closed() { boxOpen.store(false); }
+  } closed;
   try {
     const std::string text = FormatErrorReport(std::string(message));
     if (const ErrorReportHook hook = reportHook.load()) {
