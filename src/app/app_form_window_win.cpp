@@ -42,17 +42,6 @@ UniqueFont MakeFont(int points, int weight, int dpi) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
 }
 
-// The LED picture with resource ids from `baseId` at `size` pixels: the kept picture of that
-// size, or the next larger one reduced with a smooth filter.
-DibSection LoadLedPicture(HINSTANCE instance, int baseId, int size) {
-  const int source = ChooseSourceSize(size, kLedPictureSizes);
-  const auto index = std::find(std::begin(kLedPictureSizes), std::end(kLedPictureSizes), source) -
-                     std::begin(kLedPictureSizes);
-  const Pixels pixels = DecodePng(RcDataResource(instance, baseId + static_cast<int>(index)));
-  if (pixels.width == size && pixels.height == size) return ToDibSection(pixels);
-  return ToDibSection(Resample(pixels, size, size));
-}
-
 // Text centred horizontally and vertically in `box`, wrapped at word boundaries.
 void DrawWrappedCentred(HDC dc, const std::wstring& text, const RECT& box) {
   RECT measured = box;
@@ -99,6 +88,7 @@ AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& 
   // A layered window stays invisible until its attributes are set.
   ::SetLayeredWindowAttributes(Hwnd(), 0, kDesignAlpha, LWA_ALPHA);
   dpi_ = DpiForWindow(Hwnd());
+  menuBitmaps_.emplace(instance);
   MakeDpiResources();
   ApplyDesignSize();
   // The timers that the form started while it was constructed run from now on.
@@ -126,8 +116,8 @@ void AppFormWindow::MakeDpiResources() {
   statusFont_ = MakeFont(10, FW_BOLD, dpi_);
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
   const int size = Scale(kLedSize, dpi_);
-  ledLit_ = LoadLedPicture(instance, IDP_LED_ON_BASE, size);
-  ledDark_ = LoadLedPicture(instance, IDP_LED_OFF_BASE, size);
+  ledLit_ = LoadSizedPngResource(instance, IDP_LED_ON_BASE, kLedPictureSizes, size);
+  ledDark_ = LoadSizedPngResource(instance, IDP_LED_OFF_BASE, kLedPictureSizes, size);
 }
 
 void AppFormWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
@@ -387,8 +377,14 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
 
 // ---- menu and dialog -------------------------------------------------------------------------
 
+UniqueMenu AppFormWindow::MakePopupMenu() {
+  // No menu is open while another is made, so a new DPI may drop the old pictures here.
+  menuBitmaps_->SetDpi(dpi_);
+  return BuildMenu(form_.PopupMenu1(), menuBitmaps_->Provider());
+}
+
 void AppFormWindow::TrackPopupMenu(Point screen) {
-  const UniqueMenu menu = BuildMenu(form_.PopupMenu1(), nullptr);
+  const UniqueMenu menu = MakePopupMenu();
   ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y});
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "indicator/popup_menu_win.h"
 #include "indicator/tray_icon_win.h"
 #include "indicator/tray_menu.h"
 
@@ -70,6 +71,11 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   // The key labels' widths: Label2, Label3, Label4.
   [[nodiscard]] std::array<int, 3> KeyLabelWidths() const;
   [[nodiscard]] int Dpi() const noexcept { return dpi_; }
+  // PopupMenu1 as the window pops it up: the form's tree with the pictures at the window's DPI.
+  // The pictures stay valid until the menu is made again at another DPI.
+  [[nodiscard]] UniqueMenu MakePopupMenu();
+  // Where the pictures come from: the program's own resources unless a test says otherwise.
+  void SetPictureModule(HMODULE module) noexcept { menuBitmaps_.emplace(module); }
 
   // IAppFormView
   [[nodiscard]] Rect Bounds() const override;
@@ -168,6 +174,7 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   UniqueFont statusFont_;
   DibSection ledLit_;
   DibSection ledDark_;
+  std::optional<MenuBitmaps> menuBitmaps_;
 };
 
 }  // namespace lb

@@ -17,3 +17,22 @@
 #define IDP_LED_OFF_40 211
 #define IDP_LED_OFF_48 212
 #define IDP_LED_OFF_64 213
+
+// The menu pictures (PNG, RCDATA, tools/make-menu-icons.sh). The five small ones are kept at 16
+// and 32 pixels (ids base and base + 1), "handclick" and "settings48" at 48 pixels only.
+#define IDP_MENU_ABOUT_16 300
+#define IDP_MENU_ABOUT_32 301
+#define IDP_MENU_EXIT_16 310
+#define IDP_MENU_EXIT_32 311
+#define IDP_MENU_FEEDBACK_16 320
+#define IDP_MENU_FEEDBACK_32 321
+#define IDP_MENU_FLAG_16 330
+#define IDP_MENU_FLAG_32 331
+#define IDP_MENU_HELP_16 340
+#define IDP_MENU_HELP_32 341
+#define IDP_MENU_HANDCLICK_48 350
+#define IDP_MENU_SETTINGS48_48 360
+
+// The maker's logo in the About box (PNG, RCDATA): 688 by 210 pixels, drawn at 344 by 105
+// design units.
+#define IDP_ABOUT_LOGO 400

@@ -1,6 +1,11 @@
 #include "indicator/popup_menu_win.h"
 
+#include <span>
 #include <string>
+
+#include "app/resource_ids.h"
+#include "ui/dpi.h"
+#include "ui/png_win.h"
 
 #include "ui/text_win.h"
 
@@ -41,7 +46,55 @@ void Append(HMENU menu, const MenuItem& item, const MenuBitmapProvider& bitmaps)
   }
 }
 
+// Where a menu picture is kept: its first resource id and its pixel sizes.
+struct MenuPicture {
+  int firstId = 0;
+  std::span<const int> sizes;
+};
+
+constexpr int kSmallSizes[] = {16, 32};
+constexpr int kLargeSizes[] = {48};
+
+MenuPicture PictureOf(MenuIcon icon) noexcept {
+  switch (icon) {
+    case MenuIcon::About:
+      return {IDP_MENU_ABOUT_16, kSmallSizes};
+    case MenuIcon::Exit:
+      return {IDP_MENU_EXIT_16, kSmallSizes};
+    case MenuIcon::Feedback:
+      return {IDP_MENU_FEEDBACK_16, kSmallSizes};
+    case MenuIcon::Flag:
+      return {IDP_MENU_FLAG_16, kSmallSizes};
+    case MenuIcon::Help:
+      return {IDP_MENU_HELP_16, kSmallSizes};
+    case MenuIcon::HandClick:
+      return {IDP_MENU_HANDCLICK_48, kLargeSizes};
+    case MenuIcon::Settings48:
+      return {IDP_MENU_SETTINGS48_48, kLargeSizes};
+    case MenuIcon::None:
+      break;
+  }
+  return {};
+}
+
 }  // namespace
+
+void MenuBitmaps::SetDpi(int dpi) noexcept {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  for (auto& bitmap : cache_) bitmap.reset();
+}
+
+HBITMAP MenuBitmaps::Bitmap(MenuIcon icon) {
+  const MenuPicture picture = PictureOf(icon);
+  const auto index = static_cast<std::size_t>(icon);
+  if (picture.firstId == 0 || index >= cache_.size()) return nullptr;
+  std::optional<DibSection>& cached = cache_[index];
+  if (!cached) {
+    cached = LoadSizedPngResource(module_, picture.firstId, picture.sizes, Scale(kDesignSize, dpi_));
+  }
+  return cached->get();
+}
 
 UniqueMenu BuildMenu(const MenuItem& root, const MenuBitmapProvider& bitmaps) {
   UniqueMenu menu(::CreatePopupMenu());

@@ -4,7 +4,9 @@
 // WM_COMMAND with that identifier.
 #include <windows.h>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 #include "indicator/popup_menu.h"
 #include "ui/handles_win.h"
@@ -14,6 +16,33 @@ namespace lb {
 // The picture of a menu item, or null for none; the bitmap stays owned by the caller and must
 // outlive the menu.
 using MenuBitmapProvider = std::function<HBITMAP(MenuIcon)>;
+
+// The menu's pictures from `module`'s resources, 16 pixels square scaled for one DPI: 32-bit
+// premultiplied DIB sections, which a menu item shows with their alpha. Each is loaded on first
+// use and kept for that DPI; another DPI drops them all.
+class MenuBitmaps {
+ public:
+  static constexpr int kDesignSize = 16;
+
+  explicit MenuBitmaps(HMODULE module) noexcept : module_(module) {}
+  MenuBitmaps(const MenuBitmaps&) = delete;
+  MenuBitmaps& operator=(const MenuBitmaps&) = delete;
+
+  // The DPI of the next pictures. Bitmaps handed out before a change are gone afterwards, so
+  // call it only while no menu shows them.
+  void SetDpi(int dpi) noexcept;
+  // The picture of `icon` at the present DPI; null for none or when it cannot be loaded.
+  [[nodiscard]] HBITMAP Bitmap(MenuIcon icon);
+  // As a provider for BuildMenu.
+  [[nodiscard]] MenuBitmapProvider Provider() {
+    return [this](MenuIcon icon) { return Bitmap(icon); };
+  }
+
+ private:
+  HMODULE module_;
+  int dpi_ = 96;
+  std::array<std::optional<DibSection>, 8> cache_;  // by MenuIcon
+};
 
 // Builds the popup menu of `root`'s entries.
 [[nodiscard]] UniqueMenu BuildMenu(const MenuItem& root, const MenuBitmapProvider& bitmaps);

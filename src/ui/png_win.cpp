@@ -52,4 +52,13 @@ DibSection LoadPngResource(HMODULE module, int id) {
   return ToDibSection(DecodePng(RcDataResource(module, id)));
 }
 
+DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int> sizes,
+                                int size) {
+  const int source = ChooseSourceSize(size, sizes);
+  const auto index = std::find(sizes.begin(), sizes.end(), source) - sizes.begin();
+  const Pixels pixels = DecodePng(RcDataResource(module, firstId + static_cast<int>(index)));
+  if (pixels.width == size && pixels.height == size) return ToDibSection(pixels);
+  return ToDibSection(Resample(pixels, size, size));
+}
+
 }  // namespace lb

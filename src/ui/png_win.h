@@ -23,4 +23,10 @@ namespace lb {
 // The PNG resource `id` of `module` as a DIB section; empty when it is missing or damaged.
 [[nodiscard]] DibSection LoadPngResource(HMODULE module, int id);
 
+// A square picture kept at several pixel sizes (`sizes` ascending, resource ids `firstId`,
+// `firstId` + 1, ... in that order), drawn at `size` pixels: the kept picture of that size, or
+// the one ChooseSourceSize picks resampled. Empty when the resource is missing or damaged.
+[[nodiscard]] DibSection LoadSizedPngResource(HMODULE module, int firstId,
+                                              std::span<const int> sizes, int size);
+
 }  // namespace lb

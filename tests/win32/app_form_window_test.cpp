@@ -2,6 +2,9 @@
 // moves and size changes it hands to the form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "ui/error_report_win.h"
 #include "ui/handles_win.h"
 #include "win32/app_form_window_fixture.h"
+#include "win32/exe_resources.h"
 
 namespace lb {
 namespace {
@@ -109,6 +113,66 @@ TEST_F(AppFormWindowTest, RefusedWriteOnAMoveIsReportedOnce) {
   EXPECT_EQ(reports[0], std::string("Unable to write to ") + kSettingsFile + ".");
   // The window has moved all the same.
   EXPECT_EQ(Window().Bounds().left, 30);
+}
+
+// The picture of the menu item at `position`: its size, and whether every pixel is
+// premultiplied and some pixel shows; nullopt when the item has none.
+struct ItemPicture {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  bool premultiplied = true;
+  bool drawn = false;
+};
+std::optional<ItemPicture> PictureOfItem(HMENU menu, int position) {
+  MENUITEMINFOW info{.cbSize = sizeof(MENUITEMINFOW), .fMask = MIIM_BITMAP};
+  if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || !info.hbmpItem) {
+    return std::nullopt;
+  }
+  DIBSECTION dib{};
+  if (::GetObjectW(info.hbmpItem, sizeof(dib), &dib) != sizeof(dib)) return ItemPicture{};
+  ItemPicture picture{dib.dsBm.bmWidth, std::abs(dib.dsBm.bmHeight), dib.dsBm.bmBitsPixel};
+  const auto* pixels = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+  for (int i = 0; pixels && i < picture.width * picture.height; ++i) {
+    const std::uint32_t alpha = pixels[i] >> 24;
+    for (const int shift : {0, 8, 16}) {
+      if (((pixels[i] >> shift) & 0xFF) > alpha) picture.premultiplied = false;
+    }
+    if (alpha != 0) picture.drawn = true;
+  }
+  return picture;
+}
+
+TEST_F(AppFormWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
+  const UniqueModule exe = test::LoadExeResources();
+  ASSERT_TRUE(exe);
+  Window().SetPictureModule(exe.get());
+  // The items with a picture, by their top-level position (ShowLights1 is a submenu).
+  const std::vector<int> withPicture = {2, 3, 4, 5, 8, 10, 14};  // Help1 .. Settings1, Exit1
+  for (const int dpi : {Window().Dpi(), 144, 120}) {
+    SCOPED_TRACE(dpi);
+    if (dpi != Window().Dpi()) {
+      RECT suggested{0, 0, Scale(200, dpi), Scale(150, dpi)};
+      ::SendMessageW(Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+    const UniqueMenu menu = Window().MakePopupMenu();
+    const int count = ::GetMenuItemCount(menu.get());
+    ASSERT_EQ(count, 15);
+    for (int position = 0; position < count; ++position) {
+      SCOPED_TRACE(position);
+      const std::optional<ItemPicture> picture = PictureOfItem(menu.get(), position);
+      const bool expected =
+          std::find(withPicture.begin(), withPicture.end(), position) != withPicture.end();
+      ASSERT_EQ(picture.has_value(), expected);
+      if (!picture) continue;
+      EXPECT_EQ(picture->width, Scale(16, dpi));
+      EXPECT_EQ(picture->height, Scale(16, dpi));
+      EXPECT_EQ(picture->bitsPerPixel, 32);
+      EXPECT_TRUE(picture->premultiplied);
+      EXPECT_TRUE(picture->drawn);
+    }
+  }
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 #include <array>
 
 #include "app/resource_ids.h"
-#include "ui/text_win.h"
-#include "win32/host_paths.h"
+#include "win32/exe_resources.h"
 
 namespace lb {
 namespace {
@@ -16,8 +15,7 @@ namespace {
 class ExeResources : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    exe_.reset(::LoadLibraryExW(ToWide(test::HostPath(LOCKBEACON_EXE_PATH)).c_str(), nullptr,
-                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    exe_ = test::LoadExeResources();
   }
   static void TearDownTestSuite() { exe_.reset(); }
   static inline UniqueModule exe_;
