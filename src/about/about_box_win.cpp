@@ -13,6 +13,8 @@
 #include "i18n/translation.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/pixels.h"
+#include "ui/png_win.h"
 #include "ui/text_win.h"
 
 namespace lb {
@@ -187,7 +189,13 @@ class AboutCard final : public WindowBase {
     ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
 
     const RECT logo = ScaleRect(kLogoRect, dpi);
-    static_cast<void>(logo);
+    if (const DibSection& picture = box_.logo_) {
+      MemoryDC source(dc);
+      ScopedSelectObject selected(source.get(), picture.get());
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      ::GdiAlphaBlend(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top,
+                      source.get(), 0, 0, picture.Width(), picture.Height(), blend);
+    }
 
     RECT bevel = ScaleRect(kBevelRect, dpi);
     ::DrawEdge(dc, &bevel, BDR_SUNKENOUTER, BF_RECT);
@@ -228,6 +236,7 @@ void ShowAboutBox(HWND owner) {
 
 TAboutBox::TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
     : owner_(owner),
+      pictures_(options.pictures ? options.pictures : instance),
       actions_(static_cast<IAboutShell&>(*this), files_, options.host, options.exeFolder),
       linkText_(options.host),
       random_(std::make_unique<RainRandom>()) {
@@ -272,6 +281,9 @@ TAboutBox::TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
   const std::string& productName = AppIdentity().ProductName;
   ::SetWindowTextW(Hwnd(), ToWide(AboutCaption(Translate("About %s"), productName)).c_str());
   productLine_ = ProductLine(productName, AppIdentity().AppVersion);
+  // The card paints the line itself; as the card's window text it is also there for screen
+  // readers and for tests from outside the process.
+  ::SetWindowTextW(CardWindow(), ToWide(productLine_).c_str());
   ::SetWindowTextW(okButton_, ToWide(Translate("OK")).c_str());
   ::SetWindowTextW(infoButton_, ToWide(Translate("Info")).c_str());
   popupMenu1_.reset(::CreatePopupMenu());
@@ -428,7 +440,7 @@ void TAboutBox::LayOut(int dpi) {
 
   const int iconSize = Scale(kIconSize, dpi);
   icon_.reset(
-      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON),
+      static_cast<HICON>(::LoadImageW(pictures_, MAKEINTRESOURCEW(IDI_MAINICON),
                                       IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
   // A program without the icon resource (a test program) shows the system's application icon.
   if (!icon_) icon_.reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
@@ -458,7 +470,15 @@ void TAboutBox::LayOut(int dpi) {
 }
 
 void TAboutBox::HighDPIImageYukle() {
-  logo_.reset();
+  // The picture is kept at twice the design size: reduced (or at 200 % taken as it is) to the
+  // logo's size at the window's DPI.
+  logo_ = DibSection();
+  const Pixels picture = DecodePng(RcDataResource(pictures_, IDP_ABOUT_LOGO));
+  const int width = Scale(kLogoRect.right - kLogoRect.left, dpi_);
+  const int height = Scale(kLogoRect.bottom - kLogoRect.top, dpi_);
+  logo_ = ToDibSection(picture.width == width && picture.height == height
+                           ? picture
+                           : Resample(picture, width, height));
   ::InvalidateRect(CardWindow(), nullptr, FALSE);
 }
 

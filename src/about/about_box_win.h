@@ -26,6 +26,7 @@ void ShowAboutBox(HWND owner);
 struct AboutBoxOptions {
   std::string exeFolder;  // where "license.txt" is looked for; ends in a backslash
   std::string host = ServerHost();  // of the pages it opens, and the link's text
+  HMODULE pictures = nullptr;  // holds the logo and the icon; null: the box's own module
 };
 
 class AboutCard;
@@ -60,6 +61,8 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   [[nodiscard]] HWND OkButton() const { return okButton_; }
   [[nodiscard]] HWND InfoButton() const { return infoButton_; }
   [[nodiscard]] const MatrixRain& Rain() const { return *rain_; }
+  // The logo as drawn at the present DPI; empty when the resource is missing.
+  [[nodiscard]] const DibSection& Logo() const { return logo_; }
 
   // The handlers of the buttons, the menu items and the link.
   void BitBtn1Click();
@@ -103,6 +106,7 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   void StopTimer(int id) override;
 
   HWND owner_;
+  HMODULE pictures_;
   bool modal_ = false;
   int dpi_ = 96;
   Win32FileSystem files_;
@@ -117,7 +121,7 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   UniqueFont textFont_;  // Tahoma 12 pt: product line and buttons
   UniqueFont linkFont_;  // MS Sans Serif 8 pt, underlined
   UniqueIcon icon_;
-  UniqueBitmap logo_;
+  DibSection logo_;
   UniqueMenu popupMenu1_;
   std::unique_ptr<AboutCard> card_;
   HWND okButton_ = nullptr;  // children of the card: destroyed with it

@@ -28,6 +28,24 @@ void MoveTo(POINT point) {
 
 }  // namespace
 
+bool IsRainGreen(const Rgb& pixel) {
+  return pixel.g >= 60 && pixel.g * 10 >= pixel.r * 15 && pixel.g * 10 >= pixel.b * 20;
+}
+
+int RainyMargins(const ScreenImage& screen, const RECT& client, const RECT& card) {
+  const RECT margins[] = {
+      {client.left, client.top, client.right, card.top},        // above the card
+      {client.left, card.bottom, client.right, client.bottom},  // below
+      {client.left, card.top, card.left, card.bottom},          // left
+      {card.right, card.top, client.right, card.bottom},        // right
+  };
+  int rainy = 0;
+  for (const RECT& margin : margins) {
+    if (screen.Any(margin, IsRainGreen)) ++rainy;
+  }
+  return rainy;
+}
+
 ScreenImage::ScreenImage() {
   width_ = GetSystemMetrics(SM_CXSCREEN);
   height_ = GetSystemMetrics(SM_CYSCREEN);

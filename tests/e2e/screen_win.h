@@ -43,6 +43,14 @@ class ScreenImage {
   std::vector<std::uint32_t> pixels_;  // 0x00RRGGBB, top row first
 };
 
+// A pixel of the About box's rain: green clearly above red and blue (the drops' colours keep
+// red at 150/255 and blue at 100/255 of the green).
+[[nodiscard]] bool IsRainGreen(const Rgb& pixel);
+
+// Of the four margins of a window's client area around a card (screen rectangles), how many
+// show some rain.
+[[nodiscard]] int RainyMargins(const ScreenImage& screen, const RECT& client, const RECT& card);
+
 // Moves the cursor to a screen point, presses the left button, moves by (dx, dy) in `steps`
 // steps and releases the button, through SendInput.
 void DragWithLeftButton(POINT from, int dx, int dy, int steps = 4);

@@ -12,7 +12,9 @@
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
 #include "i18n/translation.h"
+#include "ui/dpi.h"
 #include "ui/text_win.h"
+#include "win32/exe_resources.h"
 #include "win32/temp_folder.h"
 
 namespace lb {
@@ -33,12 +35,6 @@ void PumpFor(std::chrono::milliseconds duration) {
   }
 }
 
-// A pixel of the rain: green clearly above red and blue (the drops' colours keep red at 150/255
-// and blue at 100/255 of the green).
-bool IsRainGreen(const e2e::Rgb& pixel) {
-  return pixel.g >= 60 && pixel.g * 10 >= pixel.r * 15 && pixel.g * 10 >= pixel.b * 20;
-}
-
 class AboutBoxTest : public ::testing::Test {
  protected:
   AboutBoxTest() : saved_(AppIdentity()) {
@@ -48,11 +44,13 @@ class AboutBoxTest : public ::testing::Test {
   ~AboutBoxTest() override { MutableAppIdentity() = saved_; }
 
   std::unique_ptr<TAboutBox> Open() {
-    return std::make_unique<TAboutBox>(::GetModuleHandleW(nullptr), nullptr,
-                                       AboutBoxOptions{.exeFolder = folder.Path() + "\\"});
+    return std::make_unique<TAboutBox>(
+        ::GetModuleHandleW(nullptr), nullptr,
+        AboutBoxOptions{.exeFolder = folder.Path() + "\\", .pictures = exe_.get()});
   }
 
   test::TempFolder folder;
+  UniqueModule exe_ = test::LoadExeResources();
 
  private:
   Identity saved_;
@@ -72,20 +70,34 @@ TEST_F(AboutBoxTest, ShowsCaptionAndProductLineAndRainsAroundTheCard) {
   const RECT card = box->CardRectOnScreen();
   const e2e::ScreenImage screen;
   static_cast<void>(e2e::SaveScreenshot("about-box-rain"));
-  const RECT margins[] = {
-      {client.left, client.top, client.right, card.top},        // above the card
-      {client.left, card.bottom, client.right, client.bottom},  // below
-      {client.left, card.top, card.left, card.bottom},          // left
-      {card.right, card.top, client.right, card.bottom},        // right
-  };
-  int rainyMargins = 0;
-  for (const RECT& margin : margins) {
-    if (screen.Any(margin, IsRainGreen)) ++rainyMargins;
-  }
-  EXPECT_GE(rainyMargins, 3) << "the rain shows in the margins around the card";
+  EXPECT_GE(e2e::RainyMargins(screen, client, card), 3)
+      << "the rain shows in the margins around the card";
   // The card covers the rain: nothing of it shows between the logo and the buttons.
   const RECT cardMiddleLeft{card.left + 2, card.top + 120, card.left + 10, card.top + 160};
-  EXPECT_FALSE(screen.Any(cardMiddleLeft, IsRainGreen));
+  EXPECT_FALSE(screen.Any(cardMiddleLeft, e2e::IsRainGreen));
+}
+
+TEST_F(AboutBoxTest, LogoFillsItsPlaceAtEveryDpi) {
+  auto box = Open();
+  box->Show();
+  PumpFor(300ms);
+  ASSERT_TRUE(box->Logo());
+  EXPECT_EQ(box->Logo().Width(), 344);
+  EXPECT_EQ(box->Logo().Height(), 105);
+  // The logo is drawn: its place on the card is no longer plain black.
+  const e2e::ScreenImage screen;
+  const RECT card = box->CardRectOnScreen();
+  const RECT logo{card.left + 3, card.top + 3, card.left + 3 + 344, card.top + 3 + 105};
+  EXPECT_TRUE(screen.Any(logo, [](const e2e::Rgb& p) { return p.r + p.g + p.b > 120; }));
+  static_cast<void>(e2e::SaveScreenshot("about-box-logo"));
+
+  // Moved to a monitor of 144 DPI: made again at that size.
+  RECT suggested{0, 0, Scale(460, 144), Scale(400, 144)};
+  ::SendMessageW(box->Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_TRUE(box->Logo());
+  EXPECT_EQ(box->Logo().Width(), Scale(344, 144));
+  EXPECT_EQ(box->Logo().Height(), Scale(105, 144));
 }
 
 TEST_F(AboutBoxTest, OkAndEscCloseTheBox) {
