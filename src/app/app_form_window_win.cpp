@@ -11,6 +11,7 @@
 #include "app/resource_ids.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
+#include "online/update_check_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -446,6 +447,10 @@ void AppFormWindow::OnMouseUp(MouseButton button) {
 void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
 
 void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
+
+void AppFormWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
+
+void AppFormWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
 
 void AppFormWindow::OpenSettingsDialog() {
   // Owned by the application window, as the main window is: no taskbar button.

@@ -120,8 +120,8 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   // Their windows are not part of the program yet.
   void OpenLanguageChooser() override {}
   void OpenFeedbackDialog() override {}
-  void ShowUpdateOn() override {}
-  void ShowUpdateOff() override {}
+  void ShowUpdateOn() override;
+  void ShowUpdateOff() override;
 
  private:
   // The client-area rectangles of the panels and labels, at the present size and DPI.

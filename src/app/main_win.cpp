@@ -98,9 +98,12 @@ int Run(HINSTANCE instance) {
     mainWindow.ShowWithoutActivating();
     // TimerChecker: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
-    UpdateCheckWindow updateCheck(instance, {.owner = application.Hwnd(),
-                                             .mainWindow = mainWindow.Hwnd(),
-                                             .enableUpdateNotifications = nullptr});
+    UpdateCheckWindow updateCheck(
+        instance, {.owner = application.Hwnd(),
+                   .mainWindow = mainWindow.Hwnd(),
+                   .enableUpdateNotifications = [&mainWindow](bool ticked) {
+                     mainWindow.Form().menu.UpdateCheckDone(ticked);
+                   }});
     return RunMessageLoop();
   } catch (...) {
     // The windows themselves could not be made: nothing to run.

@@ -80,7 +80,13 @@ void TrayMenu::TrayIcon1MouseDown() { p_.indicator.Kaybolma(true); }
 
 void TrayMenu::TrayIcon1Popup() { p_.indicator.Popup(p_.view.CursorPos()); }
 
+void TrayMenu::UpdateCheckDone(bool ticked) {
+  p_.settings.Enabled.UpdateNotifications1 = true;
+  if (!ticked) p_.settings.Ticks.UpdateNotifications1 = false;
+}
+
 void TrayMenu::UpdateNotifications1Click() {
+  if (!p_.settings.Enabled.UpdateNotifications1) return;
   bool& tick = p_.settings.Ticks.UpdateNotifications1;
   tick = !tick;
   if (tick) {

@@ -71,6 +71,12 @@ class TrayMenu {
   // at the cursor, with the hide timer paused while it is open.
   void TrayIcon1Popup();
 
+  // The update check has finished: "Update Notifications" becomes clickable, and loses its tick
+  // when `ticked` is false (notifications are off).
+  void UpdateCheckDone(bool ticked);
+
+  // Does nothing while the item is disabled: until the check has finished, the update store is
+  // the check thread's.
   void UpdateNotifications1Click();
   void Help1Click();
   void Language1Click();

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "e2e/harness_win.h"
+#include "indicator/popup_menu.h"
 #include "online/update_check_win.h"
 #include "online/update_store_win.h"
 #include "support/standin_server_win.h"
@@ -59,6 +60,31 @@ TEST_F(UpdateCheckE2eTest, OfferedVersionShowsTheNoticeAndIsCounted) {
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_NE(requests[0].find("[\"appname\", \"BRIMLEX - Lock Beacon\"]"), std::string::npos)
       << requests[0];
+}
+
+// "Update Notifications" is chosen as the menu sends it. The open menu of the other process
+// cannot be read from here under Wine, so the item's enabled state shows in what the command
+// does: nothing while it is disabled, ShowUpdate = 0 once the check has enabled it.
+TEST_F(UpdateCheckE2eTest, UpdateNotificationsWorksOnceTheCheckHasRun) {
+  const test::StandinServer server({"--offer", "9.9"});
+  PointAt(server);
+  TempFolder folder("update-notifications");
+  AppProcess app(InstallApp(folder.Path(), true));
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  const auto choose = [&] {
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::UpdateNotifications1), 0);
+  };
+
+  choose();  // the check starts only a second after the window
+  ASSERT_TRUE(WaitFor([&] { return FindNotice(app) != nullptr; }, 15s));
+  RegistryUpdateStore store(kUpdateStoreKey);
+  EXPECT_EQ(store.ReadString("ShowUpdate"), std::nullopt);
+
+  choose();
+  EXPECT_TRUE(WaitFor([&] { return store.ReadString("ShowUpdate") == "0"; }));
+  choose();
+  EXPECT_TRUE(WaitFor([&] { return store.ReadString("ShowUpdate") == "1"; }));
 }
 
 TEST_F(UpdateCheckE2eTest, NoRequestOnceFiveRepliesWereCountedToday) {

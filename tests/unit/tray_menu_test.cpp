@@ -273,6 +273,35 @@ TEST_F(TrayMenuTest, DialogCommandsGoToTheirWindowsAndExitEndsTheProgram) {
   EXPECT_EQ(host.terminated, 1);
 }
 
+TEST_F(TrayMenuTest, UpdateNotificationsWaitForTheCheckThenSwitch) {
+  struct Case {
+    bool ticked;  // the check's outcome: notifications on
+    bool tickAfterCheck;
+    const char* firstClick;
+  };
+  Create();
+  for (const Case c : {Case{true, true, "update off"}, Case{false, false, "update on"}}) {
+    SCOPED_TRACE(c.ticked);
+    // The design state, as every start has it.
+    host.opened.clear();
+    form.Enabled.UpdateNotifications1 = false;
+    form.Ticks.UpdateNotifications1 = true;
+    // Before the check has finished the item is ticked, disabled, and a click does nothing.
+    form.menu.Execute(MenuCommand::UpdateNotifications1);
+    EXPECT_TRUE(host.opened.empty());
+    EXPECT_TRUE(Item(form.PopupMenu1(), "UpdateNotifications1").checked);
+
+    form.menu.UpdateCheckDone(c.ticked);
+    const MenuItem menu = form.PopupMenu1();
+    EXPECT_TRUE(Item(menu, "UpdateNotifications1").enabled);
+    EXPECT_EQ(Item(menu, "UpdateNotifications1").checked, c.tickAfterCheck);
+
+    form.menu.Execute(MenuCommand::UpdateNotifications1);
+    EXPECT_THAT(host.opened, ElementsAre(c.firstClick));
+    EXPECT_EQ(Item(form.PopupMenu1(), "UpdateNotifications1").checked, !c.tickAfterCheck);
+  }
+}
+
 TEST_F(TrayMenuTest, SoundCommandsReachTheSoundEffects) {
   Create();
   form.menu.Execute(MenuCommand::ASYNC1);
