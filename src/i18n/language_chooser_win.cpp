@@ -106,16 +106,19 @@ void StartBatchHidden(const std::string& scriptPath, const std::string& workingF
                                        : std::wstring(L"C:\\Windows\\System32")) +
       L"\\cmd.exe";
   // The script is named relative to the working folder, so that no character of the folder's
-  // name reaches the command line, where "%" and "&" would mean something. The interpreter
-  // cannot work in a network folder (\\server\share): there the script's full path is given.
+  // name reaches the command line, where "%" and "&" would mean something; ".\" in front, since
+  // "start" is a command of the interpreter itself, which would take "start.bat" for it. The
+  // interpreter cannot work in a network folder (\\server\share): there the script's full path
+  // is given, in quotes (doubled: the interpreter takes off the outer pair).
   const std::wstring path = ToWide(scriptPath);
   const std::wstring folder = ToWide(workingFolder);
   const bool network = folder.starts_with(L"\\\\");
   const std::size_t slash = path.find_last_of(L"\\/");
-  const std::wstring script =
-      network || slash == std::wstring::npos ? L"\"" + path + L"\"" : path.substr(slash + 1);
+  const std::wstring script = network || slash == std::wstring::npos
+                                  ? L"\"\"" + path + L"\"\""
+                                  : L".\\" + path.substr(slash + 1);
   // /d: no AutoRun commands; /v:off: "!" stays a plain character.
-  std::wstring commandLine = L"cmd.exe /d /v:off /c \"" + script + L"\"";
+  std::wstring commandLine = L"cmd.exe /d /v:off /c " + script;
   STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
