@@ -9,6 +9,7 @@
 #include "about/about_box_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
+#include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
 #include "online/update_check_win.h"
@@ -451,6 +452,13 @@ void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
 void AppFormWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
 
 void AppFormWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
+
+void AppFormWindow::OpenLanguageChooser() {
+  ShowLanguageChooser(
+      Hwnd(),
+      {.setLanguageFile = [this](const std::string& Filename) { form_.SetLanguageFile(Filename); },
+       .terminate = [this] { Terminate(); }});
+}
 
 void AppFormWindow::OpenSettingsDialog() {
   // Owned by the application window, as the main window is: no taskbar button.

@@ -117,8 +117,8 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   void Terminate() override;
   void OpenSettingsDialog() override;
   void OpenAboutBox() override;
+  void OpenLanguageChooser() override;
   // Their windows are not part of the program yet.
-  void OpenLanguageChooser() override {}
   void OpenFeedbackDialog() override {}
   void ShowUpdateOn() override;
   void ShowUpdateOff() override;

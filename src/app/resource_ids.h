@@ -36,3 +36,36 @@
 // The maker's logo in the About box (PNG, RCDATA): 688 by 210 pixels, drawn at 344 by 105
 // design units.
 #define IDP_ABOUT_LOGO 400
+// The language chooser's flag pictures (PNG, RCDATA, 48 by 48), in the order of its image
+// list: the id of picture n is IDP_FLAG_BASE + n.
+#define IDP_FLAG_BASE 500
+#define IDP_FLAG_XX 500
+#define IDP_FLAG_FLAG 501
+#define IDP_FLAG_DE 502
+#define IDP_FLAG_FR 503
+#define IDP_FLAG_TR 504
+#define IDP_FLAG_AL 505
+#define IDP_FLAG_SA 506
+#define IDP_FLAG_BG 507
+#define IDP_FLAG_CN 508
+#define IDP_FLAG_TW 509
+#define IDP_FLAG_CZ 510
+#define IDP_FLAG_NL 511
+#define IDP_FLAG_FI 512
+#define IDP_FLAG_GR 513
+#define IDP_FLAG_IL 514
+#define IDP_FLAG_HU 515
+#define IDP_FLAG_IT 516
+#define IDP_FLAG_JP 517
+#define IDP_FLAG_KR 518
+#define IDP_FLAG_IR 519
+#define IDP_FLAG_PL 520
+#define IDP_FLAG_BR 521
+#define IDP_FLAG_PT 522
+#define IDP_FLAG_RU 523
+#define IDP_FLAG_SI 524
+#define IDP_FLAG_ES 525
+#define IDP_FLAG_SE 526
+#define IDP_FLAG_UA 527
+#define IDP_FLAG_VI 528
+#define IDP_FLAG_US 529

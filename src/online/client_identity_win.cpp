@@ -61,12 +61,16 @@ std::string LocaleInfo(LCID locale, LCTYPE type) {
   return ToUtf8(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
 }
 
+const OsVersion& CurrentOsVersion() {
+  static const OsVersion os = ReadOsVersion();
+  return os;
+}
+
 }  // namespace
 
-std::string OSDescription() {
-  static const OsVersion os = ReadOsVersion();
-  return FormatOSDescription(os);
-}
+std::string OSDescription() { return FormatOSDescription(CurrentOsVersion()); }
+
+int OsMajorVersion() { return CurrentOsVersion().major; }
 
 std::string LocaleNameOf(LCID locale) {
   if (!::IsValidLocale(locale, LCID_INSTALLED)) return "xx";

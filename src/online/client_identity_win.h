@@ -9,6 +9,9 @@ namespace lb {
 // "Windows 10 (Version 10.0, Build 19045, 64-bit Edition)": gathered once, at the first call.
 std::string OSDescription();
 
+// The operating system's major version number (6 for Vista to 8.1, 10 for 10 and 11).
+[[nodiscard]] int OsMajorVersion();
+
 // The start-up locale's ISO 639 language and ISO 3166 country codes ("en-US"); "xx" when the
 // locale is not installed or the lookup fails in any way.
 std::string UserLocaleName();

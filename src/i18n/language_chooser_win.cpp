@@ -1,0 +1,468 @@
+#include "i18n/language_chooser_win.h"
+
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "app/identity.h"
+#include "app/resource_ids.h"
+#include "app/startup_platform_win.h"
+#include "i18n/translation.h"
+#include "online/client_identity_win.h"
+#include "online/server_host.h"
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "ui/png_win.h"
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+// The layout in 96-DPI design units: x, y, width, height of each control. The bottom bar is 45
+// high with a one-pixel line above it; the right column is 350 wide.
+struct Place {
+  int id;
+  int x, y, width, height;
+};
+constexpr int kBarTop = TTranslateForm::kClientHeight - 45;
+constexpr int kColumn = TTranslateForm::kClientWidth - 16 - 350;
+constexpr int kButtonWidth = 165;
+constexpr int kButtonHeight = 33;
+constexpr int kVisibleItems = 12;  // entries shown by the dropped-down list
+constexpr Place kLayout[] = {
+    {TTranslateForm::kLabel1, 16, 19, kColumn - 24, 21},
+    {TTranslateForm::kLabel2, 16, 50, kColumn - 24, 21},
+    {TTranslateForm::kComboBox1, kColumn, 16, 350, 0},  // height: the dropped-down list's
+    {TTranslateForm::kRichEdit1, kColumn, 46, 350, 130},
+    {TTranslateForm::kBevel, 0, kBarTop - 1, TTranslateForm::kClientWidth, 1},
+    {TTranslateForm::kLabel3, 16, kBarTop + 13, 0, 21},  // width: its text's
+    {TTranslateForm::kOk, TTranslateForm::kClientWidth - 12 - kButtonWidth - 8 - kButtonWidth,
+     kBarTop + 6, kButtonWidth, kButtonHeight},
+    {TTranslateForm::kCancel, TTranslateForm::kClientWidth - 12 - kButtonWidth, kBarTop + 6,
+     kButtonWidth, kButtonHeight},
+};
+
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+
+UniqueFont TahomaFont(int points, int dpi, bool underline = false) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(points, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  wcscpy_s(font.lfFaceName, L"Tahoma");
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+std::wstring JoinLines(const std::vector<std::string>& lines) {
+  std::wstring text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += L"\r\n";
+    text += ToWide(lines[i]);
+  }
+  return text;
+}
+
+std::wstring ItemText(HWND combo, int index) {
+  const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+  return text;
+}
+
+}  // namespace
+
+LanguageChooserOptions ProgramChooserOptions(const LanguageChooserHost& host) {
+  const Translator& language = AppLanguage();
+  return LanguageChooserOptions{
+      .host = host,
+      .language = {.languagesFolder = language.LanguagesFolder(),
+                   .languageFiles = language.LanguageFiles(),
+                   .currentLanguage = language.CurrentLanguage(),
+                   .languageFilePath = language.LanguageFilePath()},
+      .settingsFolder = AppIdentity().SettingsFolder,
+      .programPath = WinStartupPlatform().ExePath(),
+      .serverHost = ServerHost(),
+      .flagModule = ::GetModuleHandleW(nullptr),
+  };
+}
+
+void ShowLanguageChooser(HWND owner, const LanguageChooserHost& host) {
+  TTranslateForm form(::GetModuleHandleW(nullptr), owner, ProgramChooserOptions(host));
+  form.ShowModal();
+}
+
+void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder) {
+  wchar_t system[MAX_PATH] = L"";
+  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring interpreter =
+      (length > 0 && length < MAX_PATH ? std::wstring(system, length)
+                                       : std::wstring(L"C:\\Windows\\System32")) +
+      L"\\cmd.exe";
+  // The script is named relative to the working folder, so that no character of the folder's
+  // name reaches the command line, where "%" and "&" would mean something; ".\" in front, since
+  // "start" is a command of the interpreter itself, which would take "start.bat" for it. The
+  // interpreter cannot work in a network folder (\\server\share): there the script's full path
+  // is given, in quotes (doubled: the interpreter takes off the outer pair).
+  const std::wstring path = ToWide(scriptPath);
+  const std::wstring folder = ToWide(workingFolder);
+  const bool network = folder.starts_with(L"\\\\");
+  const std::size_t slash = path.find_last_of(L"\\/");
+  const std::wstring script = network || slash == std::wstring::npos
+                                  ? L"\"\"" + path + L"\"\""
+                                  : L".\\" + path.substr(slash + 1);
+  // /d: no AutoRun commands; /v:off: "!" stays a plain character.
+  std::wstring commandLine = L"cmd.exe /d /v:off /c " + script;
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  if (::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                       CREATE_NO_WINDOW, nullptr, network ? nullptr : folder.c_str(), &startup,
+                       &process)) {
+    UniqueKernelHandle thread(process.hThread);
+    UniqueKernelHandle child(process.hProcess);
+  }
+}
+
+TTranslateForm::TTranslateForm(HINSTANCE instance, HWND owner, LanguageChooserOptions options)
+    : owner_(owner),
+      host_(std::move(options.host)),
+      programPath_(std::move(options.programPath)),
+      flagModule_(options.flagModule),
+      chooser_(
+          LanguageChooser::Parts{.language = std::move(options.language),
+                                 .settingsFolder = std::move(options.settingsFolder),
+                                 .host = std::move(options.serverHost),
+                                 .files = files_,
+                                 .codePage = codePage_,
+                                 .messages = options.messages ? *options.messages : ownMessages_,
+                                 .platform = static_cast<IChooserPlatform&>(*this)}) {
+  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
+                                      .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  Create(instance, {.name = kClassName, .background = ::GetSysColorBrush(COLOR_BTNFACE)},
+         {.title = L"", .style = kStyle, .exStyle = kExStyle, .owner = owner});
+  ownMessages_.SetOwner(Hwnd());
+
+  dpi_ = DpiForWindow(Hwnd());
+  RECT outer{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
+  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_));
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // The window's own icon, at both sizes (a test program without the resource has none).
+  bigIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                                                 ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR)));
+  smallIcon_.reset(static_cast<HICON>(::LoadImageW(
+      instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+      ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  if (bigIcon_)
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  if (smallIcon_) {
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  }
+
+  CreateControls(instance);
+
+  // FormCreate: captions, the list and its selection, the translators.
+  chooser_.FormCreate();
+  ::SetWindowTextW(Hwnd(), ToWide(chooser_.Caption).c_str());
+  ::SetWindowTextW(Item(kLabel1), ToWide(chooser_.Label1Caption).c_str());
+  ::SetWindowTextW(Item(kLabel2), ToWide(chooser_.Label2Caption).c_str());
+  ::SetWindowTextW(Item(kOk), ToWide(chooser_.BitBtn1Caption).c_str());
+  ::SetWindowTextW(Item(kCancel), ToWide(chooser_.BitBtn2Caption).c_str());
+  ::SetWindowTextW(Item(kLabel3), ToWide(chooser_.Label3Caption).c_str());
+  HWND combo = Item(kComboBox1);
+  for (const std::string& name : chooser_.ComboBox1Items) {
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(name).c_str()));
+  }
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser_.ItemIndex), 0);
+  ShowTranslators();
+
+  LayOut(dpi_);
+}
+
+TTranslateForm::~TTranslateForm() {
+  if (tooltip_) ::DestroyWindow(tooltip_);
+  Close();
+}
+
+void TTranslateForm::CreateControls(HINSTANCE instance) {
+  const auto make = [&](const wchar_t* cls, DWORD style, int id, DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, Hwnd(),
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  };
+  // Created in the tab order: the list, the translators, "OK", "Cancel".
+  make(WC_COMBOBOXW,
+       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+       kComboBox1);
+  make(WC_EDITW,
+       WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL |
+           ES_AUTOVSCROLL,
+       kRichEdit1, WS_EX_CLIENTEDGE);
+  make(WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kOk);
+  make(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kLabel1);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kLabel2);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLabel3);
+  make(WC_STATICW, SS_GRAYRECT, kBevel);
+
+  // The link's tooltip shows the page's address.
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
+                               nullptr, instance, nullptr);
+}
+
+void TTranslateForm::LayOut(int dpi) {
+  dpi_ = dpi;
+  labelFont_ = TahomaFont(12, dpi);
+  listFont_ = TahomaFont(10, dpi);
+  linkFont_ = TahomaFont(12, dpi, true);
+  LoadFlags();
+
+  for (const Place& place : kLayout) {
+    HWND control = Item(place.id);
+    HFONT font = place.id == kComboBox1 ? listFont_.get()
+                 : place.id == kLabel3  ? linkFont_.get()
+                                        : labelFont_.get();
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    int width = Scale(place.width, dpi);
+    int height = place.height == 1 ? 1 : Scale(place.height, dpi);
+    if (place.id == kComboBox1) {
+      height = Scale(kItemHeight * (kVisibleItems + 2), dpi);
+    } else if (place.id == kLabel3) {
+      WindowDC dc(control);
+      ScopedSelectObject select(dc.get(), font);
+      const std::wstring text = ToWide(chooser_.Label3Caption);
+      SIZE extent{};
+      ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+      width = extent.cx + 1;
+      height = extent.cy;
+    }
+    ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi), width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  HWND combo = Item(kComboBox1);
+  ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(kItemHeight, dpi));
+  ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  ::SendMessageW(combo, CB_SETMINVISIBLE, kVisibleItems, 0);
+
+  tipText_ = ToWide(chooser_.Label3Hint);
+  TOOLINFOW tool{.cbSize = sizeof(TOOLINFOW),
+                 .uFlags = TTF_SUBCLASS | TTF_IDISHWND,
+                 .hwnd = Hwnd(),
+                 .uId = reinterpret_cast<UINT_PTR>(Item(kLabel3)),
+                 .lpszText = tipText_.data()};
+  ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void TTranslateForm::LoadFlags() {
+  // The pictures are kept at 48 pixels and drawn reduced to 16 design units.
+  const int size = Scale(kFlagSize, dpi_);
+  for (int i = 0; i < kFlagCount; ++i) {
+    const Pixels picture = DecodePng(RcDataResource(flagModule_, IDP_FLAG_BASE + i));
+    flags_[static_cast<std::size_t>(i)] = picture.width == size && picture.height == size
+                                              ? ToDibSection(picture)
+                                              : ToDibSection(Resample(picture, size, size));
+  }
+}
+
+void TTranslateForm::Show() {
+  ::ShowWindow(Hwnd(), SW_SHOW);
+  ::SetFocus(Item(kComboBox1));
+}
+
+void TTranslateForm::ShowModal() {
+  modal_ = owner_ != nullptr;
+  if (modal_) ::EnableWindow(owner_, FALSE);
+  Show();
+  MSG message{};
+  while (Hwnd()) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      // The program is ending: close, and leave the quit to the main loop.
+      Close();
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (!::IsDialogMessageW(Hwnd(), &message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  Close();
+}
+
+void TTranslateForm::Close() {
+  // The owner is enabled before the dialog goes, so that it gets the activation back.
+  if (std::exchange(modal_, false)) ::EnableWindow(owner_, TRUE);
+  Destroy();
+}
+
+void TTranslateForm::ShowTranslators() {
+  ::SetWindowTextW(Item(kRichEdit1), JoinLines(chooser_.RichEdit1Lines).c_str());
+}
+
+void TTranslateForm::ComboBox1Change() {
+  const LRESULT index = ::SendMessageW(Item(kComboBox1), CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  chooser_.Select(static_cast<int>(index));
+  ShowTranslators();
+}
+
+void TTranslateForm::BitBtn1Click() {
+  switch (chooser_.BitBtn1Click()) {
+    case LanguageChooser::OkResult::Close:
+    case LanguageChooser::OkResult::Restart:
+      Close();
+      break;
+    case LanguageChooser::OkResult::StayOpen:
+      break;
+  }
+}
+
+void TTranslateForm::ComboBox1DrawItem(const DRAWITEMSTRUCT& item) const {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  HDC dc = item.hDC;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  // The list's own colours, normal or selected, as the control prepares them for its items.
+  ::FillRect(dc, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  ::SetBkMode(dc, TRANSPARENT);
+
+  const std::wstring text = ItemText(item.hwndItem, static_cast<int>(item.itemID));
+  const DibSection& flag = flags_[static_cast<std::size_t>(FlagIndex(ToUtf8(text)))];
+  const int size = Scale(kFlagSize, dpi_);
+  if (flag) {
+    MemoryDC source(dc);
+    ScopedSelectObject picture(source.get(), flag.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(dc, item.rcItem.left, item.rcItem.top, flag.Width(), flag.Height(), source.get(),
+                 0, 0, flag.Width(), flag.Height(), blend);
+  }
+  ScopedSelectObject font(dc, listFont_.get());
+  ::TextOutW(dc, item.rcItem.left + size, item.rcItem.top, text.c_str(),
+             static_cast<int>(text.size()));
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    ::DrawFocusRect(dc, &item.rcItem);
+  }
+}
+
+LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case kOk:
+          if (HIWORD(wParam) == BN_CLICKED) BitBtn1Click();
+          return 0;
+        case kCancel:  // the button, Esc and the dialog keys
+          BitBtn2Click();
+          return 0;
+        case kComboBox1:
+          if (HIWORD(wParam) == CBN_SELCHANGE) ComboBox1Change();
+          return 0;
+        case kLabel3:
+          if (HIWORD(wParam) == STN_CLICKED) Label3Click();
+          return 0;
+        default:
+          return 0;
+      }
+    case DM_GETDEFID:
+      return MAKELRESULT(kOk, DC_HASDEFID);
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (measure->CtlID == kComboBox1) {
+        measure->itemHeight = static_cast<UINT>(Scale(kItemHeight, dpi_));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID == kComboBox1) {
+        ComboBox1DrawItem(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == Item(kLabel3)) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, kLinkColour);
+        ::SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      }
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Item(kLabel3)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      BitBtn2Click();
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut(HIWORD(wParam));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+// ---- IChooserPlatform ------------------------------------------------------------------------
+
+void TTranslateForm::SetLanguageFile(const std::string& Filename) {
+  if (host_.setLanguageFile) host_.setLanguageFile(Filename);
+}
+
+void TTranslateForm::ProcessMessages() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+int TTranslateForm::OsMajorVersion() const { return lb::OsMajorVersion(); }
+
+void TTranslateForm::StartScriptHidden(const std::string& scriptPath,
+                                       const std::string& workingFolder) {
+  StartBatchHidden(scriptPath, workingFolder);
+}
+
+void TTranslateForm::Terminate() {
+  if (host_.terminate) host_.terminate();
+}
+
+void TTranslateForm::OpenAddress(const std::string& address) {
+  static_cast<void>(::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr,
+                                    nullptr, SW_HIDE));
+}
+
+}  // namespace lb

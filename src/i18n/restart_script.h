@@ -1,0 +1,36 @@
+#pragma once
+// The restart script "start.bat": written into the settings folder after the user picked a new
+// language, started hidden, it waits about a second (so that this process has ended) and starts
+// the program again.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/code_page.h"
+
+namespace lb {
+
+inline constexpr const char* kRestartScriptName = "start.bat";
+
+// The script's full path: the settings folder, a backslash unless the folder ends in one, and
+// "start.bat".
+[[nodiscard]] std::string RestartScriptPath(std::string_view settingsFolder);
+
+// A program path as a command of a batch file that starts exactly that program: in double
+// quotes, which make "&", "^", "|", "<", ">", parentheses and spaces plain characters, and with
+// every "%" doubled, since percent signs are expanded even inside quotes ("%%" is one "%"). A
+// "!" is plain as long as delayed expansion is off, which is how the script is started. File
+// names cannot contain double quotes.
+[[nodiscard]] std::string BatchProgramCommand(std::string_view programPath);
+
+// The script's five lines, each ended by CR LF: "@ECHO OFF", two remarks, the wait ("timeout 1"
+// from Windows 6 on, one unanswered ping with a 1000 ms wait before), and the program.
+[[nodiscard]] std::string RestartScriptText(std::string_view programPath, int osMajorVersion);
+
+// The script's bytes in the system's ANSI code page, without byte-order mark; nothing when the
+// program path has a character that the code page lacks.
+[[nodiscard]] std::optional<std::string> RestartScriptBytes(std::string_view programPath,
+                                                            int osMajorVersion,
+                                                            const ICodePage& codePage);
+
+}  // namespace lb
