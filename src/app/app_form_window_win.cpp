@@ -576,10 +576,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       MakeDpiResources();
       // The system suggests the rectangle that keeps the window's size in design units on the
       // new monitor; the layout pass that follows the size change places the labels and LEDs.
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+      MoveToSuggestedRect(Hwnd(), lParam);
       Redraw();
       return 0;
     }

@@ -116,4 +116,11 @@ bool AdjustWindowRectForDpi(RECT& client, DWORD style, DWORD exStyle, int dpi) n
   return ::AdjustWindowRectEx(&client, style, FALSE, exStyle) != FALSE;
 }
 
+void MoveToSuggestedRect(HWND window, LPARAM lParam) noexcept {
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  ::SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace lb

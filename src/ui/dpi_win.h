@@ -30,4 +30,8 @@ DpiAwareness EnableProcessDpiAwareness() noexcept;
 [[nodiscard]] bool AdjustWindowRectForDpi(RECT& client, DWORD style, DWORD exStyle,
                                           int dpi) noexcept;
 
+// WM_DPICHANGED: moves and sizes the window to the rectangle the system suggests in `lParam`,
+// which keeps its size in design units on the new monitor.
+void MoveToSuggestedRect(HWND window, LPARAM lParam) noexcept;
+
 }  // namespace lb
