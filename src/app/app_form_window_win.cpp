@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "about/about_box_win.h"
+#include "online/feedback_form_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
 #include "indicator/popup_menu_win.h"
@@ -449,6 +450,7 @@ void AppFormWindow::OnMouseUp(MouseButton button) {
 
 void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
 
+void AppFormWindow::OpenFeedbackDialog() { ShowFeedbackForm(Hwnd()); }
 void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
 
 void AppFormWindow::OpenSettingsDialog() {

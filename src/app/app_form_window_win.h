@@ -113,7 +113,7 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   void OpenAboutBox() override;
   // Their windows are not part of the program yet.
   void OpenLanguageChooser() override {}
-  void OpenFeedbackDialog() override {}
+  void OpenFeedbackDialog() override;
   void ShowUpdateOn() override {}
   void ShowUpdateOff() override {}
 

@@ -17,3 +17,12 @@
 #define IDP_LED_OFF_40 211
 #define IDP_LED_OFF_48 212
 #define IDP_LED_OFF_64 213
+
+// The feedback dialog's pictures (PNG, RCDATA): the faces at 32 and 64 pixels, the envelope of
+// "Send" at 16 and 32 pixels.
+#define IDP_FEEDBACK_LIKE_32 300
+#define IDP_FEEDBACK_LIKE_64 301
+#define IDP_FEEDBACK_DISLIKE_32 302
+#define IDP_FEEDBACK_DISLIKE_64 303
+#define IDP_FEEDBACK_SEND_16 304
+#define IDP_FEEDBACK_SEND_32 305
