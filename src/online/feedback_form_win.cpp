@@ -400,6 +400,16 @@ LRESULT TFeedbackForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_ACTIVATE:
+      // The focused control is kept across activations (a message box takes the activation
+      // for a while and gives it back).
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (HWND focus = ::GetFocus(); focus && ::IsChild(Hwnd(), focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && ::IsChild(Hwnd(), lastFocus_)) {
+        ::SetFocus(lastFocus_);
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
     case WM_SETCURSOR:
       if (busy_) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));

@@ -92,6 +92,7 @@ class TFeedbackForm final : public WindowBase, private IFeedbackView {
   HWND owner_;
   bool modal_ = false;
   bool busy_ = false;
+  HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   FeedbackFormOptions options_;
   WinHttpWebClient winHttp_;
