@@ -43,6 +43,19 @@ function(lockbeacon_find_windows_deps)
   target_compile_definitions(lockbeacon::pcre2 INTERFACE PCRE2_STATIC PCRE2_CODE_UNIT_WIDTH=8)
 endfunction()
 
+# PCRE2 (8-bit) of the system, for native builds (libpcre2-dev on Debian).
+function(lockbeacon_find_native_pcre2)
+  if(TARGET lockbeacon::pcre2)
+    return()
+  endif()
+  find_library(LOCKBEACON_PCRE2_LIBRARY NAMES pcre2-8 REQUIRED)
+  find_path(LOCKBEACON_PCRE2_INCLUDE pcre2.h REQUIRED)
+  add_library(lockbeacon::pcre2 INTERFACE IMPORTED GLOBAL)
+  target_link_libraries(lockbeacon::pcre2 INTERFACE ${LOCKBEACON_PCRE2_LIBRARY})
+  target_include_directories(lockbeacon::pcre2 INTERFACE ${LOCKBEACON_PCRE2_INCLUDE})
+  target_compile_definitions(lockbeacon::pcre2 INTERFACE PCRE2_CODE_UNIT_WIDTH=8)
+endfunction()
+
 # The files delivered beside the exe (languages, sounds, licence) are copied next to it after
 # each build, so that the build folder runs like an installed copy.
 function(lockbeacon_deliver_beside target)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "about/about_box_win.h"
+#include "online/feedback_form_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
 #include "i18n/language_chooser_win.h"
@@ -447,6 +448,7 @@ void AppFormWindow::OnMouseUp(MouseButton button) {
 
 void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
 
+void AppFormWindow::OpenFeedbackDialog() { ShowFeedbackForm(Hwnd()); }
 void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
 
 void AppFormWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }

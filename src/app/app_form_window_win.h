@@ -118,8 +118,7 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   void OpenSettingsDialog() override;
   void OpenAboutBox() override;
   void OpenLanguageChooser() override;
-  // Their windows are not part of the program yet.
-  void OpenFeedbackDialog() override {}
+  void OpenFeedbackDialog() override;
   void ShowUpdateOn() override;
   void ShowUpdateOff() override;
 

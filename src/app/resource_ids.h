@@ -69,3 +69,12 @@
 #define IDP_FLAG_UA 527
 #define IDP_FLAG_VI 528
 #define IDP_FLAG_US 529
+
+// The feedback dialog's pictures (PNG, RCDATA): the faces at 32 and 64 pixels, the envelope of
+// "Send" at 16 and 32 pixels.
+#define IDP_FEEDBACK_LIKE_32 600
+#define IDP_FEEDBACK_LIKE_64 601
+#define IDP_FEEDBACK_DISLIKE_32 602
+#define IDP_FEEDBACK_DISLIKE_64 603
+#define IDP_FEEDBACK_SEND_16 604
+#define IDP_FEEDBACK_SEND_32 605

@@ -1,0 +1,141 @@
+#include "online/feedback.h"
+
+#include <pcre2.h>
+
+#include <memory>
+
+namespace lb {
+namespace {
+
+using Code = std::unique_ptr<pcre2_code, decltype(&pcre2_code_free)>;
+using MatchData = std::unique_ptr<pcre2_match_data, decltype(&pcre2_match_data_free)>;
+
+// The compiled pattern, built once (PCRE2 code may be shared between threads for matching).
+const pcre2_code* EmailCode() {
+  static const Code code = [] {
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    return Code(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(kEmailPattern), PCRE2_ZERO_TERMINATED, 0,
+                              &error, &offset, nullptr),
+                &pcre2_code_free);
+  }();
+  return code.get();
+}
+
+bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+}  // namespace
+
+bool IsValidEmail(std::string_view email) {
+  const pcre2_code* code = EmailCode();
+  if (code == nullptr || email.empty()) return false;
+  MatchData match(pcre2_match_data_create_from_pattern(code, nullptr), &pcre2_match_data_free);
+  if (!match) return false;
+  // Anchored at both ends by the pattern; ENDANCHORED also keeps "$" from matching before a
+  // final line break, so the whole text has to match.
+  const int rc =
+      pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(email.data()), email.size(), 0,
+                  PCRE2_ANCHORED | PCRE2_ENDANCHORED | PCRE2_NOTEMPTY, match.get(), nullptr);
+  return rc > 0;
+}
+
+std::string TrimText(std::string_view text) {
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && IsSpaceOrControl(text[first])) ++first;
+  while (last > first && IsSpaceOrControl(text[last - 1])) --last;
+  return std::string(text.substr(first, last - first));
+}
+
+std::string ChoiceLine(std::string_view english, std::string_view caption) {
+  std::string line(english);
+  if (caption != english) {
+    line += " (";
+    line += caption;
+    line += ")";
+  }
+  return line;
+}
+
+std::string ComposeFeedback(FeedbackChoice choice, std::string_view likeCaption,
+                            std::string_view dislikeCaption, std::string_view body) {
+  std::string text;
+  if (choice == FeedbackChoice::Like) {
+    text = ChoiceLine(kLikeCaption, likeCaption) + '\r';
+  } else if (choice == FeedbackChoice::Dislike) {
+    text = ChoiceLine(kDislikeCaption, dislikeCaption) + '\r';
+  }
+  text += body;
+  return text;
+}
+
+FormLines FeedbackRequest(const std::string& appName, const std::string& appVersion,
+                          const std::string& feedback, const std::string& email) {
+  FormLines lines{"cmd=feedback", "appname=" + appName, "version=" + appVersion,
+                  "feedback=" + feedback};
+  if (!email.empty()) lines.push_back("email=" + email);
+  return lines;
+}
+
+bool IsFeedbackReceived(std::string_view reply) {
+  std::string joined;
+  for (const std::string& line : SplitReplyLines(reply)) {
+    if (!joined.empty()) joined += "\r\n";
+    joined += line;
+  }
+  return TrimText(joined) == "OK";
+}
+
+SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs) {
+  const auto& tr = inputs.translate;
+  const FeedbackChoice choice = view.Choice();
+  const std::string body = TrimText(view.MemoText());
+  const std::string feedback =
+      ComposeFeedback(choice, view.LikeCaption(), view.DislikeCaption(), body);
+  if (body.empty()) {
+    view.FocusMemo();
+    view.Beep();
+    return SendOutcome::EmptyBody;
+  }
+  const std::string email = TrimText(view.EmailText());
+  if (!email.empty() && !IsValidEmail(email)) {
+    view.FocusEmail();
+    view.MessageBox(tr("Invalid e-mail address!"), tr("Failure"), kMessageBoxError);
+    return SendOutcome::InvalidEmail;
+  }
+
+  bool delivered = false;
+  try {
+    const FormLines lines = FeedbackRequest(inputs.appName, inputs.appVersion, feedback, email);
+    view.SetBusyCursor(true);
+    std::string reply;
+    try {
+      reply = web.PostForm("https://" + inputs.host + kFeedbackPath, lines, kFeedbackTimeoutMs);
+    } catch (...) {
+      try {
+        reply = web.PostForm("http://" + inputs.host + kFeedbackPath, lines, kFeedbackTimeoutMs);
+      } catch (...) {
+        reply.clear();
+      }
+    }
+    view.SetBusyCursor(false);
+    delivered = IsFeedbackReceived(reply);
+  } catch (...) {
+    // The cursor is given back also when something unforeseen went wrong.
+    view.SetBusyCursor(false);
+    delivered = false;
+  }
+
+  if (delivered) {
+    view.MessageBox(tr("Your feedback is received.") + "\r\r" + tr("Thank you!"), tr("Success"),
+                    kMessageBoxInformation);
+    view.Close();
+    return SendOutcome::Delivered;
+  }
+  view.MessageBox(tr("Something went wrong. Your feedback could not be delivered.") + "\r\r" +
+                      tr("Please try again later."),
+                  tr("Failure"), kMessageBoxError);
+  return SendOutcome::Failed;
+}
+
+}  // namespace lb

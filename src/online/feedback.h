@@ -1,0 +1,99 @@
+#pragma once
+// The feedback dialog's behaviour: the choice panels, the e-mail check, the text that goes to
+// the maker's web server and the order in which "Send" checks, posts and reports. The Win32
+// dialog (feedback_form_win.h) shows the controls and answers the small view interface below.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "i18n/translation.h"
+#include "online/web_request.h"
+
+namespace lb {
+
+// The English captions of the two choice panels; the server always sees these words.
+inline constexpr const char* kLikeCaption = "I like it!";
+inline constexpr const char* kDislikeCaption = "I dislike it!";
+
+// Lengths of the two text fields, in characters.
+inline constexpr int kFeedbackMemoMaxLength = 10000;
+inline constexpr int kFeedbackEmailMaxLength = 100;
+
+// The message-box flags of the report boxes (the system's MB_ values): OK button only, with the
+// information icon (success) or the error icon (failures).
+inline constexpr unsigned kMessageBoxInformation = 64;
+inline constexpr unsigned kMessageBoxError = 16;
+
+// What the user has marked: nothing, "I like it!" or "I dislike it!".
+enum class FeedbackChoice { None, Like, Dislike };
+
+// The pattern an e-mail address has to match as a whole, case-sensitively.
+inline constexpr const char* kEmailPattern =
+    "^[a-zA-Z0-9_.+-]+@[a-zA-Z0-9-]+\\.[a-zA-Z0-9-.]*[a-zA-Z0-9]+$";
+
+// Whether `email` (already trimmed) matches kEmailPattern. An empty text does not match.
+[[nodiscard]] bool IsValidEmail(std::string_view email);
+
+// `text` without leading and trailing spaces and control characters (every byte up to " ").
+[[nodiscard]] std::string TrimText(std::string_view text);
+
+// "I like it!" alone while the caption is the English one; under a translation the English
+// words first and the caption after them: "I like it! (Es gefällt mir!)".
+[[nodiscard]] std::string ChoiceLine(std::string_view english, std::string_view caption);
+
+// The text of the `feedback=` line: the chosen panel's choice line and one carriage return (code
+// 13 alone), then the body; just the body when nothing is chosen.
+[[nodiscard]] std::string ComposeFeedback(FeedbackChoice choice, std::string_view likeCaption,
+                                          std::string_view dislikeCaption, std::string_view body);
+
+// The request: cmd, appname, version, feedback, and email only when `email` is not empty.
+[[nodiscard]] FormLines FeedbackRequest(const std::string& appName, const std::string& appVersion,
+                                        const std::string& feedback, const std::string& email);
+
+// Whether the server took the feedback: the reply's lines joined again and trimmed are exactly
+// "OK".
+[[nodiscard]] bool IsFeedbackReceived(std::string_view reply);
+
+// What "Send" reads from and asks of the dialog.
+class IFeedbackView {
+ public:
+  virtual ~IFeedbackView() = default;
+  [[nodiscard]] virtual FeedbackChoice Choice() const = 0;
+  // The captions the two panels show now (translated or not).
+  [[nodiscard]] virtual std::string LikeCaption() const = 0;
+  [[nodiscard]] virtual std::string DislikeCaption() const = 0;
+  // The memo's lines joined by CR LF, and the e-mail field, as typed.
+  [[nodiscard]] virtual std::string MemoText() const = 0;
+  [[nodiscard]] virtual std::string EmailText() const = 0;
+  // Moving the focus may fail; that is ignored.
+  virtual void FocusMemo() = 0;
+  virtual void FocusEmail() = 0;
+  // The default system beep.
+  virtual void Beep() = 0;
+  // The busy cursor (arrow with hourglass) over the whole application, or the normal one again.
+  virtual void SetBusyCursor(bool busy) = 0;
+  // A modal message box with an OK button; `flags` carries the icon (kMessageBox...).
+  virtual void MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  // Closes the dialog, which destroys it.
+  virtual void Close() = 0;
+};
+
+// The values the request carries about the program and where it goes.
+struct FeedbackInputs {
+  std::string host;  // the maker's web server
+  std::string appName;
+  std::string appVersion;
+  // The lookup of every text the boxes show.
+  std::function<std::string(std::string_view)> translate = [](std::string_view english) {
+    return Translate(english);
+  };
+};
+
+// What one press of "Send" ended with.
+enum class SendOutcome { EmptyBody, InvalidEmail, Delivered, Failed };
+
+// "Send": checks the body and the e-mail address, posts to HTTPS and then, when that fails, to
+// plain HTTP, and reports the result.
+SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs);
+
+}  // namespace lb

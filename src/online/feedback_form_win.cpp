@@ -1,0 +1,429 @@
+#include "online/feedback_form_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "app/identity.h"
+#include "app/resource_ids.h"
+#include "i18n/translation.h"
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "ui/png_win.h"
+#include "ui/text_win.h"
+
+namespace lb {
+namespace {
+
+// The layout in design units (see the header for the client size).
+constexpr int kStripHeight = 46;  // the two choice panels
+constexpr int kMargin = 12;
+constexpr int kLabel1Top = kStripHeight + 8;
+constexpr int kLabel1Height = 22;
+constexpr int kLabel2Top = kLabel1Top + kLabel1Height + 2;
+constexpr int kLabel2Height = 18;
+constexpr int kMemoTop = kLabel2Top + kLabel2Height + 4;
+constexpr int kButtonBarHeight = 40;
+constexpr int kEmailBarHeight = 30;
+constexpr int kEmailBarTop = TFeedbackForm::kClientHeight - kButtonBarHeight - kEmailBarHeight;
+constexpr int kButtonBarTop = TFeedbackForm::kClientHeight - kButtonBarHeight;
+constexpr int kButtonWidth = 180;
+constexpr int kButtonHeight = 34;
+constexpr int kPictureSize = 32;
+constexpr int kSendIconSize = 16;
+constexpr std::array<int, 2> kFaceSizes{32, 64};
+constexpr std::array<int, 2> kSendSizes{16, 32};
+
+UniqueFont TahomaFont(int points, int dpi, bool bold = false) {
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(points, dpi, 72);
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  ::wcsncpy_s(font.lfFaceName, L"Tahoma", _TRUNCATE);
+  return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+std::string WindowTextUtf8(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return ToUtf8(text);
+}
+
+// A picture kept at `sizes` (ids from `firstId` on), drawn `pixels` wide and high.
+Pixels LoadPicture(HMODULE module, int firstId, std::span<const int> sizes, int pixels) {
+  const int source = ChooseSourceSize(pixels, sizes);
+  const auto index =
+      static_cast<int>(std::find(sizes.begin(), sizes.end(), source) - sizes.begin());
+  Pixels picture = DecodePng(RcDataResource(module, firstId + index));
+  if (picture.width != pixels && picture.width > 0) picture = Resample(picture, pixels, pixels);
+  return picture;
+}
+
+// An icon from premultiplied pixels (icons take straight alpha).
+UniqueIcon MakeIcon(Pixels pixels) {
+  if (pixels.width <= 0) return UniqueIcon();
+  for (std::uint32_t& pixel : pixels.data) {
+    const std::uint32_t alpha = pixel >> 24;
+    if (alpha == 0 || alpha == 255) continue;
+    const auto channel = [&](int shift) {
+      return std::min<std::uint32_t>(255, (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha)
+             << shift;
+    };
+    pixel = (alpha << 24) | channel(16) | channel(8) | channel(0);
+  }
+  DibSection colour(pixels.width, pixels.height);
+  if (!colour) return UniqueIcon();
+  std::copy(pixels.data.begin(), pixels.data.end(), colour.Pixels());
+  UniqueBitmap mask(::CreateBitmap(pixels.width, pixels.height, 1, 1, nullptr));
+  ICONINFO info{.fIcon = TRUE, .hbmMask = mask.get(), .hbmColor = colour.get()};
+  return UniqueIcon(::CreateIconIndirect(&info));
+}
+
+}  // namespace
+
+// A choice panel: a clickable strip with a face at its left and a caption, raised while not
+// chosen, lowered in the selection colours while chosen. It takes no focus.
+class FeedbackPanel final : public WindowBase {
+ public:
+  static constexpr const wchar_t* kClassName = L"TFeedbackPanel";
+
+  FeedbackPanel(HINSTANCE instance, TFeedbackForm& form, std::string caption, int pictureId)
+      : form_(form), caption_(std::move(caption)), pictureId_(pictureId) {
+    Create(instance,
+           {.name = kClassName,
+            .style = CS_HREDRAW | CS_VREDRAW,
+            .cursor = ::LoadCursorW(nullptr, IDC_HAND)},
+           {.style = WS_CHILD | WS_VISIBLE,
+            .x = 0,
+            .y = 0,
+            .width = 1,
+            .height = 1,
+            .owner = form.Hwnd()});
+  }
+
+  // Chosen: its background is not the normal button-face colour.
+  [[nodiscard]] bool Chosen() const { return background_ != COLOR_BTNFACE; }
+  void Mark(bool chosen) {
+    background_ = chosen ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    text_ = chosen ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+  }
+  [[nodiscard]] const std::string& Caption() const { return caption_; }
+
+  void LoadPicture(HMODULE module, int dpi) {
+    const int size = Scale(kPictureSize, dpi);
+    picture_ = ToDibSection(lb::LoadPicture(module, pictureId_, kFaceSizes, size));
+  }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT:
+        Paint();
+        return 0;
+      case WM_LBUTTONDOWN:
+        if (this == form_.panel4_.get()) {
+          form_.Image1Click();
+        } else {
+          form_.Image2Click();
+        }
+        return 0;
+      default:
+        return DefaultHandling(message, wParam, lParam);
+    }
+  }
+
+  void Paint() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(Hwnd(), &paint);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(background_));
+    ::DrawEdge(dc, &client, Chosen() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    const int dpi = form_.dpi_;
+    const int gap = Scale(8, dpi);
+    int textLeft = gap;
+    if (picture_) {
+      MemoryDC memory(dc);
+      ScopedSelectObject bitmap(memory.get(), picture_.get());
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      const int top = (client.bottom - picture_.Height()) / 2;
+      ::GdiAlphaBlend(dc, gap, top, picture_.Width(), picture_.Height(), memory.get(), 0, 0,
+                      picture_.Width(), picture_.Height(), blend);
+      textLeft = gap + picture_.Width() + gap;
+    }
+    ScopedSelectObject font(dc, form_.largeFont_.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(text_));
+    RECT text{textLeft, 0, client.right - Scale(4, dpi), client.bottom};
+    const std::wstring wide = ToWide(caption_);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::EndPaint(Hwnd(), &paint);
+  }
+
+  TFeedbackForm& form_;
+  std::string caption_;
+  int pictureId_;
+  int background_ = COLOR_BTNFACE;
+  int text_ = COLOR_WINDOWTEXT;
+  DibSection picture_;
+};
+
+void ShowFeedbackForm(HWND owner) {
+  TFeedbackForm form(::GetModuleHandleW(nullptr), owner);
+  form.ShowModal();
+}
+
+TFeedbackForm::TFeedbackForm(HINSTANCE instance, HWND owner, FeedbackFormOptions options)
+    : owner_(owner), options_(std::move(options)) {
+  if (options_.resources == nullptr) options_.resources = ::GetModuleHandleW(nullptr);
+  inputs_ = FeedbackInputs{.host = options_.host,
+                           .appName = AppIdentity().AppName,
+                           .appVersion = AppIdentity().AppVersion};
+  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
+                                      .dwICC = ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  Create(instance, {.name = kClassName, .background = ::GetSysColorBrush(COLOR_BTNFACE)},
+         {.title = L"Feedback", .style = kStyle, .exStyle = kExStyle, .owner = owner});
+  dpi_ = DpiForWindow(Hwnd());
+  RECT outer{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
+  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_));
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // FormCreate: the caption, then Label1, Label2, Label3, "Send", Panel4 and Panel5.
+  ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().ProductName + " " + Translate("feedback")).c_str());
+  CreateControls(instance);
+  LayOut(dpi_);
+}
+
+TFeedbackForm::~TFeedbackForm() {
+  panel4_.reset();
+  panel5_.reset();
+  Destroy();
+}
+
+void TFeedbackForm::CreateControls(HINSTANCE instance) {
+  const auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, int id,
+                        DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, cls, ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
+                             0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             instance, nullptr);
+  };
+  make(L"STATIC", Translate("We would really appreciate your feedback."), SS_LEFT | SS_NOPREFIX,
+       kLabel1);
+  make(L"STATIC", Translate("What did you like or dislike?"), SS_LEFT | SS_NOPREFIX, kLabel2);
+  make(L"STATIC", Translate("Include my e-mail:"), SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabel3);
+  // The tab order: the memo, the e-mail field, "Send".
+  HWND memo =
+      make(L"EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+           kMemo, WS_EX_CLIENTEDGE);
+  ::SendMessageW(memo, EM_SETLIMITTEXT, kFeedbackMemoMaxLength, 0);
+  HWND email = make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kEmail, WS_EX_CLIENTEDGE);
+  ::SendMessageW(email, EM_SETLIMITTEXT, kFeedbackEmailMaxLength, 0);
+  make(L"BUTTON", Translate("Send"), WS_TABSTOP | BS_PUSHBUTTON, kSend);
+  panel4_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kLikeCaption),
+                                            IDP_FEEDBACK_LIKE_32);
+  panel5_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kDislikeCaption),
+                                            IDP_FEEDBACK_DISLIKE_32);
+}
+
+void TFeedbackForm::LayOut(int dpi) {
+  dpi_ = dpi;
+  baseFont_ = TahomaFont(8, dpi);
+  largeFont_ = TahomaFont(12, dpi);
+  textFont_ = TahomaFont(10, dpi);
+  boldFont_ = TahomaFont(10, dpi, true);
+  const auto place = [&](HWND control, int x, int y, int width, int height, HFONT font) {
+    ::SetWindowPos(control, nullptr, Scale(x, dpi), Scale(y, dpi),
+                   Scale(x + width, dpi) - Scale(x, dpi), Scale(y + height, dpi) - Scale(y, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  };
+  const int half = kClientWidth / 2;
+  place(panel4_->Hwnd(), 0, 0, half, kStripHeight, nullptr);
+  place(panel5_->Hwnd(), half, 0, kClientWidth - half, kStripHeight, nullptr);
+  panel4_->LoadPicture(options_.resources, dpi);
+  panel5_->LoadPicture(options_.resources, dpi);
+  const int inner = kClientWidth - 2 * kMargin;
+  place(Item(kLabel1), kMargin, kLabel1Top, inner, kLabel1Height, largeFont_.get());
+  place(Item(kLabel2), kMargin, kLabel2Top, inner, kLabel2Height, boldFont_.get());
+  place(Item(kMemo), kMargin, kMemoTop, inner, kEmailBarTop - 4 - kMemoTop, textFont_.get());
+
+  // The label as wide as its text (in design units), the field filling the rest of the bar.
+  int labelWidth = 120;
+  {
+    WindowDC dc(Hwnd());
+    ScopedSelectObject font(dc.get(), textFont_.get());
+    const std::wstring text = ToWide(WindowTextUtf8(Item(kLabel3)));
+    SIZE extent{};
+    if (::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) {
+      labelWidth = std::min(inner / 2, ::MulDiv(extent.cx, kDesignDpi, dpi) + 2);
+    }
+  }
+  place(Item(kLabel3), kMargin, kEmailBarTop + 4, labelWidth, 22, textFont_.get());
+  const int fieldLeft = kMargin + labelWidth + 6;
+  place(Item(kEmail), fieldLeft, kEmailBarTop + 4, kClientWidth - kMargin - fieldLeft, 22,
+        textFont_.get());
+  place(Item(kSend), kClientWidth - kMargin - kButtonWidth,
+        kButtonBarTop + (kButtonBarHeight - kButtonHeight) / 2, kButtonWidth, kButtonHeight,
+        boldFont_.get());
+
+  const int iconSize = Scale(kSendIconSize, dpi);
+  sendIcon_ =
+      MakeIcon(lb::LoadPicture(options_.resources, IDP_FEEDBACK_SEND_16, kSendSizes, iconSize));
+  ::SendMessageW(Item(kSend), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(sendIcon_.get()));
+  ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+HWND TFeedbackForm::Panel4() const { return panel4_ ? panel4_->Hwnd() : nullptr; }
+HWND TFeedbackForm::Panel5() const { return panel5_ ? panel5_->Hwnd() : nullptr; }
+
+void TFeedbackForm::Show() {
+  ::ShowWindow(Hwnd(), SW_SHOW);
+  ::SetFocus(Item(kMemo));
+}
+
+void TFeedbackForm::ShowModal() {
+  modal_ = owner_ != nullptr;
+  if (modal_) ::EnableWindow(owner_, FALSE);
+  Show();
+  MSG message{};
+  while (Hwnd()) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      // The program is quitting: close, and leave the quit to the main loop.
+      Close();
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (PreTranslate(message)) continue;
+    if (!::IsDialogMessageW(Hwnd(), &message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  Close();
+}
+
+bool TFeedbackForm::PreTranslate(const MSG& message) {
+  if (!Hwnd() || message.message != WM_KEYDOWN) return false;
+  HWND memo = Item(kMemo);
+  if (message.hwnd == memo && message.wParam == VK_TAB) {
+    // The memo keeps no tabs: Tab moves on in the tab order, as in the other controls.
+    const bool back = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    ::SetFocus(::GetNextDlgTabItem(Hwnd(), memo, back ? TRUE : FALSE));
+    return true;
+  }
+  if (message.wParam != VK_ESCAPE) return false;
+  if (message.hwnd == memo) {
+    Memo1KeyDown(message.wParam);
+  } else if (message.hwnd == Item(kEmail)) {
+    Edit1KeyDown(message.wParam);
+  } else if (message.hwnd == Item(kSend)) {
+    BitBtn1KeyDown(message.wParam);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void TFeedbackForm::Close() {
+  // The owner is enabled before the dialog goes, so that it gets the activation back.
+  if (std::exchange(modal_, false)) ::EnableWindow(owner_, TRUE);
+  Destroy();
+}
+
+void TFeedbackForm::EscapeCloses(WPARAM key) {
+  if (key == VK_ESCAPE) Close();
+}
+void TFeedbackForm::Memo1KeyDown(WPARAM key) { EscapeCloses(key); }
+void TFeedbackForm::Edit1KeyDown(WPARAM key) { EscapeCloses(key); }
+void TFeedbackForm::BitBtn1KeyDown(WPARAM key) { EscapeCloses(key); }
+
+void TFeedbackForm::Image1Click() {
+  if (!panel4_->Chosen()) panel4_->Mark(true);
+  if (panel5_->Chosen()) panel5_->Mark(false);
+}
+
+void TFeedbackForm::Image2Click() {
+  if (!panel5_->Chosen()) panel5_->Mark(true);
+  if (panel4_->Chosen()) panel4_->Mark(false);
+}
+
+void TFeedbackForm::BitBtn1Click() {
+  IWebClient& web = options_.web != nullptr ? *options_.web : winHttp_;
+  lastOutcome_ = SendFeedback(*this, web, inputs_);
+}
+
+FeedbackChoice TFeedbackForm::Choice() const {
+  if (panel4_->Chosen()) return FeedbackChoice::Like;
+  if (panel5_->Chosen()) return FeedbackChoice::Dislike;
+  return FeedbackChoice::None;
+}
+
+std::string TFeedbackForm::LikeCaption() const { return panel4_->Caption(); }
+std::string TFeedbackForm::DislikeCaption() const { return panel5_->Caption(); }
+std::string TFeedbackForm::MemoText() const { return WindowTextUtf8(Item(kMemo)); }
+std::string TFeedbackForm::EmailText() const { return WindowTextUtf8(Item(kEmail)); }
+void TFeedbackForm::FocusMemo() { ::SetFocus(Item(kMemo)); }
+void TFeedbackForm::FocusEmail() { ::SetFocus(Item(kEmail)); }
+void TFeedbackForm::Beep() { ::MessageBeep(0); }
+
+void TFeedbackForm::SetBusyCursor(bool busy) {
+  busy_ = busy;
+  ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
+}
+
+void TFeedbackForm::MessageBox(const std::string& text, const std::string& caption,
+                               unsigned flags) {
+  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | flags);
+}
+
+LRESULT TFeedbackForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kSend && HIWORD(wParam) == BN_CLICKED) BitBtn1Click();
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ACTIVATE:
+      // The focused control is kept across activations (a message box takes the activation
+      // for a while and gives it back).
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (HWND focus = ::GetFocus(); focus && ::IsChild(Hwnd(), focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && ::IsChild(Hwnd(), lastFocus_)) {
+        ::SetFocus(lastFocus_);
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
+    case WM_SETCURSOR:
+      if (busy_) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+        return TRUE;
+      }
+      return DefaultHandling(message, wParam, lParam);
+    case WM_DPICHANGED: {
+      MoveToSuggestedRect(Hwnd(), lParam);
+      LayOut(HIWORD(wParam));
+      return 0;
+    }
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace lb
