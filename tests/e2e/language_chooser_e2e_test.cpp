@@ -1,0 +1,181 @@
+// The language chooser in the real program: choosing German and answering Yes stores the
+// language, writes the restart script and ends the program, and the program that the script
+// starts speaks German; OK with the selection unchanged restarts nothing.
+#include <windows.h>
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "e2e/harness_win.h"
+#include "e2e/screen_win.h"
+#include "i18n/language_chooser_win.h"
+#include "indicator/popup_menu.h"
+#include "indicator/settings_window_win.h"
+#include "ui/text_win.h"
+
+namespace lb::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The translation of `english` in a shipped language file, read as the file says it.
+std::wstring ShippedTranslation(const std::string& language, const std::string& english) {
+  const std::string text =
+      ReadText(HostPath(LOCKBEACON_SOURCE_DIR "/resources/deliver/Languages/" + language));
+  const std::string key = "{" + english + "}";
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(key, 0) == 0) return ToWide(line.substr(key.size()));
+  }
+  return {};
+}
+
+void Choose(HWND window, MenuCommand command) {
+  PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+HWND FindWindowOf(DWORD pid, const std::wstring& className) {
+  struct Search {
+    DWORD pid;
+    const std::wstring* className;
+    HWND found;
+  } search{pid, &className, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->pid && IsWindowVisible(window) && ClassName(window) == *s->className) {
+          s->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A visible main window of a process other than `pid`, and that process's id.
+HWND OtherMainWindow(DWORD pid, DWORD& otherPid) {
+  struct Search {
+    DWORD pid;
+    DWORD other;
+    HWND found;
+  } search{pid, 0, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->pid && IsWindowVisible(window) && ClassName(window) == L"TAppForm") {
+          s->found = window;
+          s->other = owner;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  otherPid = search.other;
+  return search.found;
+}
+
+// Ends a process that the test did not start itself, when the test ends.
+struct EndsProcess {
+  DWORD pid = 0;
+  ~EndsProcess() {
+    if (pid == 0) return;
+    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+      TerminateProcess(process, 0);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+};
+
+TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
+  TempFolder folder("language-german");
+  AppProcess app(InstallApp(folder.Path(), true));
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  const fs::path settings = folder / "settings.ini";
+  ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
+
+  Choose(window, MenuCommand::Language1);
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr;
+  }));
+  SaveScreenshot("language-chooser");
+  const HWND combo = GetDlgItem(chooser, TTranslateForm::kComboBox1);
+  const LRESULT german =
+      SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(L"German"));
+  ASSERT_NE(german, CB_ERR);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(german), 0);
+  SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(TTranslateForm::kComboBox1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  PostMessageW(GetDlgItem(chooser, TTranslateForm::kOk), BM_CLICK, 0, 0);
+
+  const HWND question = app.WaitForDialog(L"Confirmation");
+  ASSERT_NE(question, nullptr);
+  SendMessageW(question, TDM_CLICK_BUTTON, IDYES, 0);
+
+  ASSERT_TRUE(WaitFor([&] { return !app.IsRunning(); }));
+  wchar_t stored[256]{};
+  GetPrivateProfileStringW(L"Settings", L"LanguageFile", L"", stored, 256,
+                           settings.wstring().c_str());
+  EXPECT_STREQ(stored, L"German.lang.txt");
+  const std::string script = ReadText(folder / "start.bat");
+  EXPECT_NE(script.find("LockBeacon.exe"), std::string::npos) << script;
+  EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 5) << script;
+
+  EndsProcess restarted;
+  HWND next = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (next = OtherMainWindow(app.Pid(), restarted.pid)) != nullptr; }));
+
+  // The new program is in German: its Settings dialog carries the German caption.
+  Choose(next, MenuCommand::Settings1);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (dialog = FindWindowOf(restarted.pid, SettingsWindow::kClassName)) != nullptr;
+  }));
+  const std::wstring expected = ShippedTranslation("German.lang.txt", "Settings");
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(WindowText(dialog), expected);
+}
+
+TEST(LanguageChooserE2e, OkWithTheSelectionUnchangedRestartsNothing) {
+  TempFolder folder("language-unchanged");
+  AppProcess app(InstallApp(folder.Path(), true));
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+
+  Choose(window, MenuCommand::Language1);
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr;
+  }));
+  PostMessageW(GetDlgItem(chooser, TTranslateForm::kOk), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
+  Sleep(1500);
+  EXPECT_TRUE(app.IsRunning());
+  EXPECT_FALSE(fs::exists(folder / "start.bat"));
+}
+
+}  // namespace
+}  // namespace lb::e2e
