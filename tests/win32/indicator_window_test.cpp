@@ -77,9 +77,7 @@ RECT ClientOnScreen(HWND window) {
 class IndicatorWindowTest : public test::AppFormWindowTest {
  protected:
   // The design DPI, which the layout numbers below are given for.
-  void RequireDesignDpi() {
-    if (Window().Dpi() != 96) GTEST_SKIP() << "the test prefix runs at " << Window().Dpi();
-  }
+  bool AtDesignDpi() { return Window().Dpi() == 96; }
   // Puts the window in the middle of the work area, away from every edge.
   void Centre() {
     const Rect area = Window().PrimaryWorkArea();
@@ -192,7 +190,7 @@ TEST_F(IndicatorWindowTest, FrameStyleChangesKeepTheClientArea) {
 }
 
 TEST_F(IndicatorWindowTest, LayoutPassAtDesignSize) {
-  RequireDesignDpi();
+  if (!AtDesignDpi()) GTEST_SKIP() << "the test prefix runs at " << Window().Dpi();
   Window().Form().FormCreate();  // ends with the layout pass
   EXPECT_EQ(Window().PanelTextsClientWidth(), 184);
   EXPECT_EQ(Window().PanelLedsClientSize(), (Size{184, 45}));

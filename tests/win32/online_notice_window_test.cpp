@@ -94,7 +94,13 @@ TEST_F(NoticeWindowTest, AHostileDownloadAddressIsNotStarted) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ASSERT_TRUE(folder.Get("started.txt")) << "the shell did not run the script at all";
-  ::DeleteFileW(ToWide(marker).c_str());
+  // The command interpreter may still hold the file it has just created: the file goes only
+  // once it is closed, and deleting fails while it is open without sharing.
+  for (int i = 0; i < 100 && folder.Get("started.txt"); ++i) {
+    ::DeleteFileW(ToWide(marker).c_str());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_FALSE(folder.Get("started.txt"));
 
   const auto notice = Make(folder.Path("setup.bat"));
   notice->TimerStartTimer();
