@@ -189,13 +189,7 @@ class AboutCard final : public WindowBase {
     ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
 
     const RECT logo = ScaleRect(kLogoRect, dpi);
-    if (const DibSection& picture = box_.logo_) {
-      MemoryDC source(dc);
-      ScopedSelectObject selected(source.get(), picture.get());
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      ::GdiAlphaBlend(dc, logo.left, logo.top, logo.right - logo.left, logo.bottom - logo.top,
-                      source.get(), 0, 0, picture.Width(), picture.Height(), blend);
-    }
+    DrawPicture(dc, box_.logo_.get(), logo);
 
     RECT bevel = ScaleRect(kBevelRect, dpi);
     ::DrawEdge(dc, &bevel, BDR_SUNKENOUTER, BF_RECT);

@@ -345,15 +345,10 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, layout.panelLeds.left, layout.panelLeds.top, layout.panelLeds.right,
                         layout.panelLeds.bottom);
-    MemoryDC pictureDc(dc);
     for (std::size_t i = 0; i < leds_.size(); ++i) {
       const DibSection& picture = leds_[i].value_or(false) ? ledLit_ : ledDark_;
-      if (!picture || !pictureDc) continue;
-      const ScopedSelectObject selectPicture(pictureDc.get(), picture.get());
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      ::GdiAlphaBlend(dc, layout.panelLeds.left + ledPositions_[i].x,
-                      layout.panelLeds.top + ledPositions_[i].y, picture.Width(), picture.Height(),
-                      pictureDc.get(), 0, 0, picture.Width(), picture.Height(), blend);
+      DrawPicture(dc, picture, layout.panelLeds.left + ledPositions_[i].x,
+                  layout.panelLeds.top + ledPositions_[i].y);
     }
     ::RestoreDC(dc, saved);
   }
@@ -484,6 +479,10 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
   }
   switch (message) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (DrawMenuPicture(message, lParam)) return TRUE;
+      return DefaultHandling(message, wParam, lParam);
     case WM_COMMAND:
       // A chosen item of PopupMenu1.
       if (HIWORD(wParam) == 0 && lParam == 0) {

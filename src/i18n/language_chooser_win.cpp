@@ -348,13 +348,7 @@ void TTranslateForm::ComboBox1DrawItem(const DRAWITEMSTRUCT& item) const {
   const std::wstring text = ItemText(item.hwndItem, static_cast<int>(item.itemID));
   const DibSection& flag = flags_[static_cast<std::size_t>(FlagIndex(ToUtf8(text)))];
   const int size = Scale(kFlagSize, dpi_);
-  if (flag) {
-    MemoryDC source(dc);
-    ScopedSelectObject picture(source.get(), flag.get());
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::AlphaBlend(dc, item.rcItem.left, item.rcItem.top, flag.Width(), flag.Height(), source.get(),
-                 0, 0, flag.Width(), flag.Height(), blend);
-  }
+  DrawPicture(dc, flag, item.rcItem.left, item.rcItem.top);
   ScopedSelectObject font(dc, listFont_.get());
   ::TextOutW(dc, item.rcItem.left + size, item.rcItem.top, text.c_str(),
              static_cast<int>(text.size()));

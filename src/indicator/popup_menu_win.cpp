@@ -1,5 +1,6 @@
 #include "indicator/popup_menu_win.h"
 
+#include <cstdlib>
 #include <span>
 #include <string>
 
@@ -11,6 +12,17 @@
 
 namespace lb {
 namespace {
+
+// A popup menu whose tick and picture share one column: no item has both.
+UniqueMenu NewPopupMenu() noexcept {
+  UniqueMenu menu(::CreatePopupMenu());
+  MENUINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_STYLE;
+  info.dwStyle = MNS_CHECKORBMP;
+  if (menu) ::SetMenuInfo(menu.get(), &info);
+  return menu;
+}
 
 void Append(HMENU menu, const MenuItem& item, const MenuBitmapProvider& bitmaps) {
   if (item.separator) {
@@ -28,15 +40,19 @@ void Append(HMENU menu, const MenuItem& item, const MenuBitmapProvider& bitmaps)
   info.wID = static_cast<UINT>(item.command);
   UniqueMenu submenu;
   if (item.IsSubmenu()) {
-    submenu.reset(::CreatePopupMenu());
+    submenu = NewPopupMenu();
     for (const MenuItem& entry : item.items) Append(submenu.get(), entry, bitmaps);
     info.fMask |= MIIM_SUBMENU;
     info.hSubMenu = submenu.get();
   }
   if (item.icon != MenuIcon::None && bitmaps) {
     if (HBITMAP bitmap = bitmaps(item.icon)) {
-      info.fMask |= MIIM_BITMAP;
-      info.hbmpItem = bitmap;
+      // The owner window draws the picture (DrawMenuPicture): a menu that draws an item's
+      // bitmap itself blends its alpha on Windows but shows the transparent pixels black
+      // under Wine.
+      info.fMask |= MIIM_BITMAP | MIIM_DATA;
+      info.hbmpItem = HBMMENU_CALLBACK;
+      info.dwItemData = reinterpret_cast<ULONG_PTR>(bitmap);
     }
   }
   const int position = ::GetMenuItemCount(menu);
@@ -97,10 +113,48 @@ HBITMAP MenuBitmaps::Bitmap(MenuIcon icon) {
 }
 
 UniqueMenu BuildMenu(const MenuItem& root, const MenuBitmapProvider& bitmaps) {
-  UniqueMenu menu(::CreatePopupMenu());
+  UniqueMenu menu = NewPopupMenu();
   if (!menu) return menu;
   for (const MenuItem& item : root.items) Append(menu.get(), item, bitmaps);
   return menu;
+}
+
+HBITMAP MenuItemPicture(HMENU menu, UINT position) noexcept {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_BITMAP | MIIM_DATA;
+  if (!::GetMenuItemInfoW(menu, position, TRUE, &info)) return nullptr;
+  if (info.hbmpItem != HBMMENU_CALLBACK) return info.hbmpItem;
+  return reinterpret_cast<HBITMAP>(info.dwItemData);
+}
+
+bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept {
+  if (message != WM_MEASUREITEM && message != WM_DRAWITEM) return false;
+  // Both structures start with the control type; the item data is where each keeps it.
+  if (*reinterpret_cast<const UINT*>(lParam) != ODT_MENU) return false;
+  const ULONG_PTR data = message == WM_MEASUREITEM
+                             ? reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam)->itemData
+                             : reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->itemData;
+  const auto picture = reinterpret_cast<HBITMAP>(data);
+  BITMAP bitmap{};
+  if (!picture || ::GetObjectW(picture, sizeof(bitmap), &bitmap) != sizeof(bitmap)) return false;
+  const int width = bitmap.bmWidth;
+  const int height = std::abs(bitmap.bmHeight);
+
+  if (message == WM_MEASUREITEM) {
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    measure.itemWidth = static_cast<UINT>(width);
+    measure.itemHeight = static_cast<UINT>(height);
+    return true;
+  }
+  // Centred in the place the menu gives; faint on a greyed item, as the menu's own pictures.
+  const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  const int left = (draw.rcItem.left + draw.rcItem.right - width) / 2;
+  const int top = (draw.rcItem.top + draw.rcItem.bottom - height) / 2;
+  const bool greyed = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+  DrawPicture(draw.hDC, picture, RECT{left, top, left + width, top + height},
+              greyed ? kGreyedPictureOpacity : 255);
+  return true;
 }
 
 MenuCommand MenuCommandFromId(WORD id) noexcept {

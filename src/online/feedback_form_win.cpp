@@ -150,12 +150,7 @@ class FeedbackPanel final : public WindowBase {
     const int gap = Scale(8, dpi);
     int textLeft = gap;
     if (picture_) {
-      MemoryDC memory(dc);
-      ScopedSelectObject bitmap(memory.get(), picture_.get());
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      const int top = (client.bottom - picture_.Height()) / 2;
-      ::GdiAlphaBlend(dc, gap, top, picture_.Width(), picture_.Height(), memory.get(), 0, 0,
-                      picture_.Width(), picture_.Height(), blend);
+      DrawPicture(dc, picture_, gap, (client.bottom - picture_.Height()) / 2);
       textLeft = gap + picture_.Width() + gap;
     }
     ScopedSelectObject font(dc, form_.largeFont_.get());

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lb {
 
@@ -59,6 +60,22 @@ DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int
   const Pixels pixels = DecodePng(RcDataResource(module, firstId + static_cast<int>(index)));
   if (pixels.width == size && pixels.height == size) return ToDibSection(pixels);
   return ToDibSection(Resample(pixels, size, size));
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, const RECT& target, BYTE opacity) noexcept {
+  BITMAP size{};
+  if (!picture || ::GetObjectW(picture, sizeof(size), &size) != sizeof(size)) return;
+  const MemoryDC source(dc);
+  if (!source) return;
+  const ScopedSelectObject selected(source.get(), picture);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
+  ::GdiAlphaBlend(dc, target.left, target.top, target.right - target.left,
+                  target.bottom - target.top, source.get(), 0, 0, size.bmWidth,
+                  std::abs(size.bmHeight), blend);
+}
+
+void DrawPicture(HDC dc, const DibSection& picture, int x, int y) noexcept {
+  DrawPicture(dc, picture.get(), RECT{x, y, x + picture.Width(), y + picture.Height()});
 }
 
 }  // namespace lb

@@ -29,4 +29,12 @@ namespace lb {
 [[nodiscard]] DibSection LoadSizedPngResource(HMODULE module, int firstId,
                                               std::span<const int> sizes, int size);
 
+// Draws a premultiplied 32-bit picture over what `dc` already shows, its transparent pixels
+// letting the background through: the whole picture stretched to `target`, at `opacity`
+// (255 opaque). Draws nothing for a null bitmap.
+void DrawPicture(HDC dc, HBITMAP picture, const RECT& target, BYTE opacity = 255) noexcept;
+
+// The same for a DIB section drawn at its own size with its top left corner at (x, y).
+void DrawPicture(HDC dc, const DibSection& picture, int x, int y) noexcept;
+
 }  // namespace lb

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_form_window_win.h"
+#include "indicator/popup_menu_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -125,12 +126,10 @@ struct ItemPicture {
   bool drawn = false;
 };
 std::optional<ItemPicture> PictureOfItem(HMENU menu, int position) {
-  MENUITEMINFOW info{.cbSize = sizeof(MENUITEMINFOW), .fMask = MIIM_BITMAP};
-  if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || !info.hbmpItem) {
-    return std::nullopt;
-  }
+  const HBITMAP bitmap = MenuItemPicture(menu, static_cast<UINT>(position));
+  if (!bitmap) return std::nullopt;
   DIBSECTION dib{};
-  if (::GetObjectW(info.hbmpItem, sizeof(dib), &dib) != sizeof(dib)) return ItemPicture{};
+  if (::GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib)) return ItemPicture{};
   ItemPicture picture{dib.dsBm.bmWidth, std::abs(dib.dsBm.bmHeight), dib.dsBm.bmBitsPixel};
   const auto* pixels = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
   for (int i = 0; pixels && i < picture.width * picture.height; ++i) {
@@ -173,6 +172,69 @@ TEST_F(AppFormWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
       EXPECT_TRUE(picture->drawn);
     }
   }
+}
+
+// The owner window draws the pictures of the open menu: over the menu's background, which
+// shows through the transparent pixels, and fainter on a greyed item.
+TEST_F(AppFormWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
+  const UniqueModule exe = test::LoadExeResources();
+  ASSERT_TRUE(exe);
+  Window().SetPictureModule(exe.get());
+  const UniqueMenu menu = Window().MakePopupMenu();
+  constexpr int kExitPosition = 14;
+  const HBITMAP picture = MenuItemPicture(menu.get(), kExitPosition);
+  ASSERT_NE(picture, nullptr);
+  DIBSECTION dib{};
+  ASSERT_EQ(::GetObjectW(picture, sizeof(dib), &dib), static_cast<int>(sizeof(dib)));
+  const int size = dib.dsBm.bmWidth;
+  const auto* source = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+
+  MENUITEMINFOW info{.cbSize = sizeof(MENUITEMINFOW), .fMask = MIIM_DATA | MIIM_ID};
+  ASSERT_TRUE(::GetMenuItemInfoW(menu.get(), kExitPosition, TRUE, &info));
+  MEASUREITEMSTRUCT measure{.CtlType = ODT_MENU, .itemID = info.wID, .itemData = info.dwItemData};
+  EXPECT_TRUE(::SendMessageW(Hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
+  EXPECT_EQ(measure.itemWidth, static_cast<UINT>(size));
+  EXPECT_EQ(measure.itemHeight, static_cast<UINT>(size));
+
+  // Draws the item's picture into a place the size of the picture, over a background colour.
+  constexpr std::uint32_t kBackground = 0x00F0E0D0;
+  const auto drawn = [&](UINT state) {
+    DibSection target(size, size);
+    std::fill_n(target.Pixels(), size * size, kBackground);
+    MemoryDC dc(nullptr);
+    const ScopedSelectObject selected(dc.get(), target.get());
+    DRAWITEMSTRUCT draw{.CtlType = ODT_MENU, .itemID = info.wID, .itemState = state,
+                        .hwndItem = reinterpret_cast<HWND>(menu.get()), .hDC = dc.get(),
+                        .rcItem = {0, 0, size, size}, .itemData = info.dwItemData};
+    EXPECT_TRUE(::SendMessageW(Hwnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)));
+    ::GdiFlush();
+    return std::vector<std::uint32_t>(target.Pixels(), target.Pixels() + size * size);
+  };
+  const std::vector<std::uint32_t> normal = drawn(0);
+  const std::vector<std::uint32_t> greyed = drawn(ODS_GRAYED);
+  int transparent = 0;
+  int opaque = 0;
+  for (int i = 0; i < size * size; ++i) {
+    const std::uint32_t alpha = source[i] >> 24;
+    if (alpha == 0) {
+      ++transparent;
+      EXPECT_EQ(normal[i] & 0xFFFFFF, kBackground) << i;
+      EXPECT_EQ(greyed[i] & 0xFFFFFF, kBackground) << i;
+    } else if (alpha == 255) {
+      ++opaque;
+      EXPECT_EQ(normal[i] & 0xFFFFFF, source[i] & 0xFFFFFF) << i;
+      if ((source[i] & 0xFFFFFF) != kBackground) {
+        EXPECT_NE(greyed[i], normal[i]) << i;
+      }
+    }
+  }
+  // The picture has both kinds of pixel, or the test shows nothing.
+  EXPECT_GT(transparent, 0);
+  EXPECT_GT(opaque, 0);
+
+  // Items of other kinds stay with the window's default handling.
+  MEASUREITEMSTRUCT other{.CtlType = ODT_COMBOBOX, .itemData = info.dwItemData};
+  EXPECT_FALSE(::SendMessageW(Hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&other)));
 }
 
 }  // namespace
