@@ -207,10 +207,8 @@ fs::path RoamingAppData() {
   return fs::path(path);
 }
 
-fs::path SaveScreenshot(const std::string& name) {
-  const ScreenImage image;
-  const int width = image.Width();
-  const int height = image.Height();
+fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width,
+                     int height) {
   const fs::path file = ArtifactsFolder() / (name + ".png");
   std::unique_ptr<FILE, decltype(&std::fclose)> out(_wfopen(file.c_str(), L"wb"), &std::fclose);
   if (out) {
@@ -225,14 +223,20 @@ fs::path SaveScreenshot(const std::string& name) {
       png_set_filler(png, 0, PNG_FILLER_AFTER);  // rows are BGRX
       png_set_bgr(png);
       for (int y = 0; y < height; ++y) {
-        // Pixels are 0x00RRGGBB words: B, G, R, X in memory.
-        png_write_row(png, reinterpret_cast<png_const_bytep>(image.Row(y)));
+        // Pixels are 0x??RRGGBB words: B, G, R, X in memory.
+        png_write_row(png, reinterpret_cast<png_const_bytep>(
+                               pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width)));
       }
       png_write_end(png, nullptr);
     }
     png_destroy_write_struct(&png, &pngInfo);
   }
   return file;
+}
+
+fs::path SaveScreenshot(const std::string& name) {
+  const ScreenImage image;
+  return SavePicture(name, image.Row(0), image.Width(), image.Height());
 }
 
 void PressKey(WORD virtualKey) {

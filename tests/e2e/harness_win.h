@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -75,6 +76,11 @@ std::vector<std::wstring> IniSections(const std::filesystem::path& file);
 
 // The per-user roaming application-data folder of this Wine prefix.
 std::filesystem::path RoamingAppData();
+
+// Saves a picture (rows top first, 0x??RRGGBB pixels; the top byte is not kept) as a PNG under
+// ArtifactsFolder(); returns its path.
+std::filesystem::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width,
+                                  int height);
 
 // Saves the whole screen as a PNG under ArtifactsFolder(); returns its path.
 std::filesystem::path SaveScreenshot(const std::string& name);

@@ -120,6 +120,7 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   ASSERT_TRUE(WaitFor([&] {
     return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr;
   }));
+  Sleep(300);  // until the dialog's controls have drawn themselves
   SaveScreenshot("language-chooser");
   const HWND combo = GetDlgItem(chooser, TTranslateForm::kComboBox1);
   const LRESULT german =
