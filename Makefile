@@ -1,7 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
 #   make test   set up what is missing, build both presets, run every test ring through CTest
-.PHONY: all setup build build-native build-windows test run bench measure-idle format clean
+.PHONY: all setup build build-native build-windows test run package bench measure-idle format clean
 
 all: build
 
@@ -23,6 +23,11 @@ test: build
 
 run: build-windows
 	@tools/run.sh
+
+# The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip
+package: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target package
 
 bench: setup
 	@cmake --preset bench >/dev/null
