@@ -142,8 +142,8 @@ void SettingsWindow::LayOut(int dpi) {
   for (const Place& place : kLayout) {
     HWND control = Item(place.id);
     ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi),
-                   place.height == 1 ? Scale(place.width, dpi) : Scale(place.width, dpi),
-                   place.height == 1 ? 1 : Scale(place.height, dpi),
+                   Scale(place.width, dpi),
+                   place.height == 1 ? 1 : Scale(place.height, dpi),  // a one-pixel line stays one
                    SWP_NOZORDER | SWP_NOACTIVATE);
     const bool button = place.id == kSave || place.id == kCancel;
     ::SendMessageW(control, WM_SETFONT,
@@ -155,7 +155,8 @@ void SettingsWindow::ShowDuration() {
   const std::wstring text = ToWide(dialog_->SpinEdit1Text);
   HWND edit = Item(kDuration);
   ::SetWindowTextW(edit, text.c_str());
-  ::SendMessageW(edit, EM_SETSEL, text.size(), text.size());
+  const auto end = static_cast<WPARAM>(text.size());
+  ::SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
 void SettingsWindow::Save() {

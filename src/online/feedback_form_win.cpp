@@ -359,7 +359,7 @@ void TFeedbackForm::Image2Click() {
 }
 
 void TFeedbackForm::BitBtn1Click() {
-  IWebClient& web = options_.web != nullptr ? *options_.web : winHttp_;
+  IWebClient& web = options_.web != nullptr ? *options_.web : static_cast<IWebClient&>(winHttp_);
   lastOutcome_ = SendFeedback(*this, web, inputs_);
 }
 
