@@ -61,10 +61,11 @@ std::string LocaleInfo(LCID locale, LCTYPE type) {
   return ToUtf8(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
 }
 
-const OsVersion& CurrentOsVersion() {
-  static const OsVersion os = ReadOsVersion();
-  return os;
-}
+// Gathered once, while the program's static values are made (before any other thread exists),
+// and never destroyed: an update check still running while the program ends may read it.
+const OsVersion& kStartupOsVersion = *new OsVersion(ReadOsVersion());
+
+const OsVersion& CurrentOsVersion() { return kStartupOsVersion; }
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 
 namespace lb {
 
-// "Windows 10 (Version 10.0, Build 19045, 64-bit Edition)": gathered once, at the first call.
+// "Windows 10 (Version 10.0, Build 19045, 64-bit Edition)": gathered once, at program start.
 std::string OSDescription();
 
 // The operating system's major version number (6 for Vista to 8.1, 10 for 10 and 11).
