@@ -1,6 +1,7 @@
 #include "app/app_form_window_win.h"
 
 #include <commdlg.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
@@ -551,6 +552,20 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONUP:
       OnMouseUp(MouseButton::Right);
       return 0;
+    case WM_CONTEXTMENU: {
+      // The menu from the keyboard (the menu key, Shift+F10) at the window's corner, and from a
+      // right click on the frame or caption at the cursor. A right click in the client area has
+      // opened it already (WM_RBUTTONDOWN), and does not come here.
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (lParam == -1) {
+        at = {0, 0};
+        ::ClientToScreen(Hwnd(), &at);
+      } else if (::SendMessageW(Hwnd(), WM_NCHITTEST, 0, lParam) == HTCLIENT) {
+        return 0;
+      }
+      form_.indicator.Popup({at.x, at.y});
+      return 0;
+    }
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the form, the button is up.
       if (captureButton_) {

@@ -113,8 +113,20 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) const {
-  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  const std::wstring wide = ToWide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  // A symbolic link: what counts is the file it leads to, which opening reaches (a broken link
+  // leads nowhere).
+  const HANDLE target = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (target == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool read = GetFileInformationByHandle(target, &information) != 0;
+  CloseHandle(target);
+  return read && !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {

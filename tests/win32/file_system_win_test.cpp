@@ -55,6 +55,26 @@ TEST_F(Win32FileSystemTest, MissingFileAndFolders) {
   EXPECT_EQ(files.ReadFile(folder.Path()), std::nullopt);
 }
 
+// A symbolic link counts as the file it leads to: a link to a file exists, a link to nothing
+// (its target deleted) does not.
+TEST_F(Win32FileSystemTest, SymbolicLinksCountAsTheirTargets) {
+  const std::string target = folder.Path("chime.wav");
+  const std::string link = folder.Path("link.wav");
+  ASSERT_TRUE(files.WriteFile(target, "RIFF"));
+  constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+  if (!::CreateSymbolicLinkW(ToWide(link).c_str(), ToWide(target).c_str(), kUnprivileged)) {
+    GTEST_SKIP() << "no symbolic links here: error " << ::GetLastError();
+  }
+  // Wine 8 makes the link but cannot open it.
+  if (::GetFileAttributesW(ToWide(link).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "this system does not follow the symbolic links it makes";
+  }
+  EXPECT_TRUE(files.FileExists(link));
+
+  ASSERT_TRUE(files.RemoveFile(target));
+  EXPECT_FALSE(files.FileExists(link)) << "a broken link leads to no file";
+}
+
 TEST_F(Win32FileSystemTest, WriteIntoAMissingFolderFails) {
   EXPECT_FALSE(files.WriteFile(folder.Path("missing\\settings.ini"), "x"));
   EXPECT_THAT(folder.Names(), IsEmpty());

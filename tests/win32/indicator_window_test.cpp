@@ -262,30 +262,56 @@ TEST_F(IndicatorWindowTest, LeftButtonDragMovesTheWindowWithTheMouseCaptured) {
   EXPECT_NE(Settings().find("Left=" + std::to_string(dropped.left)), std::string::npos);
 }
 
-TEST_F(IndicatorWindowTest, RightButtonOpensTheMenuWithoutADrag) {
-  Window().Form().FormCreate();
-  Centre();
-  const Rect start = Window().Bounds();
-  // The menu runs modally; close it from outside once it is on screen.
+// Whether sending `message` to `window` opens a menu, which runs modally: it is closed from
+// outside once it is on screen, or given up on after three seconds.
+bool OpensAMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::atomic<bool> sent = false;
   std::atomic<bool> menuSeen = false;
   std::thread closer([&] {
-    for (int i = 0; i < 300 && !menuSeen; ++i) {
+    for (int i = 0; i < 300 && !menuSeen && !sent; ++i) {
       if (FindOwnWindow(L"#32768")) {
         menuSeen = true;
-        ::PostMessageW(Hwnd(), WM_CANCELMODE, 0, 0);
+        ::PostMessageW(window, WM_CANCELMODE, 0, 0);
         ::EndMenu();
       }
       ::Sleep(10);
     }
   });
-  ::SendMessageW(Hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 10));
+  ::SendMessageW(window, message, wParam, lParam);
+  sent = true;
   closer.join();
-  EXPECT_TRUE(menuSeen);
+  return menuSeen;
+}
+
+TEST_F(IndicatorWindowTest, RightButtonOpensTheMenuWithoutADrag) {
+  Window().Form().FormCreate();
+  Centre();
+  const Rect start = Window().Bounds();
+  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 10)));
   EXPECT_EQ(::GetCapture(), nullptr);
   ::SendMessageW(Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 60));
   // Not moved (the press has shrunk it to the LEDs).
   EXPECT_EQ(Window().Bounds().left, start.left);
   EXPECT_EQ(Window().Bounds().top, start.top);
+}
+
+// The same menu from the keyboard (menu key, Shift+F10) and from the caption; a context-menu
+// request from the client area is the right click's, which has opened the menu already.
+TEST_F(IndicatorWindowTest, ContextMenuFromTheKeyboardAndTheCaption) {
+  Window().Form().FormCreate();
+  Window().SetFrameStyle(FrameStyle::Sizeable);
+  Centre();
+  const Rect bounds = Window().Bounds();
+  const RECT client = ClientOnScreen(Hwnd());
+  const POINT caption{(bounds.left + bounds.right) / 2, (bounds.top + client.top) / 2};
+  const POINT inside{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+  ASSERT_LT(bounds.top, client.top) << "the window has a caption";
+
+  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()), -1));
+  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()),
+                         MAKELPARAM(caption.x, caption.y)));
+  EXPECT_FALSE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()),
+                          MAKELPARAM(inside.x, inside.y)));
 }
 
 TEST_F(IndicatorWindowTest, TimersRunOnTheWindowAndTheStartTickShowsTheLeds) {
