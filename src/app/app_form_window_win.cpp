@@ -410,7 +410,10 @@ std::optional<std::string> AppFormWindow::OpenFileDialog(const std::string& filt
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  // A typed name is taken as it is (the file is not tested: a missing one plays the built-in
+  // sound); the program's current folder stays where it was.
+  dialog.Flags =
+      OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
   dialog.lpstrDefExt = extension.c_str();
   if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
   return ToUtf8(file.data());
