@@ -94,7 +94,12 @@ void SettingsStore::WriteString(const std::string& key, const std::string& value
     // It exists but cannot be read: writing now would replace it by a file holding one key.
     throw AppError("Unable to write to " + path_);
   }
-  if (!file.SetValue(kSection, key, value)) return;
+  if (!file.SetValue(kSection, key, value)) {
+    // Nothing to change; but a file that refuses writing is reported all the same, as the
+    // write would have been.
+    if (!files_.CanWrite(path_)) throw AppError("Unable to write to " + path_);
+    return;
+  }
   if (!files_.WriteFile(path_, file.Serialize(codePage_))) {
     throw AppError("Unable to write to " + path_);
   }

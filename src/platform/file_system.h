@@ -16,6 +16,8 @@ class IFileSystem {
   // platform allows it, the content is either fully written or the old file is left as it was.
   [[nodiscard]] virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
   [[nodiscard]] virtual bool FileExists(const std::string& path) const = 0;
+  // Whether the existing file could be written now (opened for writing), without writing it.
+  [[nodiscard]] virtual bool CanWrite(const std::string& path) const = 0;
   // False when there was no such file or it could not be deleted. (Not named DeleteFile:
   // <windows.h> defines that name as a macro, which would rename the member in Win32 code.)
   [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;

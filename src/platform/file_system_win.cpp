@@ -44,6 +44,13 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+// A read-only file is not to be changed. Windows refuses to replace or open it for writing
+// anyway; Wine, run by a user the file system lets write, would let both through.
+bool IsReadOnly(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 // Writes the target in place (truncating it), as the profile functions do.
 bool WriteNewContent(const std::wstring& path, const std::string& bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
@@ -85,12 +92,7 @@ std::string Win32FileSystem::TemporaryPathFor(const std::string& path) {
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = ToWide(path);
   const std::wstring temporary = ToWide(TemporaryPathFor(path));
-  // A read-only file is not to be changed. Windows refuses to replace it anyway; Wine would
-  // let the rename through.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    return false;
-  }
+  if (IsReadOnly(target)) return false;
 
   FileHandle temporaryFile(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -127,6 +129,17 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
   const bool read = GetFileInformationByHandle(target, &information) != 0;
   CloseHandle(target);
   return read && !(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::CanWrite(const std::string& path) const {
+  const std::wstring wide = ToWide(path);
+  if (IsReadOnly(wide)) return false;
+  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {

@@ -19,6 +19,7 @@ class Win32FileSystem : public IFileSystem {
   [[nodiscard]] bool WriteFile(const std::string& path, const std::string& bytes) override;
   // True for files only, not for folders.
   [[nodiscard]] bool FileExists(const std::string& path) const override;
+  [[nodiscard]] bool CanWrite(const std::string& path) const override;
   [[nodiscard]] bool RemoveFile(const std::string& path) override;
   [[nodiscard]] bool CreateFolder(const std::string& path) override;
 

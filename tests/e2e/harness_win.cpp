@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <thread>
 
@@ -205,6 +207,13 @@ fs::path RoamingAppData() {
   wchar_t path[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
   return fs::path(path);
+}
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width,

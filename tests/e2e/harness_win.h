@@ -77,6 +77,9 @@ std::vector<std::wstring> IniSections(const std::filesystem::path& file);
 // The per-user roaming application-data folder of this Wine prefix.
 std::filesystem::path RoamingAppData();
 
+// A file's whole content as bytes; empty when it cannot be read.
+std::string ReadText(const std::filesystem::path& file);
+
 // Saves a picture (rows top first, 0x??RRGGBB pixels; the top byte is not kept) as a PNG under
 // ArtifactsFolder(); returns its path.
 std::filesystem::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width,

@@ -25,13 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The translation of `english` in a shipped language file, read as the file says it.
 std::wstring ShippedTranslation(const std::string& language, const std::string& english) {
   const std::string text =

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
 
 #include "e2e/harness_win.h"
 
@@ -104,6 +105,32 @@ TEST_F(StartupTest, UnwritableSettingsFolderIsReportedAndTheProgramKeepsRunning)
   EXPECT_NE(app.WaitForMainWindow(), nullptr);
   Sleep(500);
   EXPECT_TRUE(app.IsRunning());
+}
+
+// A settings file made read-only is reported at every start, also when the values the start
+// writes are already in it.
+TEST_F(StartupTest, ReadOnlySettingsFileIsReportedAtEveryStart) {
+  TempFolder folder("read-only-settings");
+  const fs::path exe = InstallApp(folder.Path());
+  const fs::path settings = folder / "settings.ini";
+  {
+    AppProcess first(exe);
+    ASSERT_NE(first.WaitForMainWindow(), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
+    first.Terminate();
+  }
+  const std::string content = ReadText(settings);
+  ASSERT_TRUE(SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY));
+
+  AppProcess app(exe);
+  const HWND box = app.WaitForDialog(L"Lock Beacon");
+  ASSERT_NE(box, nullptr) << "no error box";
+  EXPECT_EQ(MessageBoxText(box), L"Unable to write to " + settings.wstring() + L".");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+  EXPECT_NE(app.WaitForMainWindow(), nullptr);
+  EXPECT_EQ(ReadText(settings), content);
+  SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);  // so the folder can go
 }
 
 }  // namespace

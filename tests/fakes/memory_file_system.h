@@ -34,6 +34,9 @@ class MemoryFileSystem : public IFileSystem {
     return true;
   }
   bool FileExists(const std::string& path) const override { return files.contains(path); }
+  bool CanWrite(const std::string& path) const override {
+    return !refuseWrites && files.contains(path);
+  }
   bool RemoveFile(const std::string& path) override {
     return !undeletable.contains(path) && files.erase(path) > 0;
   }

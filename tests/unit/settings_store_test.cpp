@@ -406,6 +406,15 @@ TEST_F(SettingsStoreTest, RefusedWriteIsAnErrorNamingTheFile) {
   EXPECT_FALSE(files.FileExists(kPath));
 }
 
+// A file that may not be written (read-only, say) is reported also when the value is already
+// stored: the start-up position save tells the user at every start.
+TEST_F(SettingsStoreTest, UnchangedValueInAFileThatRefusesWritingIsAnError) {
+  Given("[Settings]\r\nLeft=1\r\n");
+  files.refuseWrites = true;
+  EXPECT_THROW(store.WriteInteger("Left", 1), AppError);
+  EXPECT_EQ(File(), "[Settings]\r\nLeft=1\r\n");
+}
+
 TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNotReplaced) {
   Given("[Settings]\r\nLeft=1\r\nTop=2\r\n");
   files.unreadable.insert(kPath);

@@ -84,9 +84,14 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileIsLeftAsItWas) {
   folder.Put("settings.ini", "old");
   ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_READONLY));
 
+  EXPECT_FALSE(files.CanWrite(path));
   EXPECT_FALSE(files.WriteFile(path, "new"));
   EXPECT_EQ(files.ReadFile(path), "old");
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+
+  ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_TRUE(files.CanWrite(path));
+  EXPECT_FALSE(files.CanWrite(folder.Path("missing.ini")));
 }
 
 TEST_F(Win32FileSystemTest, WithoutATemporaryFileTheTargetIsWrittenInPlace) {
