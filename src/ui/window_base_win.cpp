@@ -58,6 +58,21 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT WindowBase::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  if (message == WM_NEXTDLGCTL) {
+    // A multi-line edit control hands Tab on to its parent this way. The system's dialog
+    // procedure would move the focus; these windows are no dialogs and do it here, or Tab
+    // would leave the focus stuck in the edit control.
+    const HWND target = LOWORD(lParam) != 0
+                            ? reinterpret_cast<HWND>(wParam)
+                            : ::GetNextDlgTabItem(window_.get(), ::GetFocus(), wParam != 0);
+    if (target != nullptr) {
+      ::SetFocus(target);
+      if (::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        ::SendMessageW(target, EM_SETSEL, 0, -1);
+      }
+    }
+    return 0;
+  }
   return ::DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 

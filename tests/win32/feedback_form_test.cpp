@@ -209,6 +209,11 @@ TEST_F(FeedbackFormTest, LaysOutTheControlsAtTheWindowsDpiInTabOrder) {
   next = ::GetNextDlgTabItem(form->Hwnd(), next, FALSE);
   EXPECT_EQ(next, form->Item(TFeedbackForm::kSend));
   EXPECT_EQ(::GetNextDlgTabItem(form->Hwnd(), next, FALSE), memoWindow);
+  // Tab pressed in the memo, which passes it on to the window, reaches the field.
+  MSG tab{.hwnd = memoWindow, .message = WM_KEYDOWN, .wParam = VK_TAB};
+  EXPECT_TRUE(::IsDialogMessageW(form->Hwnd(), &tab));
+  EXPECT_EQ(::GetFocus(), form->Item(TFeedbackForm::kEmail));
+  ::SetFocus(memoWindow);
   EXPECT_EQ(::SendMessageW(memoWindow, EM_GETLIMITTEXT, 0, 0), 10000);
   EXPECT_EQ(::SendMessageW(form->Item(TFeedbackForm::kEmail), EM_GETLIMITTEXT, 0, 0), 100);
   EXPECT_NE(::GetWindowLongW(memoWindow, GWL_STYLE) & WS_VSCROLL, 0);

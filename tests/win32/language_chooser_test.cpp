@@ -178,6 +178,25 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
   EXPECT_EQ(settings.Names(), std::vector<std::string>{});
 }
 
+// Tab goes round the list, the translators' box, OK and Cancel, also out of the box, a
+// multi-line edit control, which hands Tab on to the window.
+TEST_F(LanguageChooserWindow, TabGoesRoundAndLeavesTheTranslatorsBox) {
+  auto form = Open();
+  form->Show();
+  const HWND order[] = {form->Item(TTranslateForm::kComboBox1),
+                        form->Item(TTranslateForm::kRichEdit1), form->Item(TTranslateForm::kOk),
+                        form->Item(TTranslateForm::kCancel)};
+  for (std::size_t i = 0; i < std::size(order); ++i) {
+    EXPECT_EQ(::GetNextDlgTabItem(form->Hwnd(), order[i], FALSE), order[(i + 1) % std::size(order)])
+        << i;
+  }
+  ::SetFocus(order[1]);
+  ASSERT_EQ(::GetFocus(), order[1]);
+  MSG tab{.hwnd = order[1], .message = WM_KEYDOWN, .wParam = VK_TAB};
+  EXPECT_TRUE(::IsDialogMessageW(form->Hwnd(), &tab));
+  EXPECT_EQ(::GetFocus(), order[2]);
+}
+
 TEST_F(LanguageChooserWindow, OkWithTheSelectionUnchangedClosesAndRestartsNothing) {
   auto form = Open();
   form->Show();
