@@ -433,9 +433,8 @@ void TAboutBox::LayOut(int dpi) {
   ::SendMessageW(infoButton_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
 
   const int iconSize = Scale(kIconSize, dpi);
-  icon_.reset(
-      static_cast<HICON>(::LoadImageW(pictures_, MAKEINTRESOURCEW(IDI_MAINICON),
-                                      IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
+  icon_.reset(static_cast<HICON>(::LoadImageW(pictures_, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
+                                              iconSize, iconSize, LR_DEFAULTCOLOR)));
   // A program without the icon resource (a test program) shows the system's application icon.
   if (!icon_) icon_.reset(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "about/about_box_win.h"
-#include "online/feedback_form_win.h"
 #include "app/app_title.h"
 #include "app/resource_ids.h"
 #include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
+#include "online/feedback_form_win.h"
 #include "online/update_check_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
@@ -463,9 +463,9 @@ void AppFormWindow::OpenLanguageChooser() {
 
 void AppFormWindow::OpenSettingsDialog() {
   // Owned by the application window, as the main window is: no taskbar button.
-  static_cast<void>(SettingsWindow::Open(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(
-                                             Hwnd(), GWLP_HINSTANCE)),
-                                         ::GetWindow(Hwnd(), GW_OWNER), form_.NewFormSettings()));
+  static_cast<void>(
+      SettingsWindow::Open(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE)),
+                           ::GetWindow(Hwnd(), GW_OWNER), form_.NewFormSettings()));
 }
 
 LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

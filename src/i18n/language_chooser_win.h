@@ -120,7 +120,9 @@ class TTranslateForm final : public WindowBase, private IChooserPlatform {
   std::string programPath_;
   HMODULE flagModule_;
   Win32FileSystem files_;
-  Win32CodePage codePage_;
+  // The restart script's: the command interpreter reads a batch file in its console's code
+  // page, the OEM one, not in the ANSI one (the "é" of "Café" in ANSI is another letter there).
+  Win32CodePage codePage_{CP_OEMCP};
   TaskMessageDialogs ownMessages_;
   LanguageChooser chooser_;
   UniqueFont labelFont_;  // Tahoma 12 pt: labels, translators, buttons

@@ -27,8 +27,9 @@ inline constexpr const char* kRestartScriptName = "start.bat";
 // from Windows 6 on, one unanswered ping with a 1000 ms wait before), and the program.
 [[nodiscard]] std::string RestartScriptText(std::string_view programPath, int osMajorVersion);
 
-// The script's bytes in the system's ANSI code page, without byte-order mark; nothing when the
-// program path has a character that the code page lacks.
+// The script's bytes in `codePage`, the one the command interpreter reads batch files in,
+// without byte-order mark; nothing when the program path has a character that the code page
+// lacks.
 [[nodiscard]] std::optional<std::string> RestartScriptBytes(std::string_view programPath,
                                                             int osMajorVersion,
                                                             const ICodePage& codePage);

@@ -7,7 +7,6 @@
 #include "app/resource_ids.h"
 #include "ui/dpi.h"
 #include "ui/png_win.h"
-
 #include "ui/text_win.h"
 
 namespace lb {
@@ -35,8 +34,8 @@ void Append(HMENU menu, const MenuItem& item, const MenuBitmapProvider& bitmaps)
   info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_FTYPE;
   info.fType = MFT_STRING;
   info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
-  info.fState = (item.checked ? MFS_CHECKED : MFS_UNCHECKED) |
-                (item.enabled ? MFS_ENABLED : MFS_DISABLED);
+  info.fState =
+      (item.checked ? MFS_CHECKED : MFS_UNCHECKED) | (item.enabled ? MFS_ENABLED : MFS_DISABLED);
   info.wID = static_cast<UINT>(item.command);
   UniqueMenu submenu;
   if (item.IsSubmenu()) {
@@ -107,7 +106,8 @@ HBITMAP MenuBitmaps::Bitmap(MenuIcon icon) {
   if (picture.firstId == 0 || index >= cache_.size()) return nullptr;
   std::optional<DibSection>& cached = cache_[index];
   if (!cached) {
-    cached = LoadSizedPngResource(module_, picture.firstId, picture.sizes, Scale(kDesignSize, dpi_));
+    cached =
+        LoadSizedPngResource(module_, picture.firstId, picture.sizes, Scale(kDesignSize, dpi_));
   }
   return cached->get();
 }

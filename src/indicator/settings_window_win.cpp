@@ -114,8 +114,8 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
   // Created in the tab order: "Save", "Cancel", the field, then the boxes top to bottom.
   make(L"BUTTON", d.BitBtn1Caption, WS_TABSTOP | BS_PUSHBUTTON, kSave);
   make(L"BUTTON", d.BitBtn2Caption, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
-  HWND edit = make(L"EDIT", d.SpinEdit1Text, WS_TABSTOP | ES_AUTOHSCROLL, kDuration,
-                   WS_EX_CLIENTEDGE);
+  HWND edit =
+      make(L"EDIT", d.SpinEdit1Text, WS_TABSTOP | ES_AUTOHSCROLL, kDuration, WS_EX_CLIENTEDGE);
   ::SetWindowSubclass(edit, &SettingsWindow::DurationProc, 1, reinterpret_cast<DWORD_PTR>(this));
   HWND spin = make(UPDOWN_CLASSW, "", UDS_ARROWKEYS, kSpin);
   // Every click is one step of the field's own value: the control's position never moves.
@@ -240,9 +240,8 @@ LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   }
 }
 
-LRESULT CALLBACK SettingsWindow::DurationProc(HWND edit, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR /*id*/,
-                                              DWORD_PTR self) noexcept {
+LRESULT CALLBACK SettingsWindow::DurationProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR /*id*/, DWORD_PTR self) noexcept {
   auto* window = reinterpret_cast<SettingsWindow*>(self);
   switch (message) {
     case WM_GETDLGCODE:

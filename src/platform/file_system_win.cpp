@@ -122,8 +122,8 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
   // A symbolic link: what counts is the file it leads to, which opening reaches (a broken link
   // leads nowhere).
   const HANDLE target = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (target == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION information{};
   const bool read = GetFileInformationByHandle(target, &information) != 0;

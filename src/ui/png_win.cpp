@@ -53,8 +53,7 @@ DibSection LoadPngResource(HMODULE module, int id) {
   return ToDibSection(DecodePng(RcDataResource(module, id)));
 }
 
-DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int> sizes,
-                                int size) {
+DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int> sizes, int size) {
   const int source = ChooseSourceSize(size, sizes);
   const auto index = std::find(sizes.begin(), sizes.end(), source) - sizes.begin();
   const Pixels pixels = DecodePng(RcDataResource(module, firstId + static_cast<int>(index)));

@@ -1,15 +1,15 @@
 #include "e2e/harness_win.h"
 
-#include "e2e/screen_win.h"
-
 #include <png.h>
 #include <shlobj.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <thread>
+
+#include "e2e/screen_win.h"
 
 namespace lb::e2e {
 namespace fs = std::filesystem;
@@ -42,8 +42,8 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 TempFolder::TempFolder(const std::string& name) {
   const fs::path base = fs::temp_directory_path() / "lock-beacon-e2e";
   for (int attempt = 0;; ++attempt) {
-    path_ = base / (name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(attempt));
+    path_ =
+        base / (name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt));
     std::error_code error;
     fs::create_directories(base, error);
     if (fs::create_directory(path_, error)) break;
@@ -197,9 +197,8 @@ std::vector<std::wstring> IniKeys(const fs::path& file, const std::wstring& sect
 
 std::vector<std::wstring> IniSections(const fs::path& file) {
   std::vector<wchar_t> buffer(32768);
-  const DWORD length = GetPrivateProfileSectionNamesW(buffer.data(),
-                                                      static_cast<DWORD>(buffer.size()),
-                                                      file.c_str());
+  const DWORD length = GetPrivateProfileSectionNamesW(
+      buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
   return SplitList(buffer, length);
 }
 
@@ -216,8 +215,7 @@ std::string ReadText(const fs::path& file) {
   return text.str();
 }
 
-fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width,
-                     int height) {
+fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width, int height) {
   const fs::path file = ArtifactsFolder() / (name + ".png");
   std::unique_ptr<FILE, decltype(&std::fclose)> out(_wfopen(file.c_str(), L"wb"), &std::fclose);
   if (out) {
@@ -233,8 +231,9 @@ fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int w
       png_set_bgr(png);
       for (int y = 0; y < height; ++y) {
         // Pixels are 0x??RRGGBB words: B, G, R, X in memory.
-        png_write_row(png, reinterpret_cast<png_const_bytep>(
-                               pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width)));
+        png_write_row(
+            png, reinterpret_cast<png_const_bytep>(pixels + static_cast<std::size_t>(y) *
+                                                                static_cast<std::size_t>(width)));
       }
       png_write_end(png, nullptr);
     }

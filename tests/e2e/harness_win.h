@@ -41,7 +41,8 @@ class TempFolder {
 };
 
 // A copy of LockBeacon.exe (and, if asked, the files delivered beside it) in `folder`.
-std::filesystem::path InstallApp(const std::filesystem::path& folder, bool withDeliveredFiles = false);
+std::filesystem::path InstallApp(const std::filesystem::path& folder,
+                                 bool withDeliveredFiles = false);
 
 // One running copy of the program. Ended (if still running) when the object goes.
 class AppProcess {

@@ -4,7 +4,6 @@
 #include <windows.h>
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -110,15 +109,13 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
 
   Choose(window, MenuCommand::Language1);
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr;
-  }));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr; }));
   Sleep(300);  // until the dialog's controls have drawn themselves
   SaveScreenshot("language-chooser");
   const HWND combo = GetDlgItem(chooser, TTranslateForm::kComboBox1);
-  const LRESULT german =
-      SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(L"German"));
+  const LRESULT german = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(L"German"));
   ASSERT_NE(german, CB_ERR);
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(german), 0);
   SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(TTranslateForm::kComboBox1, CBN_SELCHANGE),
@@ -140,7 +137,8 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
 
   EndsProcess restarted;
   HWND next = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (next = OtherMainWindow(app.Pid(), restarted.pid)) != nullptr; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (next = OtherMainWindow(app.Pid(), restarted.pid)) != nullptr; }));
 
   // The new program is in German: its Settings dialog carries the German caption.
   Choose(next, MenuCommand::Settings1);
@@ -161,9 +159,8 @@ TEST(LanguageChooserE2e, OkWithTheSelectionUnchangedRestartsNothing) {
 
   Choose(window, MenuCommand::Language1);
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr;
-  }));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr; }));
   PostMessageW(GetDlgItem(chooser, TTranslateForm::kOk), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
   Sleep(1500);

@@ -67,7 +67,8 @@ TEST_F(StartupTest, StoredPositionAndSizeAreApplied) {
   ASSERT_TRUE(WaitFor([&] {
     GetWindowRect(window, &bounds);
     return bounds.left == 100 && bounds.top == 60;
-  })) << bounds.left << "," << bounds.top;
+  })) << bounds.left
+      << "," << bounds.top;
   EXPECT_EQ(bounds.right - bounds.left, 260);
 }
 

@@ -14,7 +14,7 @@ class MemoryFileSystem : public IFileSystem {
  public:
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
-  std::set<std::string> unreadable;  // present, but ReadFile fails
+  std::set<std::string> unreadable;   // present, but ReadFile fails
   std::set<std::string> undeletable;  // present, but RemoveFile fails
   bool refuseWrites = false;
 

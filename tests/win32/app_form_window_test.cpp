@@ -203,9 +203,13 @@ TEST_F(AppFormWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
     std::fill_n(target.Pixels(), size * size, kBackground);
     MemoryDC dc(nullptr);
     const ScopedSelectObject selected(dc.get(), target.get());
-    DRAWITEMSTRUCT draw{.CtlType = ODT_MENU, .itemID = info.wID, .itemState = state,
-                        .hwndItem = reinterpret_cast<HWND>(menu.get()), .hDC = dc.get(),
-                        .rcItem = {0, 0, size, size}, .itemData = info.dwItemData};
+    DRAWITEMSTRUCT draw{.CtlType = ODT_MENU,
+                        .itemID = info.wID,
+                        .itemState = state,
+                        .hwndItem = reinterpret_cast<HWND>(menu.get()),
+                        .hDC = dc.get(),
+                        .rcItem = {0, 0, size, size},
+                        .itemData = info.dwItemData};
     EXPECT_TRUE(::SendMessageW(Hwnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)));
     ::GdiFlush();
     return std::vector<std::uint32_t>(target.Pixels(), target.Pixels() + size * size);

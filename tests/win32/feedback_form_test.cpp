@@ -29,8 +29,8 @@ class BoxWatcher {
   BoxWatcher(std::string caption, std::string screenshot = {})
       : thread_([this, caption = std::move(caption), screenshot = std::move(screenshot)] {
           HWND box = nullptr;
-          if (e2e::WaitFor([&] { return (box = ::FindWindowW(L"#32770", ToWide(caption).c_str())); },
-                           20s)) {
+          if (e2e::WaitFor(
+                  [&] { return (box = ::FindWindowW(L"#32770", ToWide(caption).c_str())); }, 20s)) {
             text_ = ToUtf8(e2e::MessageBoxText(box));
             if (!screenshot.empty()) static_cast<void>(e2e::SaveScreenshot(screenshot));
             seen_ = true;
@@ -68,9 +68,9 @@ class FeedbackFormTest : public ::testing::Test {
   static void TearDownTestSuite() { exe_.reset(); }
 
   std::unique_ptr<TFeedbackForm> Open(const std::string& host) {
-    auto form = std::make_unique<TFeedbackForm>(
-        ::GetModuleHandleW(nullptr), nullptr,
-        FeedbackFormOptions{.resources = exe_.get(), .host = host});
+    auto form =
+        std::make_unique<TFeedbackForm>(::GetModuleHandleW(nullptr), nullptr,
+                                        FeedbackFormOptions{.resources = exe_.get(), .host = host});
     form->Show();
     Pump();
     return form;

@@ -138,8 +138,8 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
                    PRF_CLIENT | PRF_ERASEBKGND);
   }
   // Wine's screen captures leave the dropped list out: the list as it draws itself instead.
-  static_cast<void>(e2e::SavePicture("language-chooser-open-list", canvas.Pixels(),
-                                     canvas.Width(), canvas.Height()));
+  static_cast<void>(e2e::SavePicture("language-chooser-open-list", canvas.Pixels(), canvas.Width(),
+                                     canvas.Height()));
   const auto flagHas = [&](int index, auto test) {
     RECT item{};
     ::SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index),
@@ -221,7 +221,7 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
   test::TempFolder root;
   // The program in a folder whose name the command interpreter would otherwise take apart, and
   // a decoy where a wrongly expanded or cut-off path would lead.
-  const std::string program = PlaceMarkerProgram(root.Path("100% & (more) ^!x"));
+  const std::string program = PlaceMarkerProgram(root.Path("100% & (more) ^!x Caf\xC3\xA9"));
   PlaceMarkerProgram(root.Path("100"));
   // The settings folder, where the script is written and run, with the same kind of name.
   settingsFolder = root.Path("set%PATH%tings & co");
@@ -250,8 +250,14 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
     ::CloseHandle(file);
     return std::string(buffer, read);
   }();
+  // The path in the OEM code page, which the command interpreter reads.
+  const std::wstring wide = ToWide(program);
+  std::string ansi(wide.size() * 2, '\0');
+  ansi.resize(static_cast<std::size_t>(
+      ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr)));
   std::string expectedPath;
-  for (const char c : program) expectedPath += c == '%' ? std::string("%%") : std::string(1, c);
+  for (const char c : ansi) expectedPath += c == '%' ? std::string("%%") : std::string(1, c);
   EXPECT_EQ(bytes,
             "@ECHO OFF\r\n"
             "ECHO This file was created automatically to restart the program.\r\n"
@@ -260,7 +266,7 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
                 expectedPath + "\"\r\n");
 
   // The script started the program in that folder, and nothing else.
-  const std::string marker = root.Path("100% & (more) ^!x\\marker.txt");
+  const std::string marker = root.Path("100% & (more) ^!x Caf\xC3\xA9\\marker.txt");
   EXPECT_TRUE(e2e::WaitFor(
       [&] { return ::GetFileAttributesW(ToWide(marker).c_str()) != INVALID_FILE_ATTRIBUTES; }, 20s))
       << marker;

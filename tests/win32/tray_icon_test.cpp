@@ -2,8 +2,8 @@
 // window, gone with the object, and back again when the taskbar announces that it was created
 // anew (Explorer restarted) after the icon was lost.
 #include <gtest/gtest.h>
-
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <string>
@@ -68,14 +68,15 @@ TEST_F(TrayIconTest, ReportsButtonsDownAndTheRightButtonUp) {
     TrayMouse expected;
   };
   const Case cases[] = {
-      {WM_LBUTTONDOWN, TrayMouse::ButtonDown},  {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
-      {WM_MBUTTONDOWN, TrayMouse::ButtonDown},  {WM_RBUTTONUP, TrayMouse::RightButtonUp},
-      {WM_LBUTTONUP, TrayMouse::None},          {WM_MOUSEMOVE, TrayMouse::None},
+      {WM_LBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_MBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONUP, TrayMouse::RightButtonUp},
+      {WM_LBUTTONUP, TrayMouse::None},         {WM_MOUSEMOVE, TrayMouse::None},
       {WM_CONTEXTMENU, TrayMouse::None},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(tray.HandleMessage(TrayIcon::kCallbackMessage, 0, MAKELPARAM(c.mouse, TrayIcon::kIconId)),
-              c.expected)
+    EXPECT_EQ(
+        tray.HandleMessage(TrayIcon::kCallbackMessage, 0, MAKELPARAM(c.mouse, TrayIcon::kIconId)),
+        c.expected)
         << c.mouse;
   }
   // Another message with the same numbers is not the icon's.
