@@ -160,12 +160,36 @@ void SettingsWindow::ShowDuration() {
 }
 
 void SettingsWindow::Save() {
+  // Save shows the indicator, which lets waiting messages through: a second press of "Save"
+  // waits for the first, and a window closed meanwhile (Cancel, Esc, the close box) keeps its
+  // object until Save is done with it.
+  if (saving_) return;
   dialog_->CheckBox1 = ::IsDlgButtonChecked(Hwnd(), kAlwaysOnTop) == BST_CHECKED;
   dialog_->CheckBox2 = ::IsDlgButtonChecked(Hwnd(), kScreenSnap) == BST_CHECKED;
   dialog_->CheckBox3 = ::IsDlgButtonChecked(Hwnd(), kFadeOut) == BST_CHECKED;
   dialog_->CheckBox4 = ::IsDlgButtonChecked(Hwnd(), kMinimalMode) == BST_CHECKED;
-  dialog_->BitBtn1Click();
+  saving_ = true;
+  try {
+    dialog_->BitBtn1Click();
+  } catch (...) {
+    saving_ = false;
+    if (destroyedWhileSaving_) delete this;
+    throw;
+  }
+  saving_ = false;
+  if (destroyedWhileSaving_) {
+    delete this;
+    return;
+  }
   if (dialog_->Closed) Close();
+}
+
+void SettingsWindow::OnFinalMessage() noexcept {
+  if (saving_) {
+    destroyedWhileSaving_ = true;
+  } else {
+    delete this;
+  }
 }
 
 void SettingsWindow::Close() {

@@ -46,7 +46,7 @@ class SettingsWindow final : public WindowBase {
   ~SettingsWindow() override;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnFinalMessage() noexcept override { delete this; }
+  void OnFinalMessage() noexcept override;
 
   void CreateControls(HINSTANCE instance);
   void LayOut(int dpi);
@@ -63,6 +63,8 @@ class SettingsWindow final : public WindowBase {
   UniqueFont font_;        // Tahoma 8 pt
   UniqueFont buttonFont_;  // Tahoma 10 pt
   HWND lastFocus_ = nullptr;
+  bool saving_ = false;                // inside Save
+  bool destroyedWhileSaving_ = false;  // the window went while Save ran
 };
 
 }  // namespace lb

@@ -11,6 +11,7 @@
 
 #include "app/app_form_window_win.h"
 #include "indicator/popup_menu_win.h"
+#include "indicator/settings_window_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -239,6 +240,38 @@ TEST_F(AppFormWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
   // Items of other kinds stay with the window's default handling.
   MEASUREITEMSTRUCT other{.CtlType = ODT_COMBOBOX, .itemData = info.dwItemData};
   EXPECT_FALSE(::SendMessageW(Hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&other)));
+}
+
+// "Save" shows the indicator, which lets waiting messages through. A close of the dialog that
+// was waiting (the close box pressed right after Save) and a second press of Save run safely:
+// the settings are saved once, and the dialog is gone afterwards.
+TEST_F(AppFormWindowTest, SettingsDialogClosedWhileItSaves) {
+  Window().Form().FormCreate();
+  ::SendMessageW(Hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuCommand::Settings1), 0);
+  HWND dialog = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t name[64] = L"";
+        ::GetClassNameW(window, name, 64);
+        if (std::wstring(name) != SettingsWindow::kClassName) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  ASSERT_NE(dialog, nullptr);
+  ::SetDlgItemTextW(dialog, SettingsWindow::kDuration, L"4321");
+
+  const HWND save = ::GetDlgItem(dialog, SettingsWindow::kSave);
+  ::PostMessageW(save, BM_CLICK, 0, 0);
+  ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+  ::SendMessageW(save, BM_CLICK, 0, 0);
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+
+  EXPECT_FALSE(::IsWindow(dialog));
+  EXPECT_NE(Settings().find("DisplayDuration=4321"), std::string::npos) << Settings();
+  EXPECT_TRUE(reports.empty());
 }
 
 }  // namespace
