@@ -361,6 +361,9 @@ void TAboutBox::BitBtn2Click() {
 }
 
 void TAboutBox::OnCommand(int id) {
+  // Enter comes as the default button's command whichever button has the focus (drawn by the
+  // box, they are no push buttons to the dialog keys): on "Info" it is that button's press.
+  if (id == kOkId && infoButton_ != nullptr && ::GetFocus() == infoButton_) id = kInfoId;
   switch (id) {
     case kOkId:
     case IDCANCEL:  // Esc, through the dialog keys of the modal loop

@@ -1,5 +1,6 @@
 #include "app/app_form.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 
@@ -72,10 +73,15 @@ void TAppForm::FormCreate() {
 
   // Position: the stored one only when both edges are stored, applied as it is; otherwise the
   // bottom-right corner of the primary work area, for the window's size at this moment.
+  // A hand-edited edge beyond a million pixels is taken as a million: far off every screen all
+  // the same, and a size can still be added to it without leaving the integer range.
+  constexpr std::int32_t kFarthest = 1'000'000;
+  const auto edge = [&](const char* key) {
+    return std::clamp(store.ReadInteger(key, 0), -kFarthest, kFarthest);
+  };
   Rect bounds = view_.Bounds();
   if (store.KeyExists(keys::Left) && store.KeyExists(keys::Top)) {
-    bounds = Rect::FromPosSize(store.ReadInteger(keys::Left, 0), store.ReadInteger(keys::Top, 0),
-                               bounds.Width(), bounds.Height());
+    bounds = Rect::FromPosSize(edge(keys::Left), edge(keys::Top), bounds.Width(), bounds.Height());
   } else {
     const Rect workArea = view_.PrimaryWorkArea();
     bounds =

@@ -218,6 +218,16 @@ TEST_F(AppFormTest, PositionAndSizeAppliedDuringStartAreNotWrittenTwice) {
   EXPECT_EQ(SettingsFile(), "[Settings]\r\nLeft=40\r\nTop=50\r\nWidth=300\r\nHeight=100\r\n");
 }
 
+// Hand-edited edges at the ends of the integer range stop a million pixels out, where adding
+// the window's size cannot overflow.
+TEST_F(AppFormTest, StoredEdgesAtTheEndsOfTheIntegerRange) {
+  GivenSettings("Left=2147483647\r\nTop=-2147483648\r\n");
+  form.FormCreate();
+  EXPECT_EQ(view.Bounds().left, 1'000'000);
+  EXPECT_EQ(view.Bounds().top, -1'000'000);
+  EXPECT_EQ(view.Bounds().Width(), 200);
+}
+
 TEST_F(AppFormTest, MovesAreSavedOnlyOnceThePositionSavingFlagIsOn) {
   view.SetBounds(Rect::FromPosSize(5, 5, 200, 164));  // before the creation sequence
   EXPECT_FALSE(files.files.contains(kSettingsPath));

@@ -112,6 +112,35 @@ TEST_F(AboutBoxTest, OkAndEscCloseTheBox) {
   EXPECT_EQ(box->Hwnd(), nullptr);
 }
 
+// Enter presses the focused button: on "Info" it drops the menu down and the box stays, on "OK"
+// it closes the box.
+TEST_F(AboutBoxTest, EnterPressesTheFocusedButton) {
+  auto box = Open();
+  box->Show();
+  ::SetFocus(box->InfoButton());
+  std::atomic<bool> menuSeen{false};
+  std::thread closer([&] {
+    HWND menu = nullptr;
+    if (e2e::WaitFor([&] { return (menu = ::FindWindowW(L"#32768", nullptr)) != nullptr; }, 5s)) {
+      menuSeen = true;
+      ::PostMessageW(box->Hwnd(), WM_CANCELMODE, 0, 0);
+      ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  });
+  MSG enter{.hwnd = box->InfoButton(), .message = WM_KEYDOWN, .wParam = VK_RETURN};
+  ::IsDialogMessageW(box->Hwnd(), &enter);
+  PumpFor(300ms);
+  closer.join();
+  EXPECT_TRUE(menuSeen);
+  ASSERT_NE(box->Hwnd(), nullptr) << "the box stays open";
+
+  ::SetFocus(box->OkButton());
+  enter.hwnd = box->OkButton();
+  ::IsDialogMessageW(box->Hwnd(), &enter);
+  PumpFor(100ms);
+  EXPECT_EQ(box->Hwnd(), nullptr);
+}
+
 TEST_F(AboutBoxTest, MissingLicenseShowsFileNotFound) {
   auto box = Open();
   box->Show();
