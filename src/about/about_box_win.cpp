@@ -294,7 +294,8 @@ TAboutBox::TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
 TAboutBox::~TAboutBox() {
   tmTimer_.reset();
   card_.reset();
-  if (tooltip_) ::DestroyWindow(tooltip_);
+  // The tooltip belongs to the box: once the box is gone (closed), so is the tooltip.
+  if (tooltip_ && Hwnd()) ::DestroyWindow(tooltip_);
   Destroy();
 }
 
