@@ -61,21 +61,15 @@ NewVerWindow::NewVerWindow(HINSTANCE instance, Options options) : options_(std::
 
   // FormCreate.
   dpi_ = DpiForWindow(Hwnd());
-  icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
-                                              S(32), S(32), LR_DEFAULTCOLOR)));
   const Point place = NoticePosition(::GetSystemMetrics(SM_CXSCREEN), S(kNoticeClientWidth));
   ::SetWindowPos(Hwnd(), HWND_TOPMOST, place.x, place.y, S(kNoticeClientWidth),
                  S(kNoticeClientHeight), SWP_NOACTIVATE);
   label1_ = NoticeTitleText();
   label2_ = NoticeLinkText(options_.productName, options_.offeredVersion);
-  titleFont_ = MakeFont(S(kNoticeFontHeight), true, false);
-  linkFont_ = MakeFont(S(kNoticeFontHeight), false, true);
-
-  const RECT button = DesignRect(kButton1.left, kButton1.top, kButton1.right, kButton1.bottom);
   button1_.reset(::CreateWindowExW(
-      0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, button.left, button.top,
-      button.right - button.left, button.bottom - button.top, Hwnd(),
+      0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 1, 1, Hwnd(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), instance, nullptr));
+  ApplyDpi();
 
   ::SetTimer(Hwnd(), kTimerStartId, 1, nullptr);
   ::SetTimer(Hwnd(), kTimerCloseId, 1000, nullptr);
@@ -89,6 +83,18 @@ NewVerWindow::~NewVerWindow() {
 }
 
 int NewVerWindow::S(int designValue) const { return Scale(designValue, dpi_); }
+
+void NewVerWindow::ApplyDpi() {
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
+  icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
+                                              S(32), S(32), LR_DEFAULTCOLOR)));
+  titleFont_ = MakeFont(S(kNoticeFontHeight), true, false);
+  linkFont_ = MakeFont(S(kNoticeFontHeight), false, true);
+  const RECT button = DesignRect(kButton1.left, kButton1.top, kButton1.right, kButton1.bottom);
+  ::SetWindowPos(button1_.get(), nullptr, button.left, button.top, button.right - button.left,
+                 button.bottom - button.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
 
 RECT NewVerWindow::DesignRect(int left, int top, int right, int bottom) const {
   return RECT{S(left), S(top), S(right), S(bottom)};
@@ -206,6 +212,12 @@ void NewVerWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
 
 LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DPICHANGED:
+      // Dragged onto a monitor with another DPI: the same notice at that DPI.
+      dpi_ = HIWORD(wParam);
+      MoveToSuggestedRect(Hwnd(), lParam);
+      ApplyDpi();
+      return 0;
     case WM_TIMER:
       switch (wParam) {
         case kTimerStartId:

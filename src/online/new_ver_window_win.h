@@ -60,6 +60,8 @@ class NewVerWindow final : public WindowBase {
   void Paint(HDC dc);
   void DrawCloseButton(const DRAWITEMSTRUCT& item);
   [[nodiscard]] int S(int designValue) const;
+  // Icon, fonts and the close button at dpi_, and everything drawn again.
+  void ApplyDpi();
   [[nodiscard]] RECT DesignRect(int left, int top, int right, int bottom) const;
   // Whether a press at `client` drags: everywhere but the middle panel (its title excepted)
   // and the close button.

@@ -73,6 +73,27 @@ TEST_F(NoticeWindowTest, AppearsBorderlessAndTopMostInTheTopRightCorner) {
   EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
 }
 
+// Dragged onto a monitor with another DPI, the notice takes the size the system suggests and
+// lays its close button out at that DPI.
+TEST_F(NoticeWindowTest, TakesAnotherMonitorsDpi) {
+  const auto notice = Make("https://www.example.test/download/");
+  notice->TimerStartTimer();
+  const RECT before = Bounds(notice->Hwnd());
+  const RECT button96 = Bounds(notice->Button1());
+  RECT suggested{before.left - 100, before.top + 10, before.left - 100 + 480,
+                 before.top + 10 + 102};
+  ::SendMessageW(notice->Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+  const RECT after = Bounds(notice->Hwnd());
+  EXPECT_EQ(after.left, suggested.left);
+  EXPECT_EQ(after.right - after.left, 480);
+  EXPECT_EQ(after.bottom - after.top, 102);
+  const RECT button144 = Bounds(notice->Button1());
+  // Design units at 144 dots per inch: half as much again, rounded.
+  EXPECT_EQ(button144.right - button144.left, ::MulDiv(button96.right - button96.left, 3, 2));
+  EXPECT_EQ(button144.left - after.left, ::MulDiv(button96.left - before.left, 3, 2));
+}
+
 TEST_F(NoticeWindowTest, LinkOpensTheDownloadAddressAndCloses) {
   const auto notice = Make("https://www.example.test/download/");
   notice->TimerStartTimer();
