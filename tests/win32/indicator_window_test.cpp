@@ -280,6 +280,10 @@ bool OpensAMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ::SendMessageW(window, message, wParam, lParam);
   sent = true;
   closer.join();
+  // A close request that arrived after the menu had gone would close the next one at once.
+  MSG left;
+  while (::PeekMessageW(&left, window, WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE)) {
+  }
   return menuSeen;
 }
 
@@ -301,17 +305,22 @@ TEST_F(IndicatorWindowTest, ContextMenuFromTheKeyboardAndTheCaption) {
   Window().Form().FormCreate();
   Window().SetFrameStyle(FrameStyle::Sizeable);
   Centre();
-  const Rect bounds = Window().Bounds();
-  const RECT client = ClientOnScreen(Hwnd());
-  const POINT caption{(bounds.left + bounds.right) / 2, (bounds.top + client.top) / 2};
-  const POINT inside{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
-  ASSERT_LT(bounds.top, client.top) << "the window has a caption";
+  // Points taken just before use: the timers that run while a menu is open may move the window.
+  const auto caption = [&] {
+    const Rect bounds = Window().Bounds();
+    const RECT client = ClientOnScreen(Hwnd());
+    return MAKELPARAM((bounds.left + bounds.right) / 2, (bounds.top + client.top) / 2);
+  };
+  const auto inside = [&] {
+    const RECT client = ClientOnScreen(Hwnd());
+    return MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
+  };
+  ASSERT_LT(Window().Bounds().top, ClientOnScreen(Hwnd()).top) << "the window has a caption";
+  const auto from = reinterpret_cast<WPARAM>(Hwnd());
 
-  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()), -1));
-  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()),
-                         MAKELPARAM(caption.x, caption.y)));
-  EXPECT_FALSE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Hwnd()),
-                          MAKELPARAM(inside.x, inside.y)));
+  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, from, caption()));
+  EXPECT_TRUE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, from, -1));
+  EXPECT_FALSE(OpensAMenu(Hwnd(), WM_CONTEXTMENU, from, inside()));
 }
 
 TEST_F(IndicatorWindowTest, TimersRunOnTheWindowAndTheStartTickShowsTheLeds) {
