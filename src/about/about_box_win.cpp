@@ -13,6 +13,7 @@
 #include "i18n/translation.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
 #include "ui/text_win.h"
@@ -308,21 +309,7 @@ void TAboutBox::ShowModal() {
   modal_ = owner_ != nullptr;
   if (modal_) ::EnableWindow(owner_, FALSE);
   Show();
-  MSG message{};
-  while (Hwnd()) {
-    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      // The program is quitting: close, and leave the quit to the main loop.
-      Close();
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (got == -1) break;
-    if (!::IsDialogMessageW(Hwnd(), &message)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
+  RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 

@@ -14,6 +14,7 @@
 #include "online/server_host.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
 #include "ui/text_win.h"
 
@@ -290,21 +291,7 @@ void TTranslateForm::ShowModal() {
   modal_ = owner_ != nullptr;
   if (modal_) ::EnableWindow(owner_, FALSE);
   Show();
-  MSG message{};
-  while (Hwnd()) {
-    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      // The program is ending: close, and leave the quit to the main loop.
-      Close();
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (got == -1) break;
-    if (!::IsDialogMessageW(Hwnd(), &message)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
+  RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 

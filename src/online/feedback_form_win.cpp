@@ -11,6 +11,7 @@
 #include "i18n/translation.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
 #include "ui/text_win.h"
 
@@ -294,34 +295,14 @@ void TFeedbackForm::ShowModal() {
   modal_ = owner_ != nullptr;
   if (modal_) ::EnableWindow(owner_, FALSE);
   Show();
-  MSG message{};
-  while (Hwnd()) {
-    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      // The program is quitting: close, and leave the quit to the main loop.
-      Close();
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (got == -1) break;
-    if (PreTranslate(message)) continue;
-    if (!::IsDialogMessageW(Hwnd(), &message)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
+  RunModalLoop(
+      *this, [this] { Close(); }, [this](const MSG& message) { return PreTranslate(message); });
   Close();
 }
 
 bool TFeedbackForm::PreTranslate(const MSG& message) {
   if (!Hwnd() || message.message != WM_KEYDOWN) return false;
   HWND memo = Item(kMemo);
-  if (message.hwnd == memo && message.wParam == VK_TAB) {
-    // The memo keeps no tabs: Tab moves on in the tab order, as in the other controls.
-    const bool back = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    ::SetFocus(::GetNextDlgTabItem(Hwnd(), memo, back ? TRUE : FALSE));
-    return true;
-  }
   if (message.wParam != VK_ESCAPE) return false;
   if (message.hwnd == memo) {
     Memo1KeyDown(message.wParam);
