@@ -30,7 +30,7 @@ packages=(
   wine wine64 xvfb xdotool imagemagick xcompmgr x11-utils
   # the stand-in web server of the network tests (tools/standin_server.py)
   python3 openssl
-  # drawing the menu pictures (tools/make-menu-icons.sh, which also needs npm: the machine's
+  # drawing the menu and feedback pictures (tools/make-fluent-icons.sh, which also needs npm: the machine's
   # Node.js brings it, and Debian's npm package would conflict with that Node.js)
   librsvg2-bin
   # generating the delivered sounds (tools/make-sounds.sh)

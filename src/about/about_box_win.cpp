@@ -306,16 +306,14 @@ void TAboutBox::Show() {
 }
 
 void TAboutBox::ShowModal() {
-  modal_ = owner_ != nullptr;
-  if (modal_) ::EnableWindow(owner_, FALSE);
+  owner_.Disable();
   Show();
   RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 
 void TAboutBox::Close() {
-  // The owner is enabled before the box goes, so that it gets the activation back.
-  if (std::exchange(modal_, false)) ::EnableWindow(owner_, TRUE);
+  owner_.Release();
   tmTimer_.reset();
   Destroy();
 }

@@ -11,10 +11,11 @@
 
 #include "about/about_box.h"
 #include "about/matrix_rain.h"
-#include "platform/file_system_win.h"
 #include "online/server_host.h"
+#include "platform/file_system_win.h"
 #include "platform/timer.h"
 #include "ui/handles_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -24,9 +25,9 @@ namespace lb {
 void ShowAboutBox(HWND owner);
 
 struct AboutBoxOptions {
-  std::string exeFolder;  // where "license.txt" is looked for; ends in a backslash
+  std::string exeFolder;            // where "license.txt" is looked for; ends in a backslash
   std::string host = ServerHost();  // of the pages it opens, and the link's text
-  HMODULE pictures = nullptr;  // holds the logo and the icon; null: the box's own module
+  HMODULE pictures = nullptr;       // holds the logo and the icon; null: the box's own module
 };
 
 class AboutCard;
@@ -105,9 +106,8 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   void StartTimer(int id, int intervalMs) override;
   void StopTimer(int id) override;
 
-  HWND owner_;
+  ModalOwner owner_;
   HMODULE pictures_;
-  bool modal_ = false;
   int dpi_ = 96;
   Win32FileSystem files_;
   AboutActions actions_;

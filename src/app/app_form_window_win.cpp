@@ -19,6 +19,7 @@
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/geometry_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
 #include "ui/text_win.h"
@@ -276,18 +277,7 @@ void AppFormWindow::SetTopMost(bool topMost) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void AppFormWindow::ProcessMessages() {
-  MSG message{};
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // Not ours to end the loop here: leave the request for the message loop.
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
+void AppFormWindow::ProcessMessages() { ProcessPendingMessages(); }
 
 // ---- what the window shows -------------------------------------------------------------------
 

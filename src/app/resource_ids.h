@@ -18,7 +18,7 @@
 #define IDP_LED_OFF_48 212
 #define IDP_LED_OFF_64 213
 
-// The menu pictures (PNG, RCDATA, tools/make-menu-icons.sh). The five small ones are kept at 16
+// The menu pictures (PNG, RCDATA, tools/make-fluent-icons.sh). The five small ones are kept at 16
 // and 32 pixels (ids base and base + 1), "handclick" and "settings48" at 48 pixels only.
 #define IDP_MENU_ABOUT_16 300
 #define IDP_MENU_ABOUT_32 301

@@ -10,47 +10,26 @@
 namespace lb {
 namespace {
 
-// The language names of the flag pictures 1 to 28, in the table's order.
-constexpr std::array<const char*, 28> kFlagLanguages{"English",
-                                                     "German",
-                                                     "French",
-                                                     "Turkish",
-                                                     "Albanian",
-                                                     "Arabic",
-                                                     "Bulgarian",
-                                                     "ChineseSimplified",
-                                                     "ChineseTraditional",
-                                                     "Czech",
-                                                     "Dutch",
-                                                     "Finnish",
-                                                     "Greek",
-                                                     "Hebrew",
-                                                     "Hungarian",
-                                                     "Italian",
-                                                     "Japanese",
-                                                     "Korean",
-                                                     "Persian",
-                                                     "Polish",
-                                                     "PortugueseBrazil",
-                                                     "PortuguesePortugal",
-                                                     "Russian",
-                                                     "Slovenian",
-                                                     "Spanish",
-                                                     "Swedish",
-                                                     "Ukrainian",
-                                                     "Vietnamese"};
-
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
+
+// clang-format off
+const std::array<const char*, kFlagLanguageCount> kFlagLanguageNames{
+    "English", "German", "French", "Turkish", "Albanian", "Arabic", "Bulgarian",
+    "ChineseSimplified", "ChineseTraditional", "Czech", "Dutch", "Finnish", "Greek", "Hebrew",
+    "Hungarian", "Italian", "Japanese", "Korean", "Persian", "Polish", "PortugueseBrazil",
+    "PortuguesePortugal", "Russian", "Slovenian", "Spanish", "Swedish", "Ukrainian",
+    "Vietnamese"};
+// clang-format on
 
 const std::array<const char*, kFlagCount> kFlagPictureNames{
     "xx", "flag", "de", "fr", "tr", "al", "sa", "bg", "cn", "tw", "cz", "nl", "fi", "gr", "il",
     "hu", "it",   "jp", "kr", "ir", "pl", "br", "pt", "ru", "si", "es", "se", "ua", "vi", "us"};
 
 int FlagIndex(std::string_view languageName) {
-  for (std::size_t i = 0; i < kFlagLanguages.size(); ++i) {
-    if (languageName == kFlagLanguages[i]) return static_cast<int>(i) + 1;
+  for (std::size_t i = 0; i < kFlagLanguageNames.size(); ++i) {
+    if (languageName == kFlagLanguageNames[i]) return static_cast<int>(i) + 1;
   }
   return 0;
 }

@@ -24,6 +24,10 @@ inline constexpr const char* kEnglishTranslators = "Brimlex";
 // "flag" (English), then national flags named by their countries' two-letter codes.
 inline constexpr int kFlagCount = 30;
 extern const std::array<const char*, kFlagCount> kFlagPictureNames;
+// The language names of the flag pictures 1 to 28, in the table's order: English first, then
+// every language the program ships a file for.
+inline constexpr int kFlagLanguageCount = kFlagCount - 2;
+extern const std::array<const char*, kFlagLanguageCount> kFlagLanguageNames;
 // The picture index of a language name: exact, case-sensitive match; 0 for any other name.
 [[nodiscard]] int FlagIndex(std::string_view languageName);
 

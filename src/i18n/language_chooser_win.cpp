@@ -9,6 +9,7 @@
 #include "app/identity.h"
 #include "app/resource_ids.h"
 #include "app/startup_platform_win.h"
+#include "i18n/restart_script.h"
 #include "i18n/translation.h"
 #include "online/client_identity_win.h"
 #include "online/server_host.h"
@@ -106,27 +107,16 @@ void StartBatchHidden(const std::string& scriptPath, const std::string& workingF
       (length > 0 && length < MAX_PATH ? std::wstring(system, length)
                                        : std::wstring(L"C:\\Windows\\System32")) +
       L"\\cmd.exe";
-  // The script is named relative to the working folder, so that no character of the folder's
-  // name reaches the command line, where "%" and "&" would mean something; ".\" in front, since
-  // "start" is a command of the interpreter itself, which would take "start.bat" for it. The
-  // interpreter cannot work in a network folder (\\server\share): there the script's full path
-  // is given, in quotes (doubled: the interpreter takes off the outer pair).
-  const std::wstring path = ToWide(scriptPath);
+  const ScriptLaunch launch = RestartScriptLaunch(scriptPath, workingFolder);
+  std::wstring commandLine = ToWide(launch.commandLine);
   const std::wstring folder = ToWide(workingFolder);
-  const bool network = folder.starts_with(L"\\\\");
-  const std::size_t slash = path.find_last_of(L"\\/");
-  const std::wstring script = network || slash == std::wstring::npos
-                                  ? L"\"\"" + path + L"\"\""
-                                  : L".\\" + path.substr(slash + 1);
-  // /d: no AutoRun commands; /v:off: "!" stays a plain character.
-  std::wstring commandLine = L"cmd.exe /d /v:off /c " + script;
   STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process{};
   if (::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                       CREATE_NO_WINDOW, nullptr, network ? nullptr : folder.c_str(), &startup,
-                       &process)) {
+                       CREATE_NO_WINDOW, nullptr, launch.inWorkingFolder ? folder.c_str() : nullptr,
+                       &startup, &process)) {
     UniqueKernelHandle thread(process.hThread);
     UniqueKernelHandle child(process.hProcess);
   }
@@ -288,16 +278,14 @@ void TTranslateForm::Show() {
 }
 
 void TTranslateForm::ShowModal() {
-  modal_ = owner_ != nullptr;
-  if (modal_) ::EnableWindow(owner_, FALSE);
+  owner_.Disable();
   Show();
   RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 
 void TTranslateForm::Close() {
-  // The owner is enabled before the dialog goes, so that it gets the activation back.
-  if (std::exchange(modal_, false)) ::EnableWindow(owner_, TRUE);
+  owner_.Release();
   Destroy();
 }
 
@@ -415,17 +403,7 @@ void TTranslateForm::SetLanguageFile(const std::string& Filename) {
   if (host_.setLanguageFile) host_.setLanguageFile(Filename);
 }
 
-void TTranslateForm::ProcessMessages() {
-  MSG message{};
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
+void TTranslateForm::ProcessMessages() { ProcessPendingMessages(); }
 
 int TTranslateForm::OsMajorVersion() const { return lb::OsMajorVersion(); }
 

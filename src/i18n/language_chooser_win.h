@@ -15,6 +15,7 @@
 #include "platform/file_system_win.h"
 #include "ui/handles_win.h"
 #include "ui/message_dialogs_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -113,8 +114,7 @@ class TTranslateForm final : public WindowBase, private IChooserPlatform {
   void Terminate() override;
   void OpenAddress(const std::string& address) override;
 
-  HWND owner_;
-  bool modal_ = false;
+  ModalOwner owner_;
   int dpi_ = 96;
   LanguageChooserHost host_;
   std::string programPath_;

@@ -31,6 +31,15 @@ std::string RestartScriptText(std::string_view programPath, int osMajorVersion) 
   return text;
 }
 
+ScriptLaunch RestartScriptLaunch(std::string_view scriptPath, std::string_view workingFolder) {
+  const bool network = workingFolder.starts_with("\\\\");
+  const std::size_t slash = scriptPath.find_last_of("\\/");
+  const std::string script = network || slash == std::string_view::npos
+                                 ? "\"\"" + std::string(scriptPath) + "\"\""
+                                 : ".\\" + std::string(scriptPath.substr(slash + 1));
+  return {.commandLine = "cmd.exe /d /v:off /c " + script, .inWorkingFolder = !network};
+}
+
 std::optional<std::string> RestartScriptBytes(std::string_view programPath, int osMajorVersion,
                                               const ICodePage& codePage) {
   return codePage.Encode(RestartScriptText(programPath, osMajorVersion));

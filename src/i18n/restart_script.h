@@ -27,6 +27,22 @@ inline constexpr const char* kRestartScriptName = "start.bat";
 // from Windows 6 on, one unanswered ping with a 1000 ms wait before), and the program.
 [[nodiscard]] std::string RestartScriptText(std::string_view programPath, int osMajorVersion);
 
+// How the command interpreter is asked to run the script: its command line, and whether it
+// works in the given working folder (the script's) or, for a network folder, which it cannot
+// work in, in a folder of its own.
+struct ScriptLaunch {
+  std::string commandLine;
+  bool inWorkingFolder = true;
+};
+// The script is named relative to the working folder, so that no character of the folder's
+// name reaches the command line, where "%" and "&" would mean something; ".\" in front, since
+// "start" is a command of the interpreter itself, which would take "start.bat" for it. In a
+// network folder (\\server\share) the script's full path is given, in quotes (doubled: the
+// interpreter takes off the outer pair). /d: no AutoRun commands; /v:off: "!" stays a plain
+// character.
+[[nodiscard]] ScriptLaunch RestartScriptLaunch(std::string_view scriptPath,
+                                               std::string_view workingFolder);
+
 // The script's bytes in `codePage`, the one the command interpreter reads batch files in,
 // without byte-order mark; nothing when the program path has a character that the code page
 // lacks.

@@ -12,6 +12,9 @@
 namespace lb {
 namespace {
 
+// How opaque an item's picture is drawn while the item is greyed.
+constexpr BYTE kGreyedPictureOpacity = 96;
+
 // A popup menu whose tick and picture share one column: no item has both.
 UniqueMenu NewPopupMenu() noexcept {
   UniqueMenu menu(::CreatePopupMenu());

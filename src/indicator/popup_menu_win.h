@@ -50,9 +50,6 @@ class MenuBitmaps {
 // The picture of the item at `position` of `menu`, or null for none.
 [[nodiscard]] HBITMAP MenuItemPicture(HMENU menu, UINT position) noexcept;
 
-// How opaque an item's picture is drawn while the item is greyed.
-inline constexpr BYTE kGreyedPictureOpacity = 96;
-
 // Answers WM_MEASUREITEM and WM_DRAWITEM for the pictures of a menu made by BuildMenu, sent to
 // the window that owns the open menu; false for any other message or item, which the window
 // handles as before.

@@ -292,8 +292,7 @@ void TFeedbackForm::Show() {
 }
 
 void TFeedbackForm::ShowModal() {
-  modal_ = owner_ != nullptr;
-  if (modal_) ::EnableWindow(owner_, FALSE);
+  owner_.Disable();
   Show();
   RunModalLoop(
       *this, [this] { Close(); }, [this](const MSG& message) { return PreTranslate(message); });
@@ -317,8 +316,7 @@ bool TFeedbackForm::PreTranslate(const MSG& message) {
 }
 
 void TFeedbackForm::Close() {
-  // The owner is enabled before the dialog goes, so that it gets the activation back.
-  if (std::exchange(modal_, false)) ::EnableWindow(owner_, TRUE);
+  owner_.Release();
   Destroy();
 }
 

@@ -11,6 +11,7 @@
 #include "online/server_host.h"
 #include "online/web_client_win.h"
 #include "ui/handles_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -89,8 +90,7 @@ class TFeedbackForm final : public WindowBase, private IFeedbackView {
   void SetBusyCursor(bool busy) override;
   void MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
 
-  HWND owner_;
-  bool modal_ = false;
+  ModalOwner owner_;
   bool busy_ = false;
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;

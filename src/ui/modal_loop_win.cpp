@@ -4,6 +4,19 @@
 
 namespace lb {
 
+void ProcessPendingMessages() noexcept {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to end the loop here: leave the request for the message loop.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
 void RunModalLoop(const WindowBase& window, const std::function<void()>& close,
                   const std::function<bool(const MSG&)>& preTranslate) {
   MSG message{};

@@ -215,6 +215,10 @@ std::string ReadText(const fs::path& file) {
   return text.str();
 }
 
+void WriteText(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
 fs::path SavePicture(const std::string& name, const std::uint32_t* pixels, int width, int height) {
   const fs::path file = ArtifactsFolder() / (name + ".png");
   std::unique_ptr<FILE, decltype(&std::fclose)> out(_wfopen(file.c_str(), L"wb"), &std::fclose);

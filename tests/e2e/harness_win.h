@@ -80,6 +80,8 @@ std::filesystem::path RoamingAppData();
 
 // A file's whole content as bytes; empty when it cannot be read.
 std::string ReadText(const std::filesystem::path& file);
+// Writes `text` as the file's whole content.
+void WriteText(const std::filesystem::path& file, const std::string& text);
 
 // Saves a picture (rows top first, 0x??RRGGBB pixels; the top byte is not kept) as a PNG under
 // ArtifactsFolder(); returns its path.

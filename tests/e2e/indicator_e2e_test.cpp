@@ -3,7 +3,6 @@
 // DPI. Screenshots of both go to the artifacts folder.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 #include "e2e/harness_win.h"
@@ -13,10 +12,6 @@ namespace lb::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteText(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
 
 // Holds a key down long enough for the program's 10 ms poll to see it.
 void HoldKey(WORD virtualKey) {

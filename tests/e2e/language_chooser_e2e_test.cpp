@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "e2e/harness_win.h"

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "e2e/harness_win.h"
@@ -25,10 +24,6 @@ class StartupTest : public ::testing::Test {
   }
   void TearDown() override { SetUp(); }
 };
-
-void WriteText(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
 
 TEST_F(StartupTest, WritableFolderGetsSettingsBesideTheExeWithOnlyTheGeometry) {
   TempFolder folder("writable");

@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "e2e/harness_win.h"
@@ -26,10 +25,6 @@ namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::Not;
 using ::testing::UnorderedElementsAre;
-
-void WriteText(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
 
 std::wstring IniValue(const fs::path& file, const wchar_t* key) {
   wchar_t value[256]{};

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fakes/fake_code_page.h"
+#include "i18n/language_chooser.h"
 #include "i18n/language_codes.h"
 #include "i18n/language_file.h"
 #include "i18n/text_catalogue.h"
@@ -30,34 +31,10 @@ namespace fs = std::filesystem;
 const fs::path kSourceDir = LOCKBEACON_SOURCE_DIR;
 const fs::path kLanguagesDir = kSourceDir / "resources" / "deliver" / "Languages";
 
-// The languages of the language chooser's flag table, each shipped as <name>.lang.txt.
-const std::vector<std::string> kShippedLanguages = {"German",
-                                                    "French",
-                                                    "Turkish",
-                                                    "Albanian",
-                                                    "Arabic",
-                                                    "Bulgarian",
-                                                    "ChineseSimplified",
-                                                    "ChineseTraditional",
-                                                    "Czech",
-                                                    "Dutch",
-                                                    "Finnish",
-                                                    "Greek",
-                                                    "Hebrew",
-                                                    "Hungarian",
-                                                    "Italian",
-                                                    "Japanese",
-                                                    "Korean",
-                                                    "Persian",
-                                                    "Polish",
-                                                    "PortugueseBrazil",
-                                                    "PortuguesePortugal",
-                                                    "Russian",
-                                                    "Slovenian",
-                                                    "Spanish",
-                                                    "Swedish",
-                                                    "Ukrainian",
-                                                    "Vietnamese"};
+// The languages of the language chooser's flag table but English, each shipped as
+// <name>.lang.txt.
+const std::vector<std::string> kShippedLanguages(kFlagLanguageNames.begin() + 1,
+                                                 kFlagLanguageNames.end());
 
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -267,7 +267,7 @@ TEST(RestartScript, ExactBytesWithCharactersTheCommandInterpreterTreatsSpecially
        head + "timeout 1\r\n\"C:\\%%PATH%%\\a^b (x)!\\LockBeacon.exe\"\r\n"},
       {"C:\\Lock Beacon\\LockBeacon.exe", 5,
        head + "ping 192.0.2.2 -n 1 -w 1000 > nul\r\n\"C:\\Lock Beacon\\LockBeacon.exe\"\r\n"},
-      // ANSI, not UTF-8: "ü" is one byte.
+      // In the single-byte code page given, not UTF-8: "ü" is one byte.
       {"C:\\M\xC3\xBCller\\LockBeacon.exe", 10,
        head + "timeout 1\r\n\"C:\\M\xFCller\\LockBeacon.exe\"\r\n"},
   };
@@ -276,6 +276,25 @@ TEST(RestartScript, ExactBytesWithCharactersTheCommandInterpreterTreatsSpecially
   }
   EXPECT_EQ(RestartScriptPath("C:\\S\\"), "C:\\S\\start.bat");
   EXPECT_EQ(RestartScriptPath("C:\\S"), "C:\\S\\start.bat");
+}
+
+TEST(RestartScript, RunByTheCommandInterpreterWithoutTheFolderOnItsCommandLine) {
+  const struct {
+    const char* script;
+    const char* folder;
+    const char* commandLine;
+    bool inWorkingFolder;
+  } cases[] = {
+      {"C:\\100% & (x)\\start.bat", "C:\\100% & (x)\\", "cmd.exe /d /v:off /c .\\start.bat", true},
+      // A network folder cannot be the interpreter's working folder: the full path, quoted.
+      {"\\\\server\\share\\start.bat", "\\\\server\\share\\",
+       "cmd.exe /d /v:off /c \"\"\\\\server\\share\\start.bat\"\"", false},
+  };
+  for (const auto& one : cases) {
+    const ScriptLaunch launch = RestartScriptLaunch(one.script, one.folder);
+    EXPECT_EQ(launch.commandLine, one.commandLine) << one.script;
+    EXPECT_EQ(launch.inWorkingFolder, one.inWorkingFolder) << one.script;
+  }
 }
 
 }  // namespace

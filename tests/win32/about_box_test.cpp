@@ -15,6 +15,7 @@
 #include "ui/dpi.h"
 #include "ui/text_win.h"
 #include "win32/exe_resources.h"
+#include "win32/pump.h"
 #include "win32/temp_folder.h"
 
 namespace lb {
@@ -22,18 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Handles this thread's messages for `duration`.
-void PumpFor(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-}
+using test::PumpFor;
 
 class AboutBoxTest : public ::testing::Test {
  protected:

@@ -16,6 +16,7 @@
 #include "ui/dpi_win.h"
 #include "ui/text_win.h"
 #include "win32/host_paths.h"
+#include "win32/pump.h"
 
 namespace lb {
 namespace {
@@ -80,16 +81,7 @@ class FeedbackFormTest : public ::testing::Test {
     ::SetWindowTextW(control, text.c_str());
   }
 
-  static void Pump() {
-    MSG message{};
-    for (int i = 0; i < 20; ++i) {
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-      std::this_thread::sleep_for(5ms);
-    }
-  }
+  static void Pump() { test::PumpFor(std::chrono::milliseconds(100)); }
 
   static inline UniqueModule exe_;
 

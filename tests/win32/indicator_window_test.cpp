@@ -17,6 +17,7 @@
 #include "ui/geometry_win.h"
 #include "win32/app_form_window_fixture.h"
 #include "win32/host_paths.h"
+#include "win32/pump.h"
 #include "win32/temp_folder.h"
 
 namespace lb {
@@ -24,20 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Lets this thread's messages run until `done` holds or `timeout` passes.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 3s) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(5);
-  }
-  return true;
-}
+using test::PumpUntil;
 
 // A visible top-level window of this process with the given class (other test programs may
 // show menus and dialogs at the same time).

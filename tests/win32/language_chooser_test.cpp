@@ -17,6 +17,7 @@
 #include "ui/png_win.h"
 #include "ui/text_win.h"
 #include "win32/host_paths.h"
+#include "win32/pump.h"
 #include "win32/temp_folder.h"
 
 namespace lb {
@@ -24,17 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-void PumpFor(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    std::this_thread::sleep_for(5ms);
-  }
-}
+using test::PumpFor;
 
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = L"";

@@ -1,10 +1,9 @@
 // The loop of a modal window: it runs until the window is gone, and a modeless dialog open
 // beside it keeps its dialog keys.
-#include "ui/modal_loop_win.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "ui/modal_loop_win.h"
 #include "ui/modeless_win.h"
 #include "ui/window_base_win.h"
 
@@ -23,13 +22,13 @@ class ModalWindow final : public WindowBase {
 
 TEST(ModalLoop, AModelessDialogBesideTheModalWindowKeepsItsDialogKeys) {
   // The modeless dialog: a window with two fields in the tab order.
-  const HWND dialog = ::CreateWindowExW(0, L"STATIC", L"modeless", WS_POPUP | WS_VISIBLE, 0, 0,
-                                        200, 100, nullptr, nullptr, nullptr, nullptr);
+  const HWND dialog = ::CreateWindowExW(0, L"STATIC", L"modeless", WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                        100, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(dialog, nullptr);
   const HWND first = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
                                        90, 20, dialog, nullptr, nullptr, nullptr);
-  const HWND second = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100,
-                                        0, 90, 20, dialog, nullptr, nullptr, nullptr);
+  const HWND second = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 100, 0,
+                                        90, 20, dialog, nullptr, nullptr, nullptr);
   RegisterModelessDialog(dialog);
   ::SetFocus(first);
   ASSERT_EQ(::GetFocus(), first);

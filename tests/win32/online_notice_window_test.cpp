@@ -8,19 +8,14 @@
 #include <thread>
 
 #include "online/new_ver_window_win.h"
+#include "ui/modal_loop_win.h"
 #include "ui/text_win.h"
 #include "win32/temp_folder.h"
 
 namespace lb {
 namespace {
 
-void Pump() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
+void Pump() { ProcessPendingMessages(); }
 
 LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
