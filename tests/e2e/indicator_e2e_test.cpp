@@ -68,8 +68,11 @@ void ShowCapsLockAt(int dpi) {
   HoldKey(VK_CAPITAL);
   ASSERT_TRUE(WaitFor([&] { return clientSize().cy == StatusLineHeight(panel1); }))
       << clientSize().cy;
+  // The start tick sets the height before the opacity: the test may look in between.
   BYTE alpha = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr));
+  WaitFor([&] {
+    return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255;
+  }, 2s);
   EXPECT_EQ(alpha, 255);
 
   const RECT client = ClientRectOnScreen(window);
@@ -140,8 +143,11 @@ TEST_F(IndicatorUse, StartDisplayShowsTheLedRowOpaqueAndHidesAfterTheDuration) {
   const HWND window = Start("DisplayDuration=1500\r\nFadeoutAnimation=OFF\r\n");
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitFor([&] { return ClientHeight(window) == 80; }, 5s)) << ClientHeight(window);
+  // The start tick sets the height before the opacity: the test may look in between.
   BYTE alpha = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr));
+  WaitFor([&] {
+    return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255;
+  }, 2s);
   EXPECT_EQ(alpha, 255);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }, 10s));
 }
