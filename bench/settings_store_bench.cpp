@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/memory_file_system.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "indicator/indicator_view.h"  // MouseButton
 #include "platform/file_system.h"
 #include "platform/geometry.h"
+#include "platform/view_types.h"
 
 namespace lb {
 

@@ -7,16 +7,16 @@
 #include <random>
 #include <utility>
 
-#include "app/identity.h"
-#include "app/resource_ids.h"
+#include "base/identity.h"
+#include "base/resource_ids.h"
 #include "i18n/language_platform_win.h"
 #include "i18n/translation.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "about/about_box.h"
 #include "about/matrix_rain.h"
-#include "online/server_host.h"
+#include "base/server_host.h"
 #include "platform/file_system_win.h"
 #include "platform/timer.h"
 #include "ui/handles_win.h"

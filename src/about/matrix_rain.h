@@ -8,7 +8,8 @@
 #include <span>
 #include <string>
 
-#include "indicator/indicator_view.h"  // Color
+#include "platform/geometry.h"
+#include "platform/view_types.h"
 
 namespace lb {
 

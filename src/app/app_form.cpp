@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <exception>
 
-#include "app/app_error.h"
-#include "app/identity.h"
-#include "app/settings_folder.h"
-#include "app/settings_keys.h"
+#include "base/identity.h"
+#include "base/settings_folder.h"
+#include "base/settings_keys.h"
 #include "i18n/text_catalogue.h"
 #include "i18n/translation.h"
+#include "platform/app_error.h"
 
 namespace lb {
 namespace {

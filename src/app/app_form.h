@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/app_platform.h"
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/lock_key_monitor.h"
@@ -29,8 +29,7 @@ class TAppForm : public RunningSettings {
  public:
   // The timers are created in their design states: Timer1 (10 ms) and TimerStart (1 ms)
   // running, TimerFade (2000 ms) stopped. `host` carries out the menu's window commands.
-  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers,
-           IFormHost& host);
+  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IFormHost& host);
   TAppForm(const TAppForm&) = delete;
   TAppForm& operator=(const TAppForm&) = delete;
 

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "about/about_box_win.h"
-#include "app/app_title.h"
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
 #include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
 #include "online/feedback_form_win.h"
 #include "online/update_check_win.h"
+#include "platform/wide_text_win.h"
+#include "ui/app_title.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
@@ -22,7 +23,6 @@
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -2,10 +2,10 @@
 // Everything the main window's logic needs from the platform, handed to it in one piece. The
 // Win32 program fills it with the real implementations; tests with fakes.
 #include "i18n/language_platform.h"
-#include "indicator/translated_message_dlg.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
+#include "platform/message_dialogs.h"
 #include "platform/shell.h"
 #include "platform/sound_player.h"
 #include "platform/startup_platform.h"

@@ -5,9 +5,8 @@
 #include <commctrl.h>
 
 #include "app/app_form_window_win.h"
-#include "app/app_title.h"
-#include "app/resource_ids.h"
-#include "app/startup_platform_win.h"
+#include "base/resource_ids.h"
+#include "base/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
 #include "online/update_check_win.h"
 #include "platform/code_page_win.h"
@@ -15,11 +14,12 @@
 #include "platform/keyboard_win.h"
 #include "platform/shell_win.h"
 #include "platform/sound_player_win.h"
+#include "platform/wide_text_win.h"
+#include "ui/app_title.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/message_dialogs_win.h"
 #include "ui/modeless_win.h"
-#include "ui/text_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -84,9 +84,9 @@ int Run(HINSTANCE instance) {
     TaskMessageDialogs messages;
 
     ApplicationWindow application(instance);
-    AppFormWindow mainWindow(instance, application.Hwnd(),
-                             AppPlatform{platform, files, codePage, language, keyboard, sound,
-                                         shell, messages});
+    AppFormWindow mainWindow(
+        instance, application.Hwnd(),
+        AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
@@ -98,12 +98,12 @@ int Run(HINSTANCE instance) {
     mainWindow.ShowWithoutActivating();
     // TimerChecker: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
-    UpdateCheckWindow updateCheck(
-        instance, {.owner = application.Hwnd(),
-                   .mainWindow = mainWindow.Hwnd(),
-                   .enableUpdateNotifications = [&mainWindow](bool ticked) {
-                     mainWindow.Form().menu.UpdateCheckDone(ticked);
-                   }});
+    UpdateCheckWindow updateCheck(instance,
+                                  {.owner = application.Hwnd(),
+                                   .mainWindow = mainWindow.Hwnd(),
+                                   .enableUpdateNotifications = [&mainWindow](bool ticked) {
+                                     mainWindow.Form().menu.UpdateCheckDone(ticked);
+                                   }});
     return RunMessageLoop();
   } catch (...) {
     // The windows themselves could not be made: nothing to run.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/app_error.h"
 #include "i18n/language_file.h"
 #include "i18n/restart_script.h"
 #include "i18n/translation.h"
+#include "platform/app_error.h"
 
 namespace lb {
 namespace {

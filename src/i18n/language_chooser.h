@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "indicator/translated_message_dlg.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/message_dialogs.h"
 
 namespace lb {
 

@@ -6,18 +6,18 @@
 
 #include <utility>
 
-#include "app/identity.h"
-#include "app/resource_ids.h"
-#include "app/startup_platform_win.h"
+#include "base/client_identity_win.h"
+#include "base/identity.h"
+#include "base/resource_ids.h"
+#include "base/server_host.h"
+#include "base/startup_platform_win.h"
 #include "i18n/restart_script.h"
 #include "i18n/translation.h"
-#include "online/client_identity_win.h"
-#include "online/server_host.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

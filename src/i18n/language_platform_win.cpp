@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 

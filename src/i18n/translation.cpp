@@ -3,7 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "i18n/language_codes.h"
 
 namespace lb {

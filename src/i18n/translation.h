@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "i18n/language_file.h"
 #include "i18n/language_platform.h"
 #include "platform/code_page.h"

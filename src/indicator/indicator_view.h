@@ -6,28 +6,28 @@
 #include <optional>
 #include <string>
 
-#include "app/app_form_view.h"
 #include "platform/geometry.h"
+#include "platform/view_types.h"
 
 namespace lb {
-
-struct Color {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  friend bool operator==(const Color&, const Color&) = default;
-};
-
-inline constexpr Color ColorBlack{0, 0, 0};
-inline constexpr Color ColorRed{255, 0, 0};
-inline constexpr Color ColorLime{0, 255, 0};
-inline constexpr Color ColorGrey{128, 128, 128};
 
 // The window's frame: the design frame (caption, sizing border), the single fixed frame with a
 // caption, or none (minimal mode).
 enum class FrameStyle { Sizeable, Single, None };
 
-enum class MouseButton { Left, Right, Middle };
+// The window's place on the screen, and the screen it is on.
+class IAppFormView {
+ public:
+  virtual ~IAppFormView() = default;
+
+  [[nodiscard]] virtual Rect Bounds() const = 0;
+  // Moves and sizes the window. The window reports the change back through the form's OnMove
+  // and FormResize, as a real window does, before this returns.
+  virtual void SetBounds(const Rect& bounds) = 0;
+
+  [[nodiscard]] virtual Rect PrimaryWorkArea() const = 0;
+  [[nodiscard]] virtual Size PrimaryScreenSize() const = 0;
+};
 
 // The LED columns, left to right.
 enum class LedColumn { NumLock = 0, CapsLock = 1, ScrollLock = 2 };

@@ -4,10 +4,10 @@
 #include <span>
 #include <string>
 
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

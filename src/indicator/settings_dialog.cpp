@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "i18n/translation.h"
 
 namespace lb {

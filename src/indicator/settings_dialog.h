@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/running_settings.h"

@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/modeless_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -3,7 +3,7 @@
 #include <exception>
 #include <optional>
 
-#include "app/settings_keys.h"
+#include "base/settings_keys.h"
 #include "i18n/translation.h"
 
 namespace lb {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "indicator/indicator_view.h"
 #include "indicator/running_settings.h"
 #include "platform/file_system.h"

@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {

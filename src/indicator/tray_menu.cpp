@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "app/identity.h"
-#include "online/server_host.h"
-#include "app/settings_keys.h"
+#include "base/identity.h"
+#include "base/server_host.h"
+#include "base/settings_keys.h"
 #include "i18n/translation.h"
 
 namespace lb {
@@ -137,9 +137,10 @@ void TrayMenu::ScrollLock2Click() {
 void TrayMenu::Settings1Click() { p_.host.OpenSettingsDialog(); }
 
 void TrayMenu::ResettoDefaults1Click() {
-  const int answer = TranslatedMessageDlg(
-      p_.messages, Translate("Restart Application?"), MsgDlgType::Confirmation,
-      {MsgDlgBtn::Yes, MsgDlgBtn::No}, Translate("Confirmation"), {Translate("Yes"), Translate("No")});
+  const int answer =
+      TranslatedMessageDlg(p_.messages, Translate("Restart Application?"), MsgDlgType::Confirmation,
+                           {MsgDlgBtn::Yes, MsgDlgBtn::No}, Translate("Confirmation"),
+                           {Translate("Yes"), Translate("No")});
   if (answer != kResultYes) return;
 
   // No move or resize of the closing window may write the file again.

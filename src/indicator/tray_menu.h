@@ -5,15 +5,15 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/lock_key_monitor.h"
 #include "indicator/popup_menu.h"
 #include "indicator/running_settings.h"
 #include "indicator/sound_effects.h"
-#include "indicator/translated_message_dlg.h"
 #include "platform/file_system.h"
+#include "platform/message_dialogs.h"
 #include "platform/shell.h"
 #include "platform/startup_platform.h"
 

@@ -6,14 +6,14 @@
 #include <array>
 #include <utility>
 
-#include "app/identity.h"
-#include "app/resource_ids.h"
+#include "base/identity.h"
+#include "base/resource_ids.h"
 #include "i18n/translation.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

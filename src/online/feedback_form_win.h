@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "base/server_host.h"
 #include "online/feedback.h"
-#include "online/server_host.h"
 #include "online/web_client_win.h"
 #include "ui/handles_win.h"
 #include "ui/modal_loop_win.h"

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "indicator/indicator_view.h"
 #include "platform/geometry.h"
+#include "platform/view_types.h"
 
 namespace lb {
 

@@ -3,11 +3,11 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "app/app_error.h"
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
+#include "platform/app_error.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace lb {
 namespace {

@@ -3,13 +3,13 @@
 #include <exception>
 #include <thread>
 
-#include "app/app_error.h"
-#include "app/identity.h"
-#include "online/client_identity_win.h"
-#include "online/server_host.h"
+#include "base/client_identity_win.h"
+#include "base/identity.h"
+#include "base/server_host.h"
 #include "online/update_store_win.h"
 #include "online/web_client_win.h"
-#include "ui/text_win.h"
+#include "platform/app_error.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 

@@ -1,8 +1,8 @@
 #include "online/update_store_win.h"
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "platform/system_error_win.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 

@@ -11,8 +11,8 @@
 
 #include "platform/system_error_win.h"
 #include "platform/utf.h"
+#include "platform/wide_text_win.h"
 #include "ui/handles_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "platform/utf.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {

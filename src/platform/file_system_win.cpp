@@ -6,7 +6,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {

@@ -2,15 +2,15 @@
 
 #include <shellapi.h>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 
 void Win32Shell::OpenAddress(const std::string& address) {
   const std::wstring wide = ToWide(address);
   // The result is not looked at: a page that cannot be opened is not reported.
-  static_cast<void>(::ShellExecuteW(::GetDesktopWindow(), L"open", wide.c_str(), nullptr, nullptr,
-                                    SW_HIDE));
+  static_cast<void>(
+      ::ShellExecuteW(::GetDesktopWindow(), L"open", wide.c_str(), nullptr, nullptr, SW_HIDE));
 }
 
 void Win32Shell::StartProgram(const std::string& path) {

@@ -4,7 +4,7 @@
 // PlaySoundW needs the types of windows.h first.
 #include <mmsystem.h>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 

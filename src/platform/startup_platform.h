@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/identity.h"
+#include "platform/version_block.h"
 
 namespace lb {
 
@@ -19,7 +19,8 @@ class IStartupPlatform {
   [[nodiscard]] virtual TEXEVersionData ReadExeVersionData(const std::string& path) const = 0;
   // The most significant double word of the fixed file version (major << 16 | minor), or
   // nothing when the block or its fixed part cannot be read.
-  [[nodiscard]] virtual std::optional<std::uint32_t> FileVersionMS(const std::string& path) const = 0;
+  [[nodiscard]] virtual std::optional<std::uint32_t> FileVersionMS(
+      const std::string& path) const = 0;
   // Whether a new file can be created in `folder` (probe "chk.tmp", created exclusively and
   // deleted on close).
   [[nodiscard]] virtual bool IsFolderWritable(const std::string& folder) const = 0;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {

@@ -7,9 +7,9 @@
 #include <new>
 #include <string_view>
 
-#include "app/app_error.h"
-#include "app/app_title.h"
-#include "ui/text_win.h"
+#include "platform/app_error.h"
+#include "platform/wide_text_win.h"
+#include "ui/app_title.h"
 
 namespace lb {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {
@@ -38,7 +38,8 @@ int TaskMessageDialogs::ShowModal(const MessageDialog& dialog) {
   config.pszContent = message.c_str();
   config.cButtons = static_cast<UINT>(buttons.size());
   config.pButtons = buttons.data();
-  if (!dialog.buttons.empty()) config.nDefaultButton = dialog.buttons[dialog.defaultButton].resultCode;
+  if (!dialog.buttons.empty())
+    config.nDefaultButton = dialog.buttons[dialog.defaultButton].resultCode;
   switch (dialog.type) {
     case MsgDlgType::Warning:
       config.pszMainIcon = TD_WARNING_ICON;

@@ -5,7 +5,7 @@
 // the close box answer with the Esc button's code.
 #include <windows.h>
 
-#include "indicator/translated_message_dlg.h"
+#include "platform/message_dialogs.h"
 
 namespace lb {
 

@@ -1,6 +1,6 @@
 #include "ui/window_base_win.h"
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "platform/system_error_win.h"
 #include "ui/error_report_win.h"
 

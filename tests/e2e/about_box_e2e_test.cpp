@@ -6,12 +6,12 @@
 
 #include "about/about_box.h"
 #include "about/about_box_win.h"
-#include "app/identity.h"
-#include "app/version_info_win.h"
+#include "base/identity.h"
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
 #include "indicator/popup_menu.h"
-#include "ui/text_win.h"
+#include "platform/version_info_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb::e2e {
 namespace {

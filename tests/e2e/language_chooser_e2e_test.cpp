@@ -15,7 +15,7 @@
 #include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu.h"
 #include "indicator/settings_window_win.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb::e2e {
 namespace {

@@ -8,8 +8,8 @@
 #include "indicator/popup_menu.h"
 #include "online/update_check_win.h"
 #include "online/update_store_win.h"
+#include "platform/wide_text_win.h"
 #include "support/standin_server_win.h"
-#include "ui/text_win.h"
 
 namespace lb::e2e {
 namespace {

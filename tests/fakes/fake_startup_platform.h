@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "platform/startup_platform.h"
 
 namespace lb::test {
@@ -14,8 +14,8 @@ namespace lb::test {
 class FakeStartupPlatform : public IStartupPlatform {
  public:
   std::string exePath = "C:\\Apps\\Lock Beacon\\LockBeacon.exe";
-  std::optional<TEXEVersionData> versionData = TEXEVersionData{.CompanyName = "BRIMLEX",
-                                                               .ProductName = "Lock Beacon"};
+  std::optional<TEXEVersionData> versionData =
+      TEXEVersionData{.CompanyName = "BRIMLEX", .ProductName = "Lock Beacon"};
   std::optional<std::uint32_t> fileVersionMS = 0x00010000u;  // 1.0
   bool exeFolderWritable = true;
   std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
@@ -25,7 +25,8 @@ class FakeStartupPlatform : public IStartupPlatform {
 
   std::string ExePath() const override { return exePath; }
   TEXEVersionData ReadExeVersionData(const std::string&) const override {
-    if (!versionData) throw AppError("The specified resource type cannot be found in the image file");
+    if (!versionData)
+      throw AppError("The specified resource type cannot be found in the image file");
     return *versionData;
   }
   std::optional<std::uint32_t> FileVersionMS(const std::string&) const override {

@@ -2,7 +2,7 @@
 // Records every message dialog and answers it with a scripted result code.
 #include <vector>
 
-#include "indicator/translated_message_dlg.h"
+#include "platform/message_dialogs.h"
 
 namespace lb::test {
 

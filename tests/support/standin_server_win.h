@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "online/web_client_win.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb::test {
 

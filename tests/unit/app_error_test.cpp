@@ -1,5 +1,5 @@
 // The text of the application's error report.
-#include "app/app_error.h"
+#include "platform/app_error.h"
 
 #include <gtest/gtest.h>
 

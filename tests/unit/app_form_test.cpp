@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "app/app_error.h"
-#include "app/identity.h"
+#include "base/identity.h"
 #include "fakes/app_form_rig.h"
+#include "platform/app_error.h"
 
 namespace lb {
 namespace {

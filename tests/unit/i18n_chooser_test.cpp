@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_chooser_platform.h"
 #include "fakes/scripted_message_dialogs.h"
 #include "i18n/language_chooser.h"
 #include "i18n/restart_script.h"
+#include "platform/app_error.h"
 
 namespace lb {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_keys.h"
-#include "app/settings_store.h"
+#include "base/settings_keys.h"
+#include "base/settings_store.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
 #include "fakes/memory_file_system.h"

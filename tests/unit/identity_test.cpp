@@ -1,9 +1,11 @@
-#include "app/identity.h"
+#include "base/identity.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+
+#include "platform/version_block.h"
 
 namespace lb {
 namespace {

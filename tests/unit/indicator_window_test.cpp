@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/app_error.h"
 #include "indicator/indicator.h"
 #include "indicator_fixture.h"
+#include "platform/app_error.h"
 
 namespace lb {
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/client_identity.h"
 #include "online/web_request.h"
 
 namespace lb {

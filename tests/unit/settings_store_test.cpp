@@ -1,6 +1,6 @@
 // settings.ini through the settings store: the profile-file reading rules, the integer rule,
 // writes that change one line and keep every other byte, the file's encoding, and failures.
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/app_error.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/memory_file_system.h"
+#include "platform/app_error.h"
 #include "platform/utf.h"
 
 namespace lb {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/identity.h"
-#include "online/server_host.h"
+#include "base/identity.h"
+#include "base/server_host.h"
 #include "indicator/popup_menu.h"
 #include "unit/indicator_fixture.h"
 
@@ -49,15 +49,16 @@ TEST_F(TrayMenuTest, TheTreeInItsDesignStates) {
   Create();
   const MenuItem menu = form.PopupMenu1();
 
-  EXPECT_THAT(Names(menu),
-              ElementsAre("UpdateNotifications1", "UpdateNotificationsBar", "Help1", "Language1",
-                          "SendFeedback1", "About1", "N1", "Enable1", "ShowLights1",
-                          "AlwaysshowwhentoggledON1", "Settings1", "SoundEffect1",
-                          "ResettoDefaults1", "N2", "Exit1"));
-  EXPECT_THAT(Names(Item(menu, "ShowLights1")), ElementsAre("NumLock1", "CapsLock1", "ScrollLock1"));
+  EXPECT_THAT(Names(menu), ElementsAre("UpdateNotifications1", "UpdateNotificationsBar", "Help1",
+                                       "Language1", "SendFeedback1", "About1", "N1", "Enable1",
+                                       "ShowLights1", "AlwaysshowwhentoggledON1", "Settings1",
+                                       "SoundEffect1", "ResettoDefaults1", "N2", "Exit1"));
+  EXPECT_THAT(Names(Item(menu, "ShowLights1")),
+              ElementsAre("NumLock1", "CapsLock1", "ScrollLock1"));
   EXPECT_THAT(Names(Item(menu, "AlwaysshowwhentoggledON1")),
               ElementsAre("NumLock2", "CapsLock2", "ScrollLock2"));
-  EXPECT_THAT(Names(Item(menu, "SoundEffect1")), ElementsAre("PlaySoundEffects1", "Browse1", "Mode1"));
+  EXPECT_THAT(Names(Item(menu, "SoundEffect1")),
+              ElementsAre("PlaySoundEffects1", "Browse1", "Mode1"));
   EXPECT_THAT(Names(Item(menu, "PlaySoundEffects1")),
               ElementsAre("NumLock3", "CapsLock3", "ScrollLock3"));
   EXPECT_THAT(Names(Item(menu, "Browse1")), ElementsAre("urnOn1", "urnOff1"));
@@ -70,8 +71,8 @@ TEST_F(TrayMenuTest, TheTreeInItsDesignStates) {
   EXPECT_TRUE(Item(menu, "Enable1").checked);
   EXPECT_TRUE(Item(menu, "ShowLights1").enabled);
   EXPECT_TRUE(Item(menu, "AlwaysshowwhentoggledON1").enabled);
-  for (const char* name : {"NumLock1", "CapsLock1", "ScrollLock1", "NumLock3", "CapsLock3",
-                           "ScrollLock3", "SYNC1"}) {
+  for (const char* name :
+       {"NumLock1", "CapsLock1", "ScrollLock1", "NumLock3", "CapsLock3", "ScrollLock3", "SYNC1"}) {
     EXPECT_TRUE(Item(menu, name).checked) << name;
   }
   for (const char* name : {"NumLock2", "CapsLock2", "ScrollLock2", "ASYNC1"}) {
@@ -90,7 +91,8 @@ TEST_F(TrayMenuTest, TheTreeInItsDesignStates) {
 }
 
 TEST_F(TrayMenuTest, CaptionsAreTranslatedExceptSyncAndAsync) {
-  GivenGerman("{Exit}Beenden\r\n{Num Lock}Num\r\n{SYNC}synchron\r\n{Show when status changes}Anzeigen\r\n");
+  GivenGerman(
+      "{Exit}Beenden\r\n{Num Lock}Num\r\n{SYNC}synchron\r\n{Show when status changes}Anzeigen\r\n");
   Create();
   const MenuItem menu = form.PopupMenu1();
 
@@ -234,8 +236,7 @@ TEST_F(TrayMenuTest, TrayIconShowsTheShortFormAndTheMenuAtTheCursor) {
 TEST_F(TrayMenuTest, OnlineHelpAddressFromTheProductName) {
   EXPECT_EQ(HelpAddress("Lock Beacon"), "http://" + ServerHost() + "/help/lock-beacon/");
   // Each space its own "-"; only ASCII capitals are lowered.
-  EXPECT_EQ(HelpAddress("Lock  Beacon"),
-            "http://" + ServerHost() + "/help/lock--beacon/");
+  EXPECT_EQ(HelpAddress("Lock  Beacon"), "http://" + ServerHost() + "/help/lock--beacon/");
   EXPECT_EQ(HelpAddress("\xC3\x84rger X"),  // "Ärger X"
             "http://" + ServerHost() + "/help/\xC3\x84rger-x/");
 }
@@ -245,8 +246,7 @@ TEST_F(TrayMenuTest, OnlineHelpOpensThePageAndDropsFailures) {
   Create();
   shell.failOpen = true;
   form.menu.Execute(MenuCommand::Help1);
-  EXPECT_THAT(shell.opened,
-              ElementsAre("http://" + ServerHost() + "/help/lock--beacon/"));
+  EXPECT_THAT(shell.opened, ElementsAre("http://" + ServerHost() + "/help/lock--beacon/"));
 }
 
 TEST_F(TrayMenuTest, SettingsOpensANewDialogEachTime) {
@@ -311,7 +311,9 @@ TEST_F(TrayMenuTest, SoundCommandsReachTheSoundEffects) {
 }
 
 TEST_F(TrayMenuTest, ResetToDefaultsAsksWithTranslatedTexts) {
-  GivenGerman("{Restart Application?}Neu starten?\r\n{Confirmation}Bestaetigung\r\n{Yes}Ja\r\n{No}Nein\r\n");
+  GivenGerman(
+      "{Restart Application?}Neu "
+      "starten?\r\n{Confirmation}Bestaetigung\r\n{Yes}Ja\r\n{No}Nein\r\n");
   Create();
   form.menu.Execute(MenuCommand::ResettoDefaults1);
 

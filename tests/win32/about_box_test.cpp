@@ -8,12 +8,12 @@
 #include <thread>
 
 #include "about/about_box_win.h"
-#include "app/identity.h"
+#include "base/identity.h"
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
 #include "i18n/translation.h"
+#include "platform/wide_text_win.h"
 #include "ui/dpi.h"
-#include "ui/text_win.h"
 #include "win32/exe_resources.h"
 #include "win32/pump.h"
 #include "win32/temp_folder.h"

@@ -3,8 +3,8 @@
 // draws them: the test programs carry no resources of their own.
 #include <windows.h>
 
+#include "platform/wide_text_win.h"
 #include "ui/handles_win.h"
-#include "ui/text_win.h"
 #include "win32/host_paths.h"
 
 namespace lb::test {

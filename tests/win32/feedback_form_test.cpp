@@ -8,13 +8,13 @@
 #include <string>
 #include <thread>
 
-#include "app/identity.h"
+#include "base/identity.h"
 #include "e2e/harness_win.h"
 #include "online/feedback_form_win.h"
+#include "platform/wide_text_win.h"
 #include "support/standin_server_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
-#include "ui/text_win.h"
 #include "win32/host_paths.h"
 #include "win32/pump.h"
 

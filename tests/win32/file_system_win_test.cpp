@@ -8,8 +8,8 @@
 
 #include <string>
 
+#include "platform/wide_text_win.h"
 #include "temp_folder.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

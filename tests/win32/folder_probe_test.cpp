@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/startup_platform_win.h"
-#include "ui/text_win.h"
+#include "base/startup_platform_win.h"
+#include "platform/wide_text_win.h"
 #include "win32/temp_folder.h"
 
 namespace lb {

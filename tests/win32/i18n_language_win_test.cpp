@@ -16,7 +16,7 @@
 #include "i18n/translation.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 #include "win32/temp_folder.h"
 
 namespace lb {

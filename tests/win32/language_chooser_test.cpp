@@ -9,13 +9,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
 #include "fakes/scripted_message_dialogs.h"
 #include "i18n/language_chooser_win.h"
+#include "platform/wide_text_win.h"
 #include "ui/png_win.h"
-#include "ui/text_win.h"
 #include "win32/host_paths.h"
 #include "win32/pump.h"
 #include "win32/temp_folder.h"

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "online/new_ver_window_win.h"
+#include "platform/wide_text_win.h"
 #include "ui/modal_loop_win.h"
-#include "ui/text_win.h"
 #include "win32/temp_folder.h"
 
 namespace lb {

@@ -3,11 +3,11 @@
 
 #include <chrono>
 
-#include "app/app_error.h"
-#include "online/client_identity_win.h"
+#include "base/client_identity_win.h"
 #include "online/update_check_win.h"
 #include "online/update_store_win.h"
 #include "online/web_client_win.h"
+#include "platform/app_error.h"
 #include "support/standin_server_win.h"
 
 namespace lb {

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
 #include "win32/exe_resources.h"
 
 namespace lb {
@@ -14,9 +14,7 @@ namespace {
 
 class ExeResources : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    exe_ = test::LoadExeResources();
-  }
+  static void SetUpTestSuite() { exe_ = test::LoadExeResources(); }
   static void TearDownTestSuite() { exe_.reset(); }
   static inline UniqueModule exe_;
 };

@@ -14,12 +14,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/utf.h"
+#include "platform/wide_text_win.h"
 #include "temp_folder.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb::test {
 

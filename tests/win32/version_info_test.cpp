@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "app/app_error.h"
-#include "app/identity.h"
-#include "app/startup_platform_win.h"
+#include "base/identity.h"
+#include "base/startup_platform_win.h"
+#include "platform/app_error.h"
 #include "win32/host_paths.h"
 
 namespace lb {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "ui/error_report_win.h"
 #include "ui/window_base_win.h"
 

@@ -1,4 +1,4 @@
-#include "app/version_info_win.h"
+#include "platform/version_info_win.h"
 
 #include <windows.h>
 
@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "platform/system_error_win.h"
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {

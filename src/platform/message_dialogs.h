@@ -14,7 +14,20 @@ namespace lb {
 enum class MsgDlgType { Warning, Error, Information, Confirmation, Custom };
 
 // The buttons, in the order in which the dialog creates them.
-enum class MsgDlgBtn { Yes, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help, Close };
+enum class MsgDlgBtn {
+  Yes,
+  No,
+  OK,
+  Cancel,
+  Abort,
+  Retry,
+  Ignore,
+  All,
+  NoToAll,
+  YesToAll,
+  Help,
+  Close
+};
 
 // The platform's result codes (Yes = 6, No = 7; the dialog IDs of the system where they exist).
 inline constexpr int kResultOK = 1;

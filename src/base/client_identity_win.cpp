@@ -1,9 +1,9 @@
-#include "online/client_identity_win.h"
+#include "base/client_identity_win.h"
 
-#include "app/app_error.h"
-#include "online/web_request.h"
+#include "base/client_identity.h"
+#include "platform/app_error.h"
+#include "platform/wide_text_win.h"
 #include "ui/handles_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/identity.h"
+#include "platform/version_block.h"
 
 #include <cstdio>
 
@@ -26,20 +26,5 @@ std::string VersionStringPrefix(std::uint16_t language, std::uint16_t codePage) 
                 static_cast<unsigned>(codePage));
   return std::string("\\StringFileInfo\\") + translation + "\\";
 }
-
-std::string FormatAppVersion(std::uint32_t fileVersionMS) {
-  return std::to_string(fileVersionMS >> 16) + "." + std::to_string(fileVersionMS & 0xFFFFu);
-}
-
-std::string ComposeAppName(const std::string& companyName, const std::string& productName) {
-  return companyName + " - " + productName;
-}
-
-Identity& MutableAppIdentity() {
-  static Identity identity;
-  return identity;
-}
-
-const Identity& AppIdentity() { return MutableAppIdentity(); }
 
 }  // namespace lb

@@ -1,6 +1,6 @@
 // TranslatedMessageDlg: which buttons, in which order, the default and the Esc button, the
 // captions given in, and the result codes.
-#include "indicator/translated_message_dlg.h"
+#include "platform/message_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +70,9 @@ TEST(TranslatedMessageDlg, CaptionsGoOnTheButtonsInCreationOrder) {
 }
 
 TEST(TranslatedMessageDlg, ResultCodesAreThePlatformsAndTheAnswerIsPassedBack) {
-  const MessageDialog dialog =
-      BuildMessageDialog("", MsgDlgType::Custom,
-                         {B::Yes, B::No, B::OK, B::Cancel, B::Abort, B::Retry, B::Ignore, B::Close,
-                          B::Help},
-                         "", {});
+  const MessageDialog dialog = BuildMessageDialog(
+      "", MsgDlgType::Custom,
+      {B::Yes, B::No, B::OK, B::Cancel, B::Abort, B::Retry, B::Ignore, B::Close, B::Help}, "", {});
   std::vector<int> codes;
   for (const auto& button : dialog.buttons) codes.push_back(button.resultCode);
   EXPECT_EQ(codes, (std::vector<int>{6, 7, 1, 2, 3, 4, 5, 9, 8}));

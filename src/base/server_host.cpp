@@ -1,4 +1,4 @@
-#include "online/server_host.h"
+#include "base/server_host.h"
 
 #ifdef LOCKBEACON_SERVER_FROM_ENVIRONMENT
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "app/startup_platform_win.h"
+#include "base/startup_platform_win.h"
 
 #include <windows.h>
 // The shell's folder functions need the types of windows.h first.
@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "app/app_error.h"
-#include "app/version_info_win.h"
+#include "platform/app_error.h"
 #include "platform/system_error_win.h"
+#include "platform/version_info_win.h"
+#include "platform/wide_text_win.h"
 #include "ui/handles_win.h"
-#include "ui/text_win.h"
 
 namespace lb {
 

@@ -1,4 +1,4 @@
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 #include "platform/utf.h"
 

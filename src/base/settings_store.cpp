@@ -1,4 +1,4 @@
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 #include <cstdint>
 #include <limits>
@@ -7,8 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/app_error.h"
-#include "app/ini_file.h"
+#include "base/ini_file.h"
+#include "platform/app_error.h"
 #include "platform/utf.h"
 
 namespace lb {

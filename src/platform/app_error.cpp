@@ -1,4 +1,4 @@
-#include "app/app_error.h"
+#include "platform/app_error.h"
 
 namespace lb {
 

@@ -1,5 +1,5 @@
 // UTF-8 text to the UTF-16 of Win32 calls and back.
-#include "ui/text_win.h"
+#include "platform/wide_text_win.h"
 
 #include <gtest/gtest.h>
 

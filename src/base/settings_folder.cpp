@@ -1,4 +1,4 @@
-#include "app/settings_folder.h"
+#include "base/settings_folder.h"
 
 namespace lb {
 namespace {

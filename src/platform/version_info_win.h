@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/identity.h"
+#include "platform/version_block.h"
 
 namespace lb {
 

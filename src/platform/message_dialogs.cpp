@@ -1,4 +1,4 @@
-#include "indicator/translated_message_dlg.h"
+#include "platform/message_dialogs.h"
 
 #include <array>
 
@@ -57,7 +57,8 @@ MessageDialog BuildMessageDialog(const std::string& Msg, MsgDlgType DlgType,
   dialog.message = Msg;
   dialog.type = DlgType;
   for (const ButtonInfo& info : kButtons) {
-    if (Buttons.Contains(info.kind)) dialog.buttons.push_back({info.kind, info.resultCode, info.caption});
+    if (Buttons.Contains(info.kind))
+      dialog.buttons.push_back({info.kind, info.resultCode, info.caption});
   }
   if (const auto ok = IndexOf(dialog, MsgDlgBtn::OK)) {
     dialog.defaultButton = *ok;
