@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "fakes/app_form_rig.h"
+#include "fakes/app_rig.h"
 
 namespace {
 
@@ -33,11 +33,11 @@ void* operator new[](std::size_t size) { return ::operator new(size); }
 namespace {
 
 // A started main window with the built-in sounds beside the executable.
-struct StartedForm : lb::test::AppFormRig {
-  StartedForm() {
+struct StartedApp : lb::test::AppRig {
+  StartedApp() {
     files.files[kBuiltInOn] = "RIFF";
     files.files[kBuiltInOff] = "RIFF";
-    form.FormCreate();
+    app.Create();
     clock.Advance(1);
   }
 };
@@ -48,21 +48,21 @@ void ReportAllocations(benchmark::State& state, long long before) {
 }
 
 void BM_IdleTick(benchmark::State& state) {
-  StartedForm f;
+  StartedApp f;
   const long long before = allocations;
-  for (auto _ : state) f.form.OnTimer(lb::kTimer1Id);
+  for (auto _ : state) f.app.OnTimer(lb::kKeyPollTimerId);
   ReportAllocations(state, before);
 }
 BENCHMARK(BM_IdleTick);
 
 void BM_TickWithCapsLockHeld(benchmark::State& state) {
-  StartedForm f;
+  StartedApp f;
   f.keyboard.Press(lb::VkCapital);
-  f.form.OnTimer(lb::kTimer1Id);  // the window has grown; later ticks repeat the check
+  f.app.OnTimer(lb::kKeyPollTimerId);  // the window has grown; later ticks repeat the check
   f.sound.played.reserve(1);
   const long long before = allocations;
   for (auto _ : state) {
-    f.form.OnTimer(lb::kTimer1Id);
+    f.app.OnTimer(lb::kKeyPollTimerId);
     f.sound.played.clear();
   }
   ReportAllocations(state, before);

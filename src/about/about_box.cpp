@@ -60,23 +60,24 @@ bool StartsDrag(AboutPart part, MouseButton button) {
   return false;
 }
 
-void AboutDrag::FormMouseDown(AboutPart part, MouseButton button, Point screen) {
+void AboutDrag::OnMouseDown(AboutPart part, MouseButton button, Point screen) {
   if (!StartsDrag(part, button)) return;
   dragging_ = true;
-  dx_ = screen.x;
-  dy_ = screen.y;
+  lastX_ = screen.x;
+  lastY_ = screen.y;
 }
 
-std::optional<Rect> AboutDrag::FormMouseMove(Point screen, const Rect& bounds) {
+std::optional<Rect> AboutDrag::OnMouseMove(Point screen, const Rect& bounds) {
   if (!dragging_) return std::nullopt;
-  const Rect moved = Rect::FromPosSize(bounds.left + screen.x - dx_, bounds.top + screen.y - dy_,
-                                       bounds.Width(), bounds.Height());
-  dx_ = screen.x;
-  dy_ = screen.y;
+  const Rect moved =
+      Rect::FromPosSize(bounds.left + screen.x - lastX_, bounds.top + screen.y - lastY_,
+                        bounds.Width(), bounds.Height());
+  lastX_ = screen.x;
+  lastY_ = screen.y;
   return moved;
 }
 
-void AboutDrag::FormMouseUp() { dragging_ = false; }
+void AboutDrag::OnMouseUp() { dragging_ = false; }
 
 bool PopupGuard::ShouldOpen(std::uintptr_t button, std::uintptr_t menu, std::uint32_t now) {
   // Unsigned difference: right across the tick count's wrap-around.
@@ -100,17 +101,19 @@ AboutActions::AboutActions(IAboutShell& shell, const IFileSystem& files, std::st
                            std::string exeFolder)
     : shell_(shell), files_(files), host_(std::move(host)), exeFolder_(std::move(exeFolder)) {}
 
-void AboutActions::Credits1Click() {
+void AboutActions::OnAcknowledgements() {
   shell_.OpenAddress(AboutPageAddress(AboutPage::Acknowledgements, host_));
 }
 
-void AboutActions::Howtouninstall1Click() {
+void AboutActions::OnHowToUninstall() {
   shell_.OpenAddress(AboutPageAddress(AboutPage::HowToUninstall, host_));
 }
 
-void AboutActions::Label5Click() { shell_.OpenAddress(AboutPageAddress(AboutPage::Home, host_)); }
+void AboutActions::OnHomeLinkClick() {
+  shell_.OpenAddress(AboutPageAddress(AboutPage::Home, host_));
+}
 
-void AboutActions::LicensePrivacyPolicy1Click() {
+void AboutActions::OnLicense() {
   const std::string path = exeFolder_ + kLicenseFileName;
   if (files_.FileExists(path)) {
     shell_.OpenInNotepad(path);

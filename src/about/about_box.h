@@ -38,17 +38,17 @@ enum class AboutPart { Window, Card, Icon, Logo, ProductLine, OkButton, InfoButt
 // Dragging the window by its content, at screen positions.
 class AboutDrag {
  public:
-  void FormMouseDown(AboutPart part, MouseButton button, Point screen);
+  void OnMouseDown(AboutPart part, MouseButton button, Point screen);
   // The window's new bounds while a drag is on (moved by the cursor's travel since the last
   // step, size kept); nothing otherwise.
-  [[nodiscard]] std::optional<Rect> FormMouseMove(Point screen, const Rect& bounds);
-  void FormMouseUp();
+  [[nodiscard]] std::optional<Rect> OnMouseMove(Point screen, const Rect& bounds);
+  void OnMouseUp();
   [[nodiscard]] bool Dragging() const { return dragging_; }
 
  private:
   bool dragging_ = false;
-  int dx_ = 0;
-  int dy_ = 0;
+  int lastX_ = 0;
+  int lastY_ = 0;
 };
 
 // The guard of PopupBelowButton: a click on the button while its menu is open first closes the
@@ -88,11 +88,11 @@ class AboutActions {
   AboutActions(IAboutShell& shell, const IFileSystem& files, std::string host,
                std::string exeFolder);
 
-  void Credits1Click();
-  void Howtouninstall1Click();
-  void Label5Click();
+  void OnAcknowledgements();
+  void OnHowToUninstall();
+  void OnHomeLinkClick();
   // Notepad with "license.txt" when it is there, else "File not found!" titled "License".
-  void LicensePrivacyPolicy1Click();
+  void OnLicense();
 
  private:
   IAboutShell& shell_;

@@ -100,9 +100,9 @@ POINT ScreenPointOf(HWND window, LPARAM lParam) {
 // parents the two buttons, and hands its mouse events and commands to the box.
 class AboutCard final : public WindowBase {
  public:
-  static constexpr const wchar_t* kClassName = L"TAboutBoxPanel";
+  static constexpr const wchar_t* kClassName = L"LockBeaconAboutCard";
 
-  AboutCard(HINSTANCE instance, TAboutBox& box) : box_(box) {
+  AboutCard(HINSTANCE instance, AboutBox& box) : box_(box) {
     Create(instance, {.name = kClassName, .style = CS_HREDRAW | CS_VREDRAW},
            {.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
             .exStyle = WS_EX_CONTROLPARENT,
@@ -148,14 +148,14 @@ class AboutCard final : public WindowBase {
         const POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const AboutPart part = PartAt(client);
         linkPressed_ = message == WM_LBUTTONDOWN && part == AboutPart::Link;
-        box_.FormMouseDown(part, ButtonOf(message), ScreenPointOf(Hwnd(), lParam));
+        box_.OnMouseDown(part, ButtonOf(message), ScreenPointOf(Hwnd(), lParam));
         return 0;
       }
       case WM_LBUTTONUP: {
         const POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         const bool click = std::exchange(linkPressed_, false) && PartAt(client) == AboutPart::Link;
-        box_.FormMouseUp();
-        if (click) box_.Label5Click();
+        box_.OnMouseUp();
+        if (click) box_.OnHomeLinkClick();
         return 0;
       }
       case WM_SETCURSOR: {
@@ -219,17 +219,17 @@ class AboutCard final : public WindowBase {
     ::EndPaint(Hwnd(), &paint);
   }
 
-  TAboutBox& box_;
+  AboutBox& box_;
   bool linkPressed_ = false;
 };
 
 void ShowAboutBox(HWND owner) {
-  TAboutBox box(::GetModuleHandleW(nullptr), owner,
-                AboutBoxOptions{.exeFolder = Win32LanguagePlatform().ExeFolder()});
+  AboutBox box(::GetModuleHandleW(nullptr), owner,
+               AboutBoxOptions{.exeFolder = Win32LanguagePlatform().ExeFolder()});
   box.ShowModal();
 }
 
-TAboutBox::TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
+AboutBox::AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
     : owner_(owner),
       pictures_(options.pictures ? options.pictures : instance),
       actions_(static_cast<IAboutShell&>(*this), files_, options.host, options.exeFolder),
@@ -270,109 +270,110 @@ TAboutBox::TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   RunRain([&] { rain_->StartMatrix({width, height}, {client.right, client.bottom}); });
-  tmTimer_ =
+  rainTimer_ =
       std::make_unique<Timer>(static_cast<ITimerHost&>(*this), kRainTimerId, kMatrixStepMs, true);
 
-  const std::string& productName = AppIdentity().ProductName;
+  const std::string& productName = AppIdentity().productName;
   ::SetWindowTextW(Hwnd(), ToWide(AboutCaption(Translate("About %s"), productName)).c_str());
-  productLine_ = ProductLine(productName, AppIdentity().AppVersion);
+  productLine_ = ProductLine(productName, AppIdentity().appVersion);
   // The card paints the line itself; as the card's window text it is also there for screen
   // readers and for tests from outside the process.
   ::SetWindowTextW(CardWindow(), ToWide(productLine_).c_str());
   ::SetWindowTextW(okButton_, ToWide(Translate("OK")).c_str());
   ::SetWindowTextW(infoButton_, ToWide(Translate("Info")).c_str());
-  popupMenu1_.reset(::CreatePopupMenu());
-  const std::array<std::pair<int, const char*>, 3> items{{{kCreditsId, "Acknowledgements..."},
-                                                          {kUninstallId, "How to uninstall..."},
-                                                          {kLicenseId, "License..."}}};
+  infoMenu_.reset(::CreatePopupMenu());
+  const std::array<std::pair<int, const char*>, 3> items{
+      {{kAcknowledgementsId, "Acknowledgements..."},
+       {kUninstallId, "How to uninstall..."},
+       {kLicenseId, "License..."}}};
   for (const auto& [id, text] : items) {
-    ::AppendMenuW(popupMenu1_.get(), MF_STRING, static_cast<UINT_PTR>(id),
+    ::AppendMenuW(infoMenu_.get(), MF_STRING, static_cast<UINT_PTR>(id),
                   ToWide(Translate(text)).c_str());
   }
-  HighDPIImageYukle();
+  LoadLogo();
 }
 
-TAboutBox::~TAboutBox() {
-  tmTimer_.reset();
+AboutBox::~AboutBox() {
+  rainTimer_.reset();
   card_.reset();
   // The tooltip belongs to the box: once the box is gone (closed), so is the tooltip.
   if (tooltip_ && Hwnd()) ::DestroyWindow(tooltip_);
   Destroy();
 }
 
-void TAboutBox::Show() {
+void AboutBox::Show() {
   ::ShowWindow(Hwnd(), SW_SHOW);
   ::SetFocus(okButton_);
 }
 
-void TAboutBox::ShowModal() {
+void AboutBox::ShowModal() {
   owner_.Disable();
   Show();
   RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 
-void TAboutBox::Close() {
+void AboutBox::Close() {
   owner_.Release();
-  tmTimer_.reset();
+  rainTimer_.reset();
   Destroy();
 }
 
-std::wstring TAboutBox::Caption() const { return WindowText(Hwnd()); }
+std::wstring AboutBox::Caption() const { return WindowText(Hwnd()); }
 
-HWND TAboutBox::CardWindow() const { return card_ ? card_->Hwnd() : nullptr; }
+HWND AboutBox::CardWindow() const { return card_ ? card_->Hwnd() : nullptr; }
 
-RECT TAboutBox::CardRectOnScreen() const {
+RECT AboutBox::CardRectOnScreen() const {
   RECT rect{};
   ::GetWindowRect(CardWindow(), &rect);
   return rect;
 }
 
-void TAboutBox::BitBtn1Click() { Close(); }
+void AboutBox::OnOk() { Close(); }
 
-void TAboutBox::BitBtn2Click() {
+void AboutBox::OnInfo() {
   // PopupBelowButton: the menu opens at the button's bottom-left corner.
   const auto button = reinterpret_cast<std::uintptr_t>(infoButton_);
-  const auto menu = reinterpret_cast<std::uintptr_t>(popupMenu1_.get());
+  const auto menu = reinterpret_cast<std::uintptr_t>(infoMenu_.get());
   if (!popupGuard_.ShouldOpen(button, menu, ::GetTickCount())) return;
   RECT client{};
   ::GetClientRect(infoButton_, &client);
   POINT corner{0, client.bottom};
   ::ClientToScreen(infoButton_, &corner);
-  const int chosen = static_cast<int>(::TrackPopupMenu(
-      popupMenu1_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, corner.x,
-      corner.y, 0, Hwnd(), nullptr));
+  const int chosen = static_cast<int>(
+      ::TrackPopupMenu(infoMenu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                       corner.x, corner.y, 0, Hwnd(), nullptr));
   popupGuard_.Closed(button, menu, ::GetTickCount());
   if (chosen != 0) OnCommand(chosen);
 }
 
-void TAboutBox::OnCommand(int id) {
+void AboutBox::OnCommand(int id) {
   // Enter comes as the default button's command whichever button has the focus (drawn by the
   // box, they are no push buttons to the dialog keys): on "Info" it is that button's press.
   if (id == kOkId && infoButton_ != nullptr && ::GetFocus() == infoButton_) id = kInfoId;
   switch (id) {
     case kOkId:
     case IDCANCEL:  // Esc, through the dialog keys of the modal loop
-      BitBtn1Click();
+      OnOk();
       break;
     case kInfoId:
-      BitBtn2Click();
+      OnInfo();
       break;
-    case kCreditsId:
-      Credits1Click();
+    case kAcknowledgementsId:
+      OnAcknowledgements();
       break;
     case kUninstallId:
-      Howtouninstall1Click();
+      OnHowToUninstall();
       break;
     case kLicenseId:
-      LicensePrivacyPolicy1Click();
+      OnLicense();
       break;
     default:
       break;
   }
 }
 
-void TAboutBox::DrawButton(const DRAWITEMSTRUCT& item) const {
+void AboutBox::DrawButton(const DRAWITEMSTRUCT& item) const {
   HDC dc = item.hDC;
   RECT rect = item.rcItem;
   UniqueBrush face(::CreateSolidBrush(kButtonFace));
@@ -408,7 +409,7 @@ void TAboutBox::DrawButton(const DRAWITEMSTRUCT& item) const {
   }
 }
 
-void TAboutBox::LayOut(int dpi) {
+void AboutBox::LayOut(int dpi) {
   dpi_ = dpi;
   LOGFONTW rain{};
   rain.lfHeight = -kCharHeight;  // pixels, at every DPI: the cells are pixels too
@@ -451,7 +452,7 @@ void TAboutBox::LayOut(int dpi) {
   ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void TAboutBox::HighDPIImageYukle() {
+void AboutBox::LoadLogo() {
   // The picture is kept at twice the design size: reduced (or at 200 % taken as it is) to the
   // logo's size at the window's DPI.
   logo_ = DibSection();
@@ -464,12 +465,12 @@ void TAboutBox::HighDPIImageYukle() {
   ::InvalidateRect(CardWindow(), nullptr, FALSE);
 }
 
-void TAboutBox::tmTimerTimer() {
+void AboutBox::OnRainTimer() {
   RunRain([&] { rain_->StepMatrix(); });
 }
 
 template <typename Action>
-void TAboutBox::RunRain(Action action) {
+void AboutBox::RunRain(Action action) {
   WindowDC dc(Hwnd());
   if (!dc) return;
   ScopedSelectObject font(dc.get(), rainFont_.get());
@@ -480,13 +481,13 @@ void TAboutBox::RunRain(Action action) {
   dc_ = nullptr;
 }
 
-void TAboutBox::FillBlack(int left, int top, int width, int height) {
+void AboutBox::FillBlack(int left, int top, int width, int height) {
   if (!dc_) return;
   const RECT rect{left, top, left + width, top + height};
   ::FillRect(dc_, &rect, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
-void TAboutBox::DrawGlyph(int x, int y, char glyph, Color color) {
+void AboutBox::DrawGlyph(int x, int y, char glyph, Color color) {
   if (!dc_) return;
   ::SetTextColor(dc_, RGB(color.r, color.g, color.b));
   const RECT cell{x, y, x + kCharWidth, y + kCharHeight};
@@ -494,49 +495,49 @@ void TAboutBox::DrawGlyph(int x, int y, char glyph, Color color) {
   ::ExtTextOutW(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &cell, &text, 1, nullptr);
 }
 
-void TAboutBox::OpenAddress(const std::string& address) {
+void AboutBox::OpenAddress(const std::string& address) {
   ::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr, nullptr,
                   SW_HIDE);
 }
 
-void TAboutBox::OpenInNotepad(const std::string& path) {
+void AboutBox::OpenInNotepad(const std::string& path) {
   ::ShellExecuteW(Hwnd(), nullptr, L"notepad.exe", ToWide(path).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-void TAboutBox::ShowError(const std::string& caption, const std::string& text) {
+void AboutBox::ShowError(const std::string& caption, const std::string& text) {
   ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_ICONERROR);
 }
 
-void TAboutBox::StartTimer(int id, int intervalMs) {
+void AboutBox::StartTimer(int id, int intervalMs) {
   ::SetTimer(Hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
 }
 
-void TAboutBox::StopTimer(int id) {
+void AboutBox::StopTimer(int id) {
   if (Hwnd()) ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id));
 }
 
-void TAboutBox::FormMouseDown(AboutPart part, MouseButton button, POINT screen) {
-  drag_.FormMouseDown(part, button, {screen.x, screen.y});
+void AboutBox::OnMouseDown(AboutPart part, MouseButton button, POINT screen) {
+  drag_.OnMouseDown(part, button, {screen.x, screen.y});
   if (drag_.Dragging()) ::SetCapture(Hwnd());
 }
 
-void TAboutBox::FormMouseMove(POINT screen) {
+void AboutBox::OnMouseMove(POINT screen) {
   RECT bounds{};
   ::GetWindowRect(Hwnd(), &bounds);
-  const auto moved = drag_.FormMouseMove(
-      {screen.x, screen.y}, Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+  const auto moved = drag_.OnMouseMove({screen.x, screen.y},
+                                       Rect{bounds.left, bounds.top, bounds.right, bounds.bottom});
   if (moved) {
     ::SetWindowPos(Hwnd(), nullptr, moved->left, moved->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
-void TAboutBox::FormMouseUp() {
-  drag_.FormMouseUp();
+void AboutBox::OnMouseUp() {
+  drag_.OnMouseUp();
   if (::GetCapture() == Hwnd()) ::ReleaseCapture();
 }
 
-LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
@@ -552,23 +553,23 @@ LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (rain_) RunRain([&] { rain_->ResetMatrix({LOWORD(lParam), HIWORD(lParam)}); });
       return 0;
     case WM_TIMER:
-      if (wParam == kRainTimerId) tmTimerTimer();
+      if (wParam == kRainTimerId) OnRainTimer();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      FormMouseDown(AboutPart::Window, ButtonOf(message), ScreenPointOf(Hwnd(), lParam));
+      OnMouseDown(AboutPart::Window, ButtonOf(message), ScreenPointOf(Hwnd(), lParam));
       return 0;
     case WM_MOUSEMOVE:
-      FormMouseMove(ScreenPointOf(Hwnd(), lParam));
+      OnMouseMove(ScreenPointOf(Hwnd(), lParam));
       return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
-      FormMouseUp();
+      OnMouseUp();
       return 0;
     case WM_CAPTURECHANGED:
-      drag_.FormMouseUp();
+      drag_.OnMouseUp();
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -579,7 +580,7 @@ LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       MoveToSuggestedRect(Hwnd(), lParam);
       LayOut(HIWORD(wParam));
-      HighDPIImageYukle();  // FormAfterMonitorDpiChanged
+      LoadLogo();  // FormAfterMonitorDpiChanged
       return 0;
     }
     default:

@@ -32,9 +32,9 @@ struct AboutBoxOptions {
 
 class AboutCard;
 
-class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutShell, ITimerHost {
+class AboutBox final : public WindowBase, private IRainCanvas, private IAboutShell, ITimerHost {
  public:
-  static constexpr const wchar_t* kClassName = L"TAboutBox";
+  static constexpr const wchar_t* kClassName = L"LockBeaconAbout";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
   // Design sizes at 96 dots per inch.
@@ -43,8 +43,8 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
 
   // Creates the box, hidden, centred on the screen, with its rain started. Throws AppError when
   // the window cannot be created.
-  TAboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options);
-  ~TAboutBox() override;
+  AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options);
+  ~AboutBox() override;
 
   // Shows the box and runs its own message loop until it closes; the owner is disabled
   // meanwhile. A WM_QUIT that arrives meanwhile ends the loop and is posted again.
@@ -66,30 +66,30 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   [[nodiscard]] const DibSection& Logo() const { return logo_; }
 
   // The handlers of the buttons, the menu items and the link.
-  void BitBtn1Click();
-  void BitBtn2Click();
-  void Credits1Click() { actions_.Credits1Click(); }
-  void Howtouninstall1Click() { actions_.Howtouninstall1Click(); }
-  void LicensePrivacyPolicy1Click() { actions_.LicensePrivacyPolicy1Click(); }
-  void Label5Click() { actions_.Label5Click(); }
+  void OnOk();
+  void OnInfo();
+  void OnAcknowledgements() { actions_.OnAcknowledgements(); }
+  void OnHowToUninstall() { actions_.OnHowToUninstall(); }
+  void OnLicense() { actions_.OnLicense(); }
+  void OnHomeLinkClick() { actions_.OnHomeLinkClick(); }
 
  private:
   friend class AboutCard;
-  enum : int { kOkId = IDOK, kInfoId = 100, kCreditsId = 200, kUninstallId, kLicenseId };
+  enum : int { kOkId = IDOK, kInfoId = 100, kAcknowledgementsId = 200, kUninstallId, kLicenseId };
   static constexpr int kRainTimerId = 1;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Mouse events of the window and of the card, at screen positions.
-  void FormMouseDown(AboutPart part, MouseButton button, POINT screen);
-  void FormMouseMove(POINT screen);
-  void FormMouseUp();
+  void OnMouseDown(AboutPart part, MouseButton button, POINT screen);
+  void OnMouseMove(POINT screen);
+  void OnMouseUp();
   void OnCommand(int id);
   void DrawButton(const DRAWITEMSTRUCT& item) const;
 
   // Fonts, logo, icon, positions and sizes for the window's DPI.
   void LayOut(int dpi);
-  void HighDPIImageYukle();
-  void tmTimerTimer();
+  void LoadLogo();
+  void OnRainTimer();
 
   // IRainCanvas: draws on the window while a step runs (dc_ is set by RunRain).
   void FillBlack(int left, int top, int width, int height) override;
@@ -115,14 +115,14 @@ class TAboutBox final : public WindowBase, private IRainCanvas, private IAboutSh
   std::string linkText_;
   std::unique_ptr<IRandom> random_;
   std::unique_ptr<MatrixRain> rain_;
-  std::unique_ptr<Timer> tmTimer_;
+  std::unique_ptr<Timer> rainTimer_;
   HDC dc_ = nullptr;
   UniqueFont rainFont_;
   UniqueFont textFont_;  // Tahoma 12 pt: product line and buttons
   UniqueFont linkFont_;  // MS Sans Serif 8 pt, underlined
   UniqueIcon icon_;
   DibSection logo_;
-  UniqueMenu popupMenu1_;
+  UniqueMenu infoMenu_;
   std::unique_ptr<AboutCard> card_;
   HWND okButton_ = nullptr;  // children of the card: destroyed with it
   HWND infoButton_ = nullptr;

@@ -45,7 +45,7 @@ void MatrixRain::CreateDrops() {
 void MatrixRain::AddDrop() {
   // A window too small for one cell has no columns or rows to give a drop.
   if (dropCount_ >= kMaxDrops || matrixWidth_ <= 0 || matrixHeight_ <= 0) return;
-  TDrop& drop = drops_[static_cast<std::size_t>(dropCount_)];
+  RainDrop& drop = drops_[static_cast<std::size_t>(dropCount_)];
   drop.column = dropCount_ % matrixWidth_;
   drop.row = random_.Random(matrixHeight_);
   drop.speed = RandomSpeed();
@@ -55,7 +55,7 @@ void MatrixRain::AddDrop() {
 
 void MatrixRain::StepMatrix() {
   const int letters = static_cast<int>(matrixMarker_.size());
-  for (TDrop& drop : Drops()) {
+  for (RainDrop& drop : Drops()) {
     DrawGlyph(drop, matrixMarker_[static_cast<std::size_t>(random_.Random(letters))]);
     if (frameCounter_ % drop.speed == 0) {
       ++drop.row;
@@ -69,7 +69,7 @@ void MatrixRain::StepMatrix() {
   ++frameCounter_;
 }
 
-void MatrixRain::DrawGlyph(TDrop& drop, char g) {
+void MatrixRain::DrawGlyph(RainDrop& drop, char g) {
   drop.lastGlyph = g;
   const int x = drop.column * kCharWidth;
   canvas_.FillBlack(x, TailRow(drop.row, matrixHeight_) * kCharHeight, kCharWidth, kCharHeight);

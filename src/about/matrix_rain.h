@@ -23,7 +23,7 @@ inline constexpr int kMatrixStepMs = 50;
 inline constexpr int kTailLength = 40;
 
 // One falling glyph stream.
-struct TDrop {
+struct RainDrop {
   int column = 0;      // 0 .. matrixWidth - 1
   int row = 0;         // row of the head
   int speed = 1;       // 1 .. 3: the head moves down on every speed-th step
@@ -75,13 +75,13 @@ class MatrixRain {
   // One animation step (every kMatrixStepMs).
   void StepMatrix();
   // Draws glyph `g` as the new head of `drop`, and its trail, after erasing its tail.
-  void DrawGlyph(TDrop& drop, char g);
+  void DrawGlyph(RainDrop& drop, char g);
 
   [[nodiscard]] int MatrixWidth() const { return matrixWidth_; }
   [[nodiscard]] int MatrixHeight() const { return matrixHeight_; }
   [[nodiscard]] int FrameCounter() const { return frameCounter_; }
   [[nodiscard]] int DropCount() const { return dropCount_; }
-  [[nodiscard]] std::span<TDrop> Drops() {
+  [[nodiscard]] std::span<RainDrop> Drops() {
     return {drops_.data(), static_cast<std::size_t>(dropCount_)};
   }
 
@@ -97,7 +97,7 @@ class MatrixRain {
   int matrixHeight_ = 0;
   int frameCounter_ = 0;
   int dropCount_ = 0;
-  std::array<TDrop, kMaxDrops> drops_{};
+  std::array<RainDrop, kMaxDrops> drops_{};
 };
 
 }  // namespace lb

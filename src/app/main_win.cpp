@@ -4,7 +4,7 @@
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
 
-#include "app/app_form_window_win.h"
+#include "app/app_window_win.h"
 #include "base/resource_ids.h"
 #include "base/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
@@ -34,7 +34,7 @@ class ApplicationWindow final : public WindowBase {
     const std::wstring title = ToWide(kAppTitle);
     Create(instance,
            {
-               .name = L"TApplication",
+               .name = L"LockBeaconApplication",
                .icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
            },
            {
@@ -84,25 +84,25 @@ int Run(HINSTANCE instance) {
     TaskMessageDialogs messages;
 
     ApplicationWindow application(instance);
-    AppFormWindow mainWindow(
+    AppWindow mainWindow(
         instance, application.Hwnd(),
         AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
-      mainWindow.Form().FormCreate();
+      mainWindow.Logic().Create();
     } catch (...) {
       // The creation sequence stops at the failing step; the window lives on.
       ReportCurrentException();
     }
     mainWindow.ShowWithoutActivating();
-    // TimerChecker: the update check starts a second from now; when it is over it enables
+    // updateCheckTimer: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
     UpdateCheckWindow updateCheck(instance,
                                   {.owner = application.Hwnd(),
                                    .mainWindow = mainWindow.Hwnd(),
                                    .enableUpdateNotifications = [&mainWindow](bool ticked) {
-                                     mainWindow.Form().menu.UpdateCheckDone(ticked);
+                                     mainWindow.Logic().menu.UpdateCheckDone(ticked);
                                    }});
     return RunMessageLoop();
   } catch (...) {

@@ -13,11 +13,11 @@ std::string ComposeAppName(const std::string& companyName, const std::string& pr
 
 // Process-wide identity values.
 struct Identity {
-  std::string CompanyName;
-  std::string ProductName;
-  std::string AppVersion;
-  std::string AppName;
-  std::string SettingsFolder;  // always ends in a backslash
+  std::string companyName;
+  std::string productName;
+  std::string appVersion;
+  std::string appName;
+  std::string settingsFolder;  // always ends in a backslash
 };
 
 // Written only by the main window's creation sequence, before any other thread starts.

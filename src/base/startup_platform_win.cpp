@@ -31,8 +31,8 @@ std::string WinStartupPlatform::ExePath() const {
   }
 }
 
-TEXEVersionData WinStartupPlatform::ReadExeVersionData(const std::string& path) const {
-  return lb::ReadExeVersionData(path);
+VersionBlock WinStartupPlatform::ReadVersionBlock(const std::string& path) const {
+  return lb::ReadVersionBlock(path);
 }
 
 std::optional<std::uint32_t> WinStartupPlatform::FileVersionMS(const std::string& path) const {

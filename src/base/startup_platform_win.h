@@ -8,7 +8,7 @@ namespace lb {
 class WinStartupPlatform final : public IStartupPlatform {
  public:
   [[nodiscard]] std::string ExePath() const override;
-  [[nodiscard]] TEXEVersionData ReadExeVersionData(const std::string& path) const override;
+  [[nodiscard]] VersionBlock ReadVersionBlock(const std::string& path) const override;
   [[nodiscard]] std::optional<std::uint32_t> FileVersionMS(const std::string& path) const override;
   [[nodiscard]] bool IsFolderWritable(const std::string& folder) const override;
   [[nodiscard]] std::string AppDataFolder() const override;

@@ -63,48 +63,48 @@ std::vector<std::string> TranslatorLines(std::string_view translatorText) {
   return lines;
 }
 
-void LanguageChooser::FormCreate() {
-  Caption = Translate("Language");
-  Label1Caption = Translate("User Interface Language:");
-  Label2Caption = Translate("Translated by:");
-  BitBtn1Caption = Translate("OK");
-  BitBtn2Caption = Translate("Cancel");
-  Label3Caption = Translate("Contribute to Translation");
-  Label3Hint = TranslationAddress();
+void LanguageChooser::OnCreate() {
+  caption = Translate("Language");
+  languageLabelCaption = Translate("User Interface Language:");
+  translatorsLabelCaption = Translate("Translated by:");
+  okButtonCaption = Translate("OK");
+  cancelButtonCaption = Translate("Cancel");
+  translationLinkCaption = Translate("Contribute to Translation");
+  translationLinkHint = TranslationAddress();
 
-  ComboBox1Items = {kEnglishLanguage};
+  languageListItems = {kEnglishLanguage};
   for (const std::string& file : p_.language.languageFiles) {
-    ComboBox1Items.push_back(LanguageNameOf(file));
+    languageListItems.push_back(LanguageNameOf(file));
   }
   std::stable_sort(
-      ComboBox1Items.begin(), ComboBox1Items.end(),
+      languageListItems.begin(), languageListItems.end(),
       [](const std::string& a, const std::string& b) { return LanguageListLess(a, b); });
 
-  ItemIndex = static_cast<int>(
-      std::find(ComboBox1Items.begin(), ComboBox1Items.end(), std::string(kEnglishLanguage)) -
-      ComboBox1Items.begin());
+  selectedIndex = static_cast<int>(
+      std::find(languageListItems.begin(), languageListItems.end(), std::string(kEnglishLanguage)) -
+      languageListItems.begin());
   // With no language file in use, English stays selected, even when the list holds an empty
   // entry (a file named "...lang.txt" without the dot) that would match the empty name.
   if (!p_.language.languageFilePath.empty()) {
     const auto current =
-        std::find(ComboBox1Items.begin(), ComboBox1Items.end(), p_.language.currentLanguage);
-    if (current != ComboBox1Items.end()) {
-      ItemIndex = static_cast<int>(current - ComboBox1Items.begin());
+        std::find(languageListItems.begin(), languageListItems.end(), p_.language.currentLanguage);
+    if (current != languageListItems.end()) {
+      selectedIndex = static_cast<int>(current - languageListItems.begin());
     }
   }
-  ComboBox1Change();
+  OnLanguageListChange();
   selectedAtOpening_ = SelectedText();
 }
 
 void LanguageChooser::Select(int index) {
-  if (index < 0 || index >= static_cast<int>(ComboBox1Items.size())) return;
-  ItemIndex = index;
-  ComboBox1Change();
+  if (index < 0 || index >= static_cast<int>(languageListItems.size())) return;
+  selectedIndex = index;
+  OnLanguageListChange();
 }
 
 std::string LanguageChooser::SelectedText() const {
-  if (ItemIndex < 0 || ItemIndex >= static_cast<int>(ComboBox1Items.size())) return {};
-  return ComboBox1Items[static_cast<std::size_t>(ItemIndex)];
+  if (selectedIndex < 0 || selectedIndex >= static_cast<int>(languageListItems.size())) return {};
+  return languageListItems[static_cast<std::size_t>(selectedIndex)];
 }
 
 std::string LanguageChooser::TranslatorText(const std::string& languageName) const {
@@ -117,18 +117,18 @@ std::string LanguageChooser::TranslatorText(const std::string& languageName) con
   return entry ? std::string(*entry) : std::string(kTranslatedByKey);
 }
 
-void LanguageChooser::ComboBox1Change() {
-  RichEdit1Lines = TranslatorLines(TranslatorText(SelectedText()));
+void LanguageChooser::OnLanguageListChange() {
+  translatorsBoxLines = TranslatorLines(TranslatorText(SelectedText()));
 }
 
-LanguageChooser::OkResult LanguageChooser::BitBtn1Click() {
+LanguageChooser::OkResult LanguageChooser::OnOk() {
   const std::string selected = SelectedText();
   if (selected == selectedAtOpening_) return OkResult::Close;
 
   const int answer =
-      TranslatedMessageDlg(p_.messages, Translate("Restart Application?"), MsgDlgType::Confirmation,
-                           {MsgDlgBtn::Yes, MsgDlgBtn::No}, Translate("Confirmation"),
-                           {Translate("Yes"), Translate("No")});
+      ShowMessageDialog(p_.messages, Translate("Restart Application?"), MessageType::Confirmation,
+                        {MessageButton::Yes, MessageButton::No}, Translate("Confirmation"),
+                        {Translate("Yes"), Translate("No")});
   if (answer != kResultYes) return OkResult::StayOpen;
 
   p_.platform.SetLanguageFile(selected + kLanguageFileSuffix);
@@ -152,6 +152,6 @@ std::string LanguageChooser::TranslationAddress() const {
   return "https://" + p_.host + "/translation/";
 }
 
-void LanguageChooser::Label3Click() { p_.platform.OpenAddress(TranslationAddress()); }
+void LanguageChooser::OnTranslationLinkClick() { p_.platform.OpenAddress(TranslationAddress()); }
 
 }  // namespace lb

@@ -1,5 +1,5 @@
 #pragma once
-// The language chooser's behaviour (TTranslateForm): the sorted list of languages with
+// The language chooser's behaviour (LanguageChooserDialog): the sorted list of languages with
 // "English" always in it, the flag picture of each language, the translators of the selected
 // language, and "OK", which after the user's confirmation stores the new language, writes the
 // restart script, starts it and ends the program. The Win32 window (language_chooser_win.h)
@@ -54,8 +54,8 @@ struct LanguageState {
 class IChooserPlatform {
  public:
   virtual ~IChooserPlatform() = default;
-  // TAppForm::SetLanguageFile: stores the language file to load from the next start on.
-  virtual void SetLanguageFile(const std::string& Filename) = 0;
+  // App::SetLanguageFile: stores the language file to load from the next start on.
+  virtual void SetLanguageFile(const std::string& fileName) = 0;
   // Lets pending window messages run.
   virtual void ProcessMessages() = 0;
   // The operating system's major version number.
@@ -76,7 +76,7 @@ class LanguageChooser {
  public:
   struct Parts {
     LanguageState language;
-    std::string settingsFolder;  // SettingsFolder, normally ending in a backslash
+    std::string settingsFolder;  // settingsFolder, normally ending in a backslash
     std::string host;            // the maker's web server
     IFileSystem& files;
     const ICodePage& codePage;
@@ -86,24 +86,24 @@ class LanguageChooser {
   explicit LanguageChooser(Parts parts) : p_(std::move(parts)) {}
 
   // The captions, the list with its selection, the translators.
-  void FormCreate();
+  void OnCreate();
 
   // What the dialog shows.
-  std::string Caption;
-  std::string Label1Caption;  // "User Interface Language:"
-  std::string Label2Caption;  // "Translated by:"
-  std::string BitBtn1Caption;
-  std::string BitBtn2Caption;
-  std::string Label3Caption;                // the link
-  std::string Label3Hint;                   // its address
-  std::vector<std::string> ComboBox1Items;  // sorted
-  int ItemIndex = -1;
-  std::vector<std::string> RichEdit1Lines;
+  std::string caption;
+  std::string languageLabelCaption;     // "User Interface Language:"
+  std::string translatorsLabelCaption;  // "Translated by:"
+  std::string okButtonCaption;
+  std::string cancelButtonCaption;
+  std::string translationLinkCaption;          // the link
+  std::string translationLinkHint;             // its address
+  std::vector<std::string> languageListItems;  // sorted
+  int selectedIndex = -1;
+  std::vector<std::string> translatorsBoxLines;
 
-  // The user selected another entry (an index into ComboBox1Items).
+  // The user selected another entry (an index into languageListItems).
   void Select(int index);
   // The selection changed: shows the translators of the selected language.
-  void ComboBox1Change();
+  void OnLanguageListChange();
 
   enum class OkResult {
     Close,     // the selection is unchanged: close the dialog, nothing written
@@ -112,9 +112,9 @@ class LanguageChooser {
   };
   // "OK". Throws AppError when the restart script cannot be written (the language is stored
   // already and the program keeps running).
-  OkResult BitBtn1Click();
+  OkResult OnOk();
   // The link: the maker's translation page.
-  void Label3Click();
+  void OnTranslationLinkClick();
 
   [[nodiscard]] std::string SelectedText() const;
   [[nodiscard]] const std::string& SelectedAtOpening() const { return selectedAtOpening_; }

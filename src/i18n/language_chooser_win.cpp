@@ -28,22 +28,23 @@ struct Place {
   int id;
   int x, y, width, height;
 };
-constexpr int kBarTop = TTranslateForm::kClientHeight - 45;
-constexpr int kColumn = TTranslateForm::kClientWidth - 16 - 350;
+constexpr int kBarTop = LanguageChooserDialog::kClientHeight - 45;
+constexpr int kColumn = LanguageChooserDialog::kClientWidth - 16 - 350;
 constexpr int kButtonWidth = 165;
 constexpr int kButtonHeight = 33;
 constexpr int kVisibleItems = 12;  // entries shown by the dropped-down list
 constexpr Place kLayout[] = {
-    {TTranslateForm::kLabel1, 16, 19, kColumn - 24, 21},
-    {TTranslateForm::kLabel2, 16, 50, kColumn - 24, 21},
-    {TTranslateForm::kComboBox1, kColumn, 16, 350, 0},  // height: the dropped-down list's
-    {TTranslateForm::kRichEdit1, kColumn, 46, 350, 130},
-    {TTranslateForm::kBevel, 0, kBarTop - 1, TTranslateForm::kClientWidth, 1},
-    {TTranslateForm::kLabel3, 16, kBarTop + 13, 0, 21},  // width: its text's
-    {TTranslateForm::kOk, TTranslateForm::kClientWidth - 12 - kButtonWidth - 8 - kButtonWidth,
-     kBarTop + 6, kButtonWidth, kButtonHeight},
-    {TTranslateForm::kCancel, TTranslateForm::kClientWidth - 12 - kButtonWidth, kBarTop + 6,
+    {LanguageChooserDialog::kLanguageLabel, 16, 19, kColumn - 24, 21},
+    {LanguageChooserDialog::kTranslatorsLabel, 16, 50, kColumn - 24, 21},
+    {LanguageChooserDialog::kLanguageList, kColumn, 16, 350, 0},  // height: the dropped-down list's
+    {LanguageChooserDialog::kTranslatorsBox, kColumn, 46, 350, 130},
+    {LanguageChooserDialog::kBevel, 0, kBarTop - 1, LanguageChooserDialog::kClientWidth, 1},
+    {LanguageChooserDialog::kTranslationLink, 16, kBarTop + 13, 0, 21},  // width: its text's
+    {LanguageChooserDialog::kOk,
+     LanguageChooserDialog::kClientWidth - 12 - kButtonWidth - 8 - kButtonWidth, kBarTop + 6,
      kButtonWidth, kButtonHeight},
+    {LanguageChooserDialog::kCancel, LanguageChooserDialog::kClientWidth - 12 - kButtonWidth,
+     kBarTop + 6, kButtonWidth, kButtonHeight},
 };
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
@@ -88,7 +89,7 @@ LanguageChooserOptions ProgramChooserOptions(const LanguageChooserHost& host) {
                    .languageFiles = language.LanguageFiles(),
                    .currentLanguage = language.CurrentLanguage(),
                    .languageFilePath = language.LanguageFilePath()},
-      .settingsFolder = AppIdentity().SettingsFolder,
+      .settingsFolder = AppIdentity().settingsFolder,
       .programPath = WinStartupPlatform().ExePath(),
       .serverHost = ServerHost(),
       .flagModule = ::GetModuleHandleW(nullptr),
@@ -96,8 +97,8 @@ LanguageChooserOptions ProgramChooserOptions(const LanguageChooserHost& host) {
 }
 
 void ShowLanguageChooser(HWND owner, const LanguageChooserHost& host) {
-  TTranslateForm form(::GetModuleHandleW(nullptr), owner, ProgramChooserOptions(host));
-  form.ShowModal();
+  LanguageChooserDialog dialog(::GetModuleHandleW(nullptr), owner, ProgramChooserOptions(host));
+  dialog.ShowModal();
 }
 
 void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder) {
@@ -122,7 +123,8 @@ void StartBatchHidden(const std::string& scriptPath, const std::string& workingF
   }
 }
 
-TTranslateForm::TTranslateForm(HINSTANCE instance, HWND owner, LanguageChooserOptions options)
+LanguageChooserDialog::LanguageChooserDialog(HINSTANCE instance, HWND owner,
+                                             LanguageChooserOptions options)
     : owner_(owner),
       host_(std::move(options.host)),
       programPath_(std::move(options.programPath)),
@@ -167,30 +169,30 @@ TTranslateForm::TTranslateForm(HINSTANCE instance, HWND owner, LanguageChooserOp
 
   CreateControls(instance);
 
-  // FormCreate: captions, the list and its selection, the translators.
-  chooser_.FormCreate();
-  ::SetWindowTextW(Hwnd(), ToWide(chooser_.Caption).c_str());
-  ::SetWindowTextW(Item(kLabel1), ToWide(chooser_.Label1Caption).c_str());
-  ::SetWindowTextW(Item(kLabel2), ToWide(chooser_.Label2Caption).c_str());
-  ::SetWindowTextW(Item(kOk), ToWide(chooser_.BitBtn1Caption).c_str());
-  ::SetWindowTextW(Item(kCancel), ToWide(chooser_.BitBtn2Caption).c_str());
-  ::SetWindowTextW(Item(kLabel3), ToWide(chooser_.Label3Caption).c_str());
-  HWND combo = Item(kComboBox1);
-  for (const std::string& name : chooser_.ComboBox1Items) {
+  // OnCreate: captions, the list and its selection, the translators.
+  chooser_.OnCreate();
+  ::SetWindowTextW(Hwnd(), ToWide(chooser_.caption).c_str());
+  ::SetWindowTextW(Item(kLanguageLabel), ToWide(chooser_.languageLabelCaption).c_str());
+  ::SetWindowTextW(Item(kTranslatorsLabel), ToWide(chooser_.translatorsLabelCaption).c_str());
+  ::SetWindowTextW(Item(kOk), ToWide(chooser_.okButtonCaption).c_str());
+  ::SetWindowTextW(Item(kCancel), ToWide(chooser_.cancelButtonCaption).c_str());
+  ::SetWindowTextW(Item(kTranslationLink), ToWide(chooser_.translationLinkCaption).c_str());
+  HWND combo = Item(kLanguageList);
+  for (const std::string& name : chooser_.languageListItems) {
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(name).c_str()));
   }
-  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser_.ItemIndex), 0);
+  ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser_.selectedIndex), 0);
   ShowTranslators();
 
   LayOut(dpi_);
 }
 
-TTranslateForm::~TTranslateForm() {
+LanguageChooserDialog::~LanguageChooserDialog() {
   if (tooltip_) ::DestroyWindow(tooltip_);
   Close();
 }
 
-void TTranslateForm::CreateControls(HINSTANCE instance) {
+void LanguageChooserDialog::CreateControls(HINSTANCE instance) {
   const auto make = [&](const wchar_t* cls, DWORD style, int id, DWORD exStyle = 0) {
     return ::CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, Hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
@@ -198,16 +200,16 @@ void TTranslateForm::CreateControls(HINSTANCE instance) {
   // Created in the tab order: the list, the translators, "OK", "Cancel".
   make(WC_COMBOBOXW,
        WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-       kComboBox1);
+       kLanguageList);
   make(WC_EDITW,
        WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL |
            ES_AUTOVSCROLL,
-       kRichEdit1, WS_EX_CLIENTEDGE);
+       kTranslatorsBox, WS_EX_CLIENTEDGE);
   make(WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, kOk);
   make(WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
-  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kLabel1);
-  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kLabel2);
-  make(WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kLabel3);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kLanguageLabel);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX, kTranslatorsLabel);
+  make(WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kTranslationLink);
   make(WC_STATICW, SS_GRAYRECT, kBevel);
 
   // The link's tooltip shows the page's address.
@@ -216,7 +218,7 @@ void TTranslateForm::CreateControls(HINSTANCE instance) {
                                nullptr, instance, nullptr);
 }
 
-void TTranslateForm::LayOut(int dpi) {
+void LanguageChooserDialog::LayOut(int dpi) {
   dpi_ = dpi;
   labelFont_ = TahomaFont(12, dpi);
   listFont_ = TahomaFont(10, dpi);
@@ -225,18 +227,18 @@ void TTranslateForm::LayOut(int dpi) {
 
   for (const Place& place : kLayout) {
     HWND control = Item(place.id);
-    HFONT font = place.id == kComboBox1 ? listFont_.get()
-                 : place.id == kLabel3  ? linkFont_.get()
-                                        : labelFont_.get();
+    HFONT font = place.id == kLanguageList      ? listFont_.get()
+                 : place.id == kTranslationLink ? linkFont_.get()
+                                                : labelFont_.get();
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     int width = Scale(place.width, dpi);
     int height = place.height == 1 ? 1 : Scale(place.height, dpi);
-    if (place.id == kComboBox1) {
+    if (place.id == kLanguageList) {
       height = Scale(kItemHeight * (kVisibleItems + 2), dpi);
-    } else if (place.id == kLabel3) {
+    } else if (place.id == kTranslationLink) {
       WindowDC dc(control);
       ScopedSelectObject select(dc.get(), font);
-      const std::wstring text = ToWide(chooser_.Label3Caption);
+      const std::wstring text = ToWide(chooser_.translationLinkCaption);
       SIZE extent{};
       ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
       width = extent.cx + 1;
@@ -245,23 +247,23 @@ void TTranslateForm::LayOut(int dpi) {
     ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi), width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  HWND combo = Item(kComboBox1);
+  HWND combo = Item(kLanguageList);
   ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(kItemHeight, dpi));
   ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
   ::SendMessageW(combo, CB_SETMINVISIBLE, kVisibleItems, 0);
 
-  tipText_ = ToWide(chooser_.Label3Hint);
+  tipText_ = ToWide(chooser_.translationLinkHint);
   TOOLINFOW tool{.cbSize = sizeof(TOOLINFOW),
                  .uFlags = TTF_SUBCLASS | TTF_IDISHWND,
                  .hwnd = Hwnd(),
-                 .uId = reinterpret_cast<UINT_PTR>(Item(kLabel3)),
+                 .uId = reinterpret_cast<UINT_PTR>(Item(kTranslationLink)),
                  .lpszText = tipText_.data()};
   ::SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void TTranslateForm::LoadFlags() {
+void LanguageChooserDialog::LoadFlags() {
   // The pictures are kept at 48 pixels and drawn reduced to 16 design units.
   const int size = Scale(kFlagSize, dpi_);
   for (int i = 0; i < kFlagCount; ++i) {
@@ -272,36 +274,36 @@ void TTranslateForm::LoadFlags() {
   }
 }
 
-void TTranslateForm::Show() {
+void LanguageChooserDialog::Show() {
   ::ShowWindow(Hwnd(), SW_SHOW);
-  ::SetFocus(Item(kComboBox1));
+  ::SetFocus(Item(kLanguageList));
 }
 
-void TTranslateForm::ShowModal() {
+void LanguageChooserDialog::ShowModal() {
   owner_.Disable();
   Show();
   RunModalLoop(*this, [this] { Close(); });
   Close();
 }
 
-void TTranslateForm::Close() {
+void LanguageChooserDialog::Close() {
   owner_.Release();
   Destroy();
 }
 
-void TTranslateForm::ShowTranslators() {
-  ::SetWindowTextW(Item(kRichEdit1), JoinLines(chooser_.RichEdit1Lines).c_str());
+void LanguageChooserDialog::ShowTranslators() {
+  ::SetWindowTextW(Item(kTranslatorsBox), JoinLines(chooser_.translatorsBoxLines).c_str());
 }
 
-void TTranslateForm::ComboBox1Change() {
-  const LRESULT index = ::SendMessageW(Item(kComboBox1), CB_GETCURSEL, 0, 0);
+void LanguageChooserDialog::OnLanguageListChange() {
+  const LRESULT index = ::SendMessageW(Item(kLanguageList), CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return;
   chooser_.Select(static_cast<int>(index));
   ShowTranslators();
 }
 
-void TTranslateForm::BitBtn1Click() {
-  switch (chooser_.BitBtn1Click()) {
+void LanguageChooserDialog::OnOk() {
+  switch (chooser_.OnOk()) {
     case LanguageChooser::OkResult::Close:
     case LanguageChooser::OkResult::Restart:
       Close();
@@ -311,7 +313,7 @@ void TTranslateForm::BitBtn1Click() {
   }
 }
 
-void TTranslateForm::ComboBox1DrawItem(const DRAWITEMSTRUCT& item) const {
+void LanguageChooserDialog::DrawLanguageListItem(const DRAWITEMSTRUCT& item) const {
   if (item.itemID == static_cast<UINT>(-1)) return;
   HDC dc = item.hDC;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -332,21 +334,21 @@ void TTranslateForm::ComboBox1DrawItem(const DRAWITEMSTRUCT& item) const {
   }
 }
 
-LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT LanguageChooserDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case kOk:
-          if (HIWORD(wParam) == BN_CLICKED) BitBtn1Click();
+          if (HIWORD(wParam) == BN_CLICKED) OnOk();
           return 0;
         case kCancel:  // the button, Esc and the dialog keys
-          BitBtn2Click();
+          OnCancel();
           return 0;
-        case kComboBox1:
-          if (HIWORD(wParam) == CBN_SELCHANGE) ComboBox1Change();
+        case kLanguageList:
+          if (HIWORD(wParam) == CBN_SELCHANGE) OnLanguageListChange();
           return 0;
-        case kLabel3:
-          if (HIWORD(wParam) == STN_CLICKED) Label3Click();
+        case kTranslationLink:
+          if (HIWORD(wParam) == STN_CLICKED) OnTranslationLinkClick();
           return 0;
         default:
           return 0;
@@ -355,7 +357,7 @@ LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return MAKELRESULT(kOk, DC_HASDEFID);
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (measure->CtlID == kComboBox1) {
+      if (measure->CtlID == kLanguageList) {
         measure->itemHeight = static_cast<UINT>(Scale(kItemHeight, dpi_));
         return TRUE;
       }
@@ -363,14 +365,14 @@ LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID == kComboBox1) {
-        ComboBox1DrawItem(*item);
+      if (item->CtlID == kLanguageList) {
+        DrawLanguageListItem(*item);
         return TRUE;
       }
       break;
     }
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lParam) == Item(kLabel3)) {
+      if (reinterpret_cast<HWND>(lParam) == Item(kTranslationLink)) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, kLinkColour);
         ::SetBkMode(dc, TRANSPARENT);
@@ -378,13 +380,13 @@ LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       break;
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == Item(kLabel3)) {
+      if (reinterpret_cast<HWND>(wParam) == Item(kTranslationLink)) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
       break;
     case WM_CLOSE:
-      BitBtn2Click();
+      OnCancel();
       return 0;
     case WM_DPICHANGED: {
       MoveToSuggestedRect(Hwnd(), lParam);
@@ -399,24 +401,24 @@ LRESULT TTranslateForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 // ---- IChooserPlatform ------------------------------------------------------------------------
 
-void TTranslateForm::SetLanguageFile(const std::string& Filename) {
-  if (host_.setLanguageFile) host_.setLanguageFile(Filename);
+void LanguageChooserDialog::SetLanguageFile(const std::string& fileName) {
+  if (host_.setLanguageFile) host_.setLanguageFile(fileName);
 }
 
-void TTranslateForm::ProcessMessages() { ProcessPendingMessages(); }
+void LanguageChooserDialog::ProcessMessages() { ProcessPendingMessages(); }
 
-int TTranslateForm::OsMajorVersion() const { return lb::OsMajorVersion(); }
+int LanguageChooserDialog::OsMajorVersion() const { return lb::OsMajorVersion(); }
 
-void TTranslateForm::StartScriptHidden(const std::string& scriptPath,
-                                       const std::string& workingFolder) {
+void LanguageChooserDialog::StartScriptHidden(const std::string& scriptPath,
+                                              const std::string& workingFolder) {
   StartBatchHidden(scriptPath, workingFolder);
 }
 
-void TTranslateForm::Terminate() {
+void LanguageChooserDialog::Terminate() {
   if (host_.terminate) host_.terminate();
 }
 
-void TTranslateForm::OpenAddress(const std::string& address) {
+void LanguageChooserDialog::OpenAddress(const std::string& address) {
   static_cast<void>(::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr,
                                     nullptr, SW_HIDE));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The language chooser on Win32 (TTranslateForm): a fixed dialog with the owner-drawn list of
-// languages and their flags, the translators' box, the link to the translation page, "OK" and
+// The language chooser on Win32 (LanguageChooserDialog): a fixed dialog with the owner-drawn list
+// of languages and their flags, the translators' box, the link to the translation page, "OK" and
 // "Cancel". The rules live in language_chooser.h; this file shows their state and turns the
 // user's input into calls of them.
 #include <windows.h>
@@ -22,7 +22,7 @@ namespace lb {
 
 // What the chooser needs of the program that opens it.
 struct LanguageChooserHost {
-  // TAppForm::SetLanguageFile.
+  // App::SetLanguageFile.
   std::function<void(const std::string&)> setLanguageFile;
   // Ends the application as "Exit" does.
   std::function<void()> terminate;
@@ -50,9 +50,9 @@ struct LanguageChooserOptions {
 // with delayed expansion off whatever the user's defaults say. The result is not looked at.
 void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder);
 
-class TTranslateForm final : public WindowBase, private IChooserPlatform {
+class LanguageChooserDialog final : public WindowBase, private IChooserPlatform {
  public:
-  static constexpr const wchar_t* kClassName = L"TTranslateForm";
+  static constexpr const wchar_t* kClassName = L"LockBeaconLanguageChooser";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   static constexpr int kClientWidth = 622;
@@ -61,20 +61,20 @@ class TTranslateForm final : public WindowBase, private IChooserPlatform {
   static constexpr int kFlagSize = 16;
 
   enum : int {
-    kOk = IDOK,          // BitBtn1, the default button
-    kCancel = IDCANCEL,  // BitBtn2, pressed by Esc
-    kComboBox1 = 1001,
-    kRichEdit1 = 1002,
-    kLabel1 = 1003,
-    kLabel2 = 1004,
-    kLabel3 = 1005,
+    kOk = IDOK,          // okButton, the default button
+    kCancel = IDCANCEL,  // cancelButton, pressed by Esc
+    kLanguageList = 1001,
+    kTranslatorsBox = 1002,
+    kLanguageLabel = 1003,
+    kTranslatorsLabel = 1004,
+    kTranslationLink = 1005,
     kBevel = 1006,
   };
 
-  // Creates the dialog, hidden, centred on the screen, and runs FormCreate. Throws AppError
+  // Creates the dialog, hidden, centred on the screen, and runs OnCreate. Throws AppError
   // when the window cannot be created.
-  TTranslateForm(HINSTANCE instance, HWND owner, LanguageChooserOptions options);
-  ~TTranslateForm() override;
+  LanguageChooserDialog(HINSTANCE instance, HWND owner, LanguageChooserOptions options);
+  ~LanguageChooserDialog() override;
 
   // Shows the dialog and runs its own message loop until it closes; the owner is disabled
   // meanwhile. A WM_QUIT that arrives meanwhile closes the dialog and is posted again.
@@ -92,21 +92,21 @@ class TTranslateForm final : public WindowBase, private IChooserPlatform {
     return flags_.at(static_cast<std::size_t>(index));
   }
 
-  void ComboBox1Change();
-  void BitBtn1Click();
-  void BitBtn2Click() { Close(); }
-  void Label3Click() { chooser_.Label3Click(); }
+  void OnLanguageListChange();
+  void OnOk();
+  void OnCancel() { Close(); }
+  void OnTranslationLinkClick() { chooser_.OnTranslationLinkClick(); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls(HINSTANCE instance);
   void LayOut(int dpi);
   void LoadFlags();
-  void ComboBox1DrawItem(const DRAWITEMSTRUCT& item) const;
+  void DrawLanguageListItem(const DRAWITEMSTRUCT& item) const;
   void ShowTranslators();
 
   // IChooserPlatform
-  void SetLanguageFile(const std::string& Filename) override;
+  void SetLanguageFile(const std::string& fileName) override;
   void ProcessMessages() override;
   [[nodiscard]] int OsMajorVersion() const override;
   [[nodiscard]] std::string ProgramPath() const override { return programPath_; }

@@ -5,8 +5,8 @@
 namespace lb {
 namespace {
 
-constexpr int kTimerStartDesignMs = 1;
-constexpr int kTimerFadeDesignMs = 2000;
+constexpr int kStartDisplayTimerDesignMs = 1;
+constexpr int kHideTimerDesignMs = 2000;
 
 constexpr LedColumn kColumns[] = {LedColumn::NumLock, LedColumn::CapsLock, LedColumn::ScrollLock};
 
@@ -29,8 +29,8 @@ Rect SnapWindowRect(const Rect& current, const Rect& proposed, const Rect& workA
   return Rect::FromPosSize(left, top, width, height);
 }
 
-int StatusLineHeight(int panel1Height) {
-  const int times3 = 3 * panel1Height;
+int StatusLineHeight(int ledBandHeight) {
+  const int times3 = 3 * ledBandHeight;
   int half = times3 / 2;
   // An odd product lies exactly halfway between two whole numbers: take the even one.
   if (times3 % 2 != 0 && half % 2 != 0) half += times3 > 0 ? 1 : -1;
@@ -39,33 +39,33 @@ int StatusLineHeight(int panel1Height) {
 
 Indicator::Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
                      ITimerHost& timers)
-    : TimerStart(timers, kTimerStartId, kTimerStartDesignMs, true),
-      TimerFade(timers, kTimerFadeId, kTimerFadeDesignMs, false),
+    : startDisplayTimer(timers, kStartDisplayTimerId, kStartDisplayTimerDesignMs, true),
+      hideTimer(timers, kHideTimerId, kHideTimerDesignMs, false),
       settings_(settings),
       view_(view),
       keyboard_(keyboard) {}
 
-void Indicator::MevcutDurum() {
-  TimerFade.SetEnabled(false);
+void Indicator::RefreshLeds() {
+  hideTimer.SetEnabled(false);
   view_.SetLed(LedColumn::NumLock, keyboard_.IsToggled(VkNumLock));
   view_.SetLed(LedColumn::CapsLock, keyboard_.IsToggled(VkCapital));
   view_.SetLed(LedColumn::ScrollLock, keyboard_.IsToggled(VkScroll));
 }
 
 void Indicator::StayDecision() {
-  const MenuTicks& ticks = settings_.Ticks;
-  if ((ticks.NumLock2 && keyboard_.IsToggled(VkNumLock)) ||
-      (ticks.CapsLock2 && keyboard_.IsToggled(VkCapital)) ||
-      (ticks.ScrollLock2 && keyboard_.IsToggled(VkScroll))) {
-    TimerFade.SetEnabled(false);
-  } else if (!settings_.AlwaysOnTop) {
-    TimerFade.SetInterval(settings_.DisplayDuration);
-    TimerFade.SetEnabled(true);
+  const MenuTicks& ticks = settings_.ticks;
+  if ((ticks.alwaysShowNumLock && keyboard_.IsToggled(VkNumLock)) ||
+      (ticks.alwaysShowCapsLock && keyboard_.IsToggled(VkCapital)) ||
+      (ticks.alwaysShowScrollLock && keyboard_.IsToggled(VkScroll))) {
+    hideTimer.SetEnabled(false);
+  } else if (!settings_.alwaysOnTop) {
+    hideTimer.SetInterval(settings_.displayDuration);
+    hideTimer.SetEnabled(true);
   }
   // Always on top: nothing arms the hide timer.
 }
 
-void Indicator::YapYap() {
+void Indicator::ShowIndicator() {
   view_.SetAlpha(kOpaque);
   view_.SetVisible(true);
   // Out of the top-most band and back in: this puts the window above every other top-most one.
@@ -76,10 +76,10 @@ void Indicator::YapYap() {
   StayDecision();
 }
 
-void Indicator::Kaybolma(bool Kucult) {
-  if (Kucult) {
+void Indicator::ShowOnPointing(bool shrink) {
+  if (shrink) {
     if (!view_.StatusText().empty()) view_.SetStatusText("");
-    const int ledsOnly = view_.Panel1Height();
+    const int ledsOnly = view_.LedBandHeight();
     if (view_.ClientHeight() != ledsOnly) view_.SetClientHeight(ledsOnly);
   }
   view_.SetAlpha(kOpaque);
@@ -89,26 +89,26 @@ void Indicator::Kaybolma(bool Kucult) {
 
 void Indicator::MinimalModeActivate() {
   view_.SetFrameStyle(FrameStyle::None);
-  view_.SetPanel1Raised(true);
-  view_.SetClientHeight(view_.Panel1Height());
+  view_.SetLedBandRaised(true);
+  view_.SetClientHeight(view_.LedBandHeight());
 }
 
 void Indicator::MinimalModeDeactivate() {
   view_.SetFrameStyle(FrameStyle::Single);
-  view_.SetPanel1Raised(false);
-  view_.SetClientHeight(view_.Panel1Height());
+  view_.SetLedBandRaised(false);
+  view_.SetClientHeight(view_.LedBandHeight());
 }
 
-void Indicator::TimerStartTimer() {
-  TimerStart.SetEnabled(false);
-  MevcutDurum();
-  view_.SetClientHeight(view_.Panel1Height());
-  YapYap();
+void Indicator::OnStartDisplayTimer() {
+  startDisplayTimer.SetEnabled(false);
+  RefreshLeds();
+  view_.SetClientHeight(view_.LedBandHeight());
+  ShowIndicator();
 }
 
-void Indicator::TimerFadeTimer() {
-  if (settings_.FadeOut) {
-    TimerFade.SetInterval(kFadeIntervalMs);
+void Indicator::OnHideTimer() {
+  if (settings_.fadeOut) {
+    hideTimer.SetInterval(kFadeIntervalMs);
     // Every countdown starts from 255, so a fade runs 245, 235, ..., 5 and ends there. A fade
     // that starts from another opacity (the design opacity, when the menu opens before the
     // start display) ends at its last step above 0 instead of wrapping round and never ending.
@@ -117,20 +117,20 @@ void Indicator::TimerFadeTimer() {
     view_.SetAlpha(alpha);
     if (alpha <= kFadeLastAlpha) {
       view_.SetVisible(false);
-      TimerFade.SetInterval(settings_.DisplayDuration);
-      TimerFade.SetEnabled(false);
+      hideTimer.SetInterval(settings_.displayDuration);
+      hideTimer.SetEnabled(false);
     }
   } else {
-    TimerFade.SetInterval(settings_.DisplayDuration);
-    TimerFade.SetEnabled(false);
+    hideTimer.SetInterval(settings_.displayDuration);
+    hideTimer.SetEnabled(false);
     view_.SetVisible(false);
   }
 }
 
 void Indicator::Popup(Point screen) {
-  TimerFade.SetEnabled(false);
+  hideTimer.SetEnabled(false);
   view_.TrackPopupMenu(screen);
-  if (!settings_.AlwaysOnTop) TimerFade.SetEnabled(true);
+  if (!settings_.alwaysOnTop) hideTimer.SetEnabled(true);
 }
 
 void Indicator::LayOut() {
@@ -145,27 +145,28 @@ void Indicator::LayOut() {
   }
 }
 
-void Indicator::FormMouseDown(MouseButton button, Point screen) {
+void Indicator::OnMouseDown(MouseButton button, Point screen) {
   if (button != MouseButton::Right) {
-    dx_ = screen.x;
-    dy_ = screen.y;
+    lastCursorX_ = screen.x;
+    lastCursorY_ = screen.y;
     dragging_ = true;
   }
-  Kaybolma(true);
+  ShowOnPointing(true);
   if (button == MouseButton::Right) Popup(view_.CursorPos());
 }
 
-void Indicator::FormMouseMove(Point screen) {
+void Indicator::OnMouseMove(Point screen) {
   if (dragging_) {
     const Rect bounds = view_.Bounds();
-    view_.SetBounds(Rect::FromPosSize(bounds.left + screen.x - dx_, bounds.top + screen.y - dy_,
-                                      bounds.Width(), bounds.Height()));
-    dx_ = screen.x;
-    dy_ = screen.y;
+    view_.SetBounds(Rect::FromPosSize(bounds.left + screen.x - lastCursorX_,
+                                      bounds.top + screen.y - lastCursorY_, bounds.Width(),
+                                      bounds.Height()));
+    lastCursorX_ = screen.x;
+    lastCursorY_ = screen.y;
   }
-  Kaybolma(false);
+  ShowOnPointing(false);
 }
 
-void Indicator::FormMouseUp(MouseButton /*button*/) { dragging_ = false; }
+void Indicator::OnMouseUp(MouseButton /*button*/) { dragging_ = false; }
 
 }  // namespace lb

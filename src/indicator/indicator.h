@@ -27,7 +27,7 @@ inline constexpr int kSnapDistance = 3;
 
 // 1.5 times `height`, to the nearest whole number, halves to the even one (the client height
 // that shows the status line under the LEDs).
-[[nodiscard]] int StatusLineHeight(int panel1Height);
+[[nodiscard]] int StatusLineHeight(int ledBandHeight);
 
 class Indicator {
  public:
@@ -37,19 +37,19 @@ class Indicator {
   Indicator& operator=(const Indicator&) = delete;
 
   // Current state: stops the hide timer and sets all three LEDs from the keys' toggle states.
-  void MevcutDurum();
+  void RefreshLeds();
   // Shows the window opaque above every other top-most window, then the stay decision.
-  void YapYap();
-  // Shows the window on pointing, without restarting a running countdown; `Kucult` also clears
+  void ShowIndicator();
+  // Shows the window on pointing, without restarting a running countdown; `shrink` also clears
   // the status line and shrinks the window to the LEDs.
-  void Kaybolma(bool Kucult);
+  void ShowOnPointing(bool shrink);
   void MinimalModeActivate();
   void MinimalModeDeactivate();
 
-  void TimerStartTimer();
-  void TimerFadeTimer();
+  void OnStartDisplayTimer();
+  void OnHideTimer();
 
-  // The popup menu's show operation (TPopupMenu.Popup): the hide timer pauses while the menu is
+  // The popup menu's show operation: the hide timer pauses while the menu is
   // open and runs afresh, with whatever interval it has, once it closes (unless always on top).
   void Popup(Point screen);
 
@@ -57,12 +57,12 @@ class Indicator {
   void LayOut();
 
   // Mouse events of the window and of everything on it, at screen positions.
-  void FormMouseDown(MouseButton button, Point screen);
-  void FormMouseMove(Point screen);
-  void FormMouseUp(MouseButton button);
+  void OnMouseDown(MouseButton button, Point screen);
+  void OnMouseMove(Point screen);
+  void OnMouseUp(MouseButton button);
 
-  Timer TimerStart;
-  Timer TimerFade;  // the hide timer
+  Timer startDisplayTimer;
+  Timer hideTimer;  // the hide timer
 
  private:
   void StayDecision();
@@ -71,8 +71,8 @@ class Indicator {
   IIndicatorView& view_;
   const IKeyboard& keyboard_;
   bool dragging_ = false;
-  int dx_ = 0;  // screen position of the cursor at the last drag event
-  int dy_ = 0;
+  int lastCursorX_ = 0;  // screen position of the cursor at the last drag event
+  int lastCursorY_ = 0;
 };
 
 }  // namespace lb

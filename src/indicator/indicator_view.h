@@ -1,5 +1,5 @@
 #pragma once
-// What the indicator's logic asks of the indicator window (beyond IAppFormView's geometry). The
+// What the indicator's logic asks of the indicator window (beyond IWindowPlacement's geometry). The
 // Win32 window implements it; tests use a recording fake. Sizes and positions are actual pixels
 // (the window has already scaled its 96-DPI design layout); screen positions are in screen pixels.
 #include <cstdint>
@@ -16,13 +16,13 @@ namespace lb {
 enum class FrameStyle { Sizeable, Single, None };
 
 // The window's place on the screen, and the screen it is on.
-class IAppFormView {
+class IWindowPlacement {
  public:
-  virtual ~IAppFormView() = default;
+  virtual ~IWindowPlacement() = default;
 
   [[nodiscard]] virtual Rect Bounds() const = 0;
-  // Moves and sizes the window. The window reports the change back through the form's OnMove
-  // and FormResize, as a real window does, before this returns.
+  // Moves and sizes the window. The window reports the change back through the app's OnMove
+  // and OnResize, as a real window does, before this returns.
   virtual void SetBounds(const Rect& bounds) = 0;
 
   [[nodiscard]] virtual Rect PrimaryWorkArea() const = 0;
@@ -32,7 +32,7 @@ class IAppFormView {
 // The LED columns, left to right.
 enum class LedColumn { NumLock = 0, CapsLock = 1, ScrollLock = 2 };
 
-class IIndicatorView : public IAppFormView {
+class IIndicatorView : public IWindowPlacement {
  public:
   // Layered-window opacity, 0..255.
   [[nodiscard]] virtual std::uint8_t Alpha() const = 0;
@@ -48,7 +48,7 @@ class IIndicatorView : public IAppFormView {
   [[nodiscard]] virtual int ClientHeight() const = 0;
   virtual void SetClientHeight(int height) = 0;
   // The top band (LED row and key-label row).
-  [[nodiscard]] virtual int Panel1Height() const = 0;
+  [[nodiscard]] virtual int LedBandHeight() const = 0;
 
   // Shows the lit picture of a column and hides the dark one, or the reverse.
   virtual void SetLed(LedColumn column, bool lit) = 0;
@@ -59,15 +59,15 @@ class IIndicatorView : public IAppFormView {
   virtual void SetBackground(Color color) = 0;
 
   virtual void SetFrameStyle(FrameStyle style) = 0;
-  // Panel1's outer bevel: raised in minimal mode, none otherwise.
-  virtual void SetPanel1Raised(bool raised) = 0;
+  // LedBand's outer bevel: raised in minimal mode, none otherwise.
+  virtual void SetLedBandRaised(bool raised) = 0;
 
   // Layout pass inputs and outputs.
   [[nodiscard]] virtual int PanelTextsClientWidth() const = 0;
   [[nodiscard]] virtual Size PanelLedsClientSize() const = 0;
   // The size of every LED picture (all six are the same size).
   [[nodiscard]] virtual Size LedImageSize() const = 0;
-  // Label2 and Label4 get `sideWidth`; Label3 fills what lies between them.
+  // NumLockLabel and ScrollLockLabel get `sideWidth`; CapsLockLabel fills what lies between them.
   virtual void SetKeyLabelWidths(int sideWidth) = 0;
   // The top-left corner of both pictures of a column, in PanelLeds' client coordinates.
   virtual void SetLedPosition(LedColumn column, Point topLeft) = 0;

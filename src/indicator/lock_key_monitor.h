@@ -23,21 +23,12 @@ class LockKeyMonitor {
   // The polling tick. One read of the whole keyboard state stands for GetKeyState of every
   // code from 8 to 255; a tick in which no lock key is down does nothing more and allocates
   // nothing.
-  void Timer1Timer();
-
-  // Full check of one key: LEDs, status line (with the window grown to show it), sound, show.
-  void CapsLockKontrolEt();
-  void NumLockKontrolEt();
-  void ScrollLockKontrolEt();
-  // Sound-only check of one key: status line text and sound, nothing else.
-  void CapsLockKontrolEtSadeceSes();
-  void NumLockKontrolEtSadeceSes();
-  void ScrollLockKontrolEtSadeceSes();
+  void OnKeyPollTimer();
 
   // The "Enable" switch: polling on (black background) or off (red background).
   void SetEnabled(bool enabled);
 
-  Timer Timer1;
+  Timer keyPollTimer;
 
   // One lock key and everything the monitor attaches to it.
   struct LockKey {
@@ -49,8 +40,10 @@ class LockKeyMonitor {
   };
 
  private:
-  void FullCheck(const LockKey& key);
-  void SoundOnlyCheck(const LockKey& key);
+  // Full check of one key: LEDs, status line (with the window grown to show it), sound, show.
+  void CheckKey(const LockKey& key);
+  // Sound-only check of one key: status line text and sound, nothing else.
+  void PlaySoundOnly(const LockKey& key);
 
   RunningSettings& settings_;
   IIndicatorView& view_;

@@ -42,11 +42,10 @@ const MenuItem* MenuItem::Find(std::string_view itemName) const {
   return nullptr;
 }
 
-MenuItem BuildPopupMenu1(const RunningSettings& settings, const CaptionLookup& caption) {
-  const MenuTicks& ticks = settings.Ticks;
+MenuItem BuildTrayMenu(const RunningSettings& settings, const CaptionLookup& caption) {
+  const MenuTicks& ticks = settings.ticks;
   const auto item = [&](const char* name, const char* english, MenuCommand command,
-                        MenuIcon icon = MenuIcon::None, bool checked = false,
-                        bool enabled = true) {
+                        MenuIcon icon = MenuIcon::None, bool checked = false, bool enabled = true) {
     MenuItem entry;
     entry.name = name;
     entry.caption = caption(name, english);
@@ -63,73 +62,76 @@ MenuItem BuildPopupMenu1(const RunningSettings& settings, const CaptionLookup& c
     return entry;
   };
   // "SYNC" and "ASYNC" stay as they are in every language.
-  const auto untranslated = [](const char* name, MenuCommand command, bool checked) {
+  const auto untranslated = [](const char* name, const char* caption, MenuCommand command,
+                               bool checked) {
     MenuItem entry;
     entry.name = name;
-    entry.caption = name[0] == 'S' ? "SYNC" : "ASYNC";
+    entry.caption = caption;
     entry.command = command;
     entry.checked = checked;
     return entry;
   };
 
   MenuItem root;
-  root.name = "PopupMenu1";
+  root.name = "Menu";
   root.items = {
-      item("UpdateNotifications1", "Update Notifications", MenuCommand::UpdateNotifications1,
-           MenuIcon::None, ticks.UpdateNotifications1, settings.Enabled.UpdateNotifications1),
+      item("UpdateNotifications", "Update Notifications", MenuCommand::UpdateNotifications,
+           MenuIcon::None, ticks.updateNotifications, settings.enabled.updateNotifications),
       Separator("UpdateNotificationsBar"),
-      item("Help1", "Online Help", MenuCommand::Help1, MenuIcon::Help),
-      item("Language1", "Language...", MenuCommand::Language1, MenuIcon::Flag),
-      item("SendFeedback1", "Send Feedback...", MenuCommand::SendFeedback1, MenuIcon::Feedback),
-      item("About1", "About...", MenuCommand::About1, MenuIcon::About),
-      Separator("N1"),
-      item("Enable1", "Enable", MenuCommand::Enable1, MenuIcon::None, ticks.Enable1),
-      submenu("ShowLights1", "Show when status changes", MenuIcon::HandClick,
-              settings.Enabled.ShowLights1,
+      item("Help", "Online Help", MenuCommand::Help, MenuIcon::Help),
+      item("Language", "Language...", MenuCommand::Language, MenuIcon::Flag),
+      item("SendFeedback", "Send Feedback...", MenuCommand::SendFeedback, MenuIcon::Feedback),
+      item("About", "About...", MenuCommand::About, MenuIcon::About),
+      Separator("AboutBar"),
+      item("Enable", "Enable", MenuCommand::Enable, MenuIcon::None, ticks.enable),
+      submenu("ShowOnChangeMenu", "Show when status changes", MenuIcon::HandClick,
+              settings.enabled.showOnChangeMenu,
               {
-                  item("NumLock1", "Num Lock", MenuCommand::NumLock1, MenuIcon::None,
-                       ticks.NumLock1),
-                  item("CapsLock1", "Caps Lock", MenuCommand::CapsLock1, MenuIcon::None,
-                       ticks.CapsLock1),
-                  item("ScrollLock1", "Scroll Lock", MenuCommand::ScrollLock1, MenuIcon::None,
-                       ticks.ScrollLock1),
+                  item("ShowNumLock", "Num Lock", MenuCommand::ShowNumLock, MenuIcon::None,
+                       ticks.showNumLock),
+                  item("ShowCapsLock", "Caps Lock", MenuCommand::ShowCapsLock, MenuIcon::None,
+                       ticks.showCapsLock),
+                  item("ShowScrollLock", "Scroll Lock", MenuCommand::ShowScrollLock, MenuIcon::None,
+                       ticks.showScrollLock),
               }),
-      submenu("AlwaysshowwhentoggledON1", "Always show when toggled on", MenuIcon::None,
-              settings.Enabled.AlwaysshowwhentoggledON1,
+      submenu("AlwaysShowMenu", "Always show when toggled on", MenuIcon::None,
+              settings.enabled.alwaysShowMenu,
               {
-                  item("NumLock2", "Num Lock", MenuCommand::NumLock2, MenuIcon::None,
-                       ticks.NumLock2),
-                  item("CapsLock2", "Caps Lock", MenuCommand::CapsLock2, MenuIcon::None,
-                       ticks.CapsLock2),
-                  item("ScrollLock2", "Scroll Lock", MenuCommand::ScrollLock2, MenuIcon::None,
-                       ticks.ScrollLock2),
+                  item("AlwaysShowNumLock", "Num Lock", MenuCommand::AlwaysShowNumLock,
+                       MenuIcon::None, ticks.alwaysShowNumLock),
+                  item("AlwaysShowCapsLock", "Caps Lock", MenuCommand::AlwaysShowCapsLock,
+                       MenuIcon::None, ticks.alwaysShowCapsLock),
+                  item("AlwaysShowScrollLock", "Scroll Lock", MenuCommand::AlwaysShowScrollLock,
+                       MenuIcon::None, ticks.alwaysShowScrollLock),
               }),
-      item("Settings1", "Settings...", MenuCommand::Settings1, MenuIcon::Settings48),
-      submenu("SoundEffect1", "Sound Effect", MenuIcon::None, true,
-              {
-                  submenu("PlaySoundEffects1", "Play Sound Effects", MenuIcon::None, true,
-                          {
-                              item("NumLock3", "Num Lock", MenuCommand::NumLock3, MenuIcon::None,
-                                   ticks.NumLock3),
-                              item("CapsLock3", "Caps Lock", MenuCommand::CapsLock3,
-                                   MenuIcon::None, ticks.CapsLock3),
-                              item("ScrollLock3", "Scroll Lock", MenuCommand::ScrollLock3,
-                                   MenuIcon::None, ticks.ScrollLock3),
-                          }),
-                  submenu("Browse1", "Browse...", MenuIcon::None, true,
-                          {
-                              item("urnOn1", "Turn On", MenuCommand::urnOn1),
-                              item("urnOff1", "Turn Off", MenuCommand::urnOff1),
-                          }),
-                  submenu("Mode1", "Mode", MenuIcon::None, true,
-                          {
-                              untranslated("SYNC1", MenuCommand::SYNC1, ticks.SYNC1),
-                              untranslated("ASYNC1", MenuCommand::ASYNC1, ticks.ASYNC1),
-                          }),
-              }),
-      item("ResettoDefaults1", "Reset to Defaults", MenuCommand::ResettoDefaults1),
-      Separator("N2"),
-      item("Exit1", "Exit", MenuCommand::Exit1, MenuIcon::Exit),
+      item("Settings", "Settings...", MenuCommand::Settings, MenuIcon::Settings48),
+      submenu(
+          "SoundEffect", "Sound Effect", MenuIcon::None, true,
+          {
+              submenu("PlaySoundEffects", "Play Sound Effects", MenuIcon::None, true,
+                      {
+                          item("NumLockSound", "Num Lock", MenuCommand::NumLockSound,
+                               MenuIcon::None, ticks.numLockSound),
+                          item("CapsLockSound", "Caps Lock", MenuCommand::CapsLockSound,
+                               MenuIcon::None, ticks.capsLockSound),
+                          item("ScrollLockSound", "Scroll Lock", MenuCommand::ScrollLockSound,
+                               MenuIcon::None, ticks.scrollLockSound),
+                      }),
+              submenu("BrowseSounds", "Browse...", MenuIcon::None, true,
+                      {
+                          item("BrowseOnSound", "Turn On", MenuCommand::BrowseOnSound),
+                          item("BrowseOffSound", "Turn Off", MenuCommand::BrowseOffSound),
+                      }),
+              submenu(
+                  "PlayMode", "Mode", MenuIcon::None, true,
+                  {
+                      untranslated("SyncMode", "SYNC", MenuCommand::SyncMode, ticks.syncMode),
+                      untranslated("AsyncMode", "ASYNC", MenuCommand::AsyncMode, ticks.asyncMode),
+                  }),
+          }),
+      item("ResetToDefaults", "Reset to Defaults", MenuCommand::ResetToDefaults),
+      Separator("ResetToDefaultsBar"),
+      item("Exit", "Exit", MenuCommand::Exit, MenuIcon::Exit),
   };
   return root;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// PopupMenu1, the one popup menu of the tray icon and of the indicator window: its whole tree as
+// The tray menu, the one popup menu of the tray icon and of the indicator window: its whole tree as
 // data, built afresh from the running settings each time it pops up, so that its ticks and
 // enabled states are always those of the running program. The platform turns the tree into a
 // real menu and reports the chosen item by its command.
@@ -16,28 +16,28 @@ namespace lb {
 // item identifiers (never 0, which means "nothing chosen").
 enum class MenuCommand : int {
   None = 0,
-  UpdateNotifications1 = 100,
-  Help1,
-  Language1,
-  SendFeedback1,
-  About1,
-  Enable1,
-  NumLock1,
-  CapsLock1,
-  ScrollLock1,
-  NumLock2,
-  CapsLock2,
-  ScrollLock2,
-  Settings1,
-  NumLock3,
-  CapsLock3,
-  ScrollLock3,
-  urnOn1,
-  urnOff1,
-  SYNC1,
-  ASYNC1,
-  ResettoDefaults1,
-  Exit1,
+  UpdateNotifications = 100,
+  Help,
+  Language,
+  SendFeedback,
+  About,
+  Enable,
+  ShowNumLock,
+  ShowCapsLock,
+  ShowScrollLock,
+  AlwaysShowNumLock,
+  AlwaysShowCapsLock,
+  AlwaysShowScrollLock,
+  Settings,
+  NumLockSound,
+  CapsLockSound,
+  ScrollLockSound,
+  BrowseOnSound,
+  BrowseOffSound,
+  SyncMode,
+  AsyncMode,
+  ResetToDefaults,
+  Exit,
 };
 
 // The menu's pictures, by the name of their image.
@@ -45,7 +45,7 @@ enum class MenuIcon { None, About, Exit, Feedback, Flag, Help, HandClick, Settin
 [[nodiscard]] std::string_view MenuIconName(MenuIcon icon);
 
 struct MenuItem {
-  std::string name;     // component name ("NumLock1"); separators too ("N1")
+  std::string name;     // component name ("ShowNumLock"); separators too ("AboutBar")
   std::string caption;  // shown text; empty for a separator
   MenuCommand command = MenuCommand::None;  // None for separators and submenus
   MenuIcon icon = MenuIcon::None;
@@ -60,9 +60,10 @@ struct MenuItem {
 };
 
 // The caption of a component from its English text (the translation the creation sequence set).
-using CaptionLookup = std::function<std::string(std::string_view component, std::string_view english)>;
+using CaptionLookup =
+    std::function<std::string(std::string_view component, std::string_view english)>;
 
 // The whole tree: the root item's entries are the menu's top level.
-[[nodiscard]] MenuItem BuildPopupMenu1(const RunningSettings& settings, const CaptionLookup& caption);
+[[nodiscard]] MenuItem BuildTrayMenu(const RunningSettings& settings, const CaptionLookup& caption);
 
 }  // namespace lb

@@ -161,8 +161,8 @@ bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept {
 }
 
 MenuCommand MenuCommandFromId(WORD id) noexcept {
-  if (id < static_cast<WORD>(MenuCommand::UpdateNotifications1) ||
-      id > static_cast<WORD>(MenuCommand::Exit1)) {
+  if (id < static_cast<WORD>(MenuCommand::UpdateNotifications) ||
+      id > static_cast<WORD>(MenuCommand::Exit)) {
     return MenuCommand::None;
   }
   return static_cast<MenuCommand>(id);

@@ -1,5 +1,5 @@
 #pragma once
-// PopupMenu1 as a real menu: the tree of BuildPopupMenu1 turned into an HMENU, each clickable
+// The tray menu as a real menu: the tree of BuildTrayMenu turned into an HMENU, each clickable
 // item under its command's identifier, so that a chosen item reaches the owner window as
 // WM_COMMAND with that identifier.
 #include <windows.h>

@@ -8,50 +8,50 @@ namespace lb {
 // The ticks of the popup menu's switch items, named after the items.
 struct MenuTicks {
   // "Show when status changes"
-  bool NumLock1 = true;
-  bool CapsLock1 = true;
-  bool ScrollLock1 = true;
+  bool showNumLock = true;
+  bool showCapsLock = true;
+  bool showScrollLock = true;
   // "Always show when toggled on"
-  bool NumLock2 = false;
-  bool CapsLock2 = false;
-  bool ScrollLock2 = false;
+  bool alwaysShowNumLock = false;
+  bool alwaysShowCapsLock = false;
+  bool alwaysShowScrollLock = false;
   // "Sound Effect" > "Play Sound Effects"
-  bool NumLock3 = true;
-  bool CapsLock3 = true;
-  bool ScrollLock3 = true;
+  bool numLockSound = true;
+  bool capsLockSound = true;
+  bool scrollLockSound = true;
   // "Sound Effect" > "Mode"
-  bool SYNC1 = true;
-  bool ASYNC1 = false;
+  bool syncMode = true;
+  bool asyncMode = false;
   // The key poll runs (not stored: every start begins enabled).
-  bool Enable1 = true;
+  bool enable = true;
   // Update notifications are wanted (kept by the update check).
-  bool UpdateNotifications1 = true;
+  bool updateNotifications = true;
 };
 
 // The enabled states of the popup menu's items that change while the program runs.
 struct MenuEnabled {
   // Enabled once the update check has run.
-  bool UpdateNotifications1 = false;
+  bool updateNotifications = false;
   // Both "show" submenus are greyed while the window stays on top (their entries keep their
   // ticks).
-  bool ShowLights1 = true;
-  bool AlwaysshowwhentoggledON1 = true;
+  bool showOnChangeMenu = true;
+  bool alwaysShowMenu = true;
 };
 
 struct RunningSettings {
-  int DisplayDuration = 10000;  // milliseconds
-  bool AlwaysOnTop = false;
-  bool MinimalMode = false;
-  bool FadeOut = true;
-  bool ScreenSnap = true;
-  bool SavePosition = false;  // the position-saving flag
-  MenuTicks Ticks;
-  MenuEnabled Enabled;
+  int displayDuration = 10000;  // milliseconds
+  bool alwaysOnTop = false;
+  bool minimalMode = false;
+  bool fadeOut = true;
+  bool screenSnap = true;
+  bool savePosition = false;  // the position-saving flag
+  MenuTicks ticks;
+  MenuEnabled enabled;
 };
 
-// The main window's timers, one id each; the window routes every tick to TAppForm::OnTimer.
-inline constexpr int kTimer1Id = 1;      // the key poll, every 10 ms
-inline constexpr int kTimerStartId = 2;  // the one-shot start display
-inline constexpr int kTimerFadeId = 3;   // the hide timer
+// The main window's timers, one id each; the window routes every tick to App::OnTimer.
+inline constexpr int kKeyPollTimerId = 1;       // the key poll, every 10 ms
+inline constexpr int kStartDisplayTimerId = 2;  // the one-shot start display
+inline constexpr int kHideTimerId = 3;          // the hide timer
 
 }  // namespace lb

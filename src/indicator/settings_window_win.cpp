@@ -22,17 +22,17 @@ struct Place {
 constexpr int kBarHeight = 36;
 constexpr int kBarTop = kSettingsClientHeight - kBarHeight;
 constexpr Place kLayout[] = {
-    {SettingsWindow::kLabel5, 12, 15, 100, 14},
+    {SettingsWindow::kDurationLabel, 12, 15, 100, 14},
     {SettingsWindow::kDuration, 112, 11, 75, 21},
     {SettingsWindow::kSpin, 187, 11, 17, 21},  // with the field: 92 wide
-    {SettingsWindow::kLabel6, 207, 15, 94, 14},
+    {SettingsWindow::kMillisecondsLabel, 207, 15, 94, 14},
     {SettingsWindow::kAlwaysOnTop, 12, 42, 289, 18},
     {SettingsWindow::kFadeOut, 12, 62, 289, 18},
     {SettingsWindow::kMinimalMode, 12, 82, 289, 18},
     {SettingsWindow::kScreenSnap, 12, 102, 289, 18},
     // The bottom bar: its two separator strips along its top edge, the buttons at the right.
-    {SettingsWindow::kPanel2, 0, kBarTop, kSettingsClientWidth, 1},
-    {SettingsWindow::kPanel3, 0, kBarTop + 1, kSettingsClientWidth, 1},
+    {SettingsWindow::kGreySeparator, 0, kBarTop, kSettingsClientWidth, 1},
+    {SettingsWindow::kWhiteSeparator, 0, kBarTop + 1, kSettingsClientWidth, 1},
     {SettingsWindow::kSave, kSettingsClientWidth - 8 - 100 - 6 - 100, kBarTop + 3, 100, 30},
     {SettingsWindow::kCancel, kSettingsClientWidth - 8 - 100, kBarTop + 3, 100, 30},
 };
@@ -57,10 +57,10 @@ char32_t DecimalSeparator() {
 }  // namespace
 
 SettingsWindow* SettingsWindow::Open(HINSTANCE instance, HWND owner,
-                                     std::unique_ptr<TFormSettings> dialog) {
+                                     std::unique_ptr<SettingsDialog> dialog) {
   auto* window = new SettingsWindow(std::move(dialog));
   try {
-    const std::wstring caption = ToWide(window->dialog_->Caption);
+    const std::wstring caption = ToWide(window->dialog_->caption);
     window->Create(instance,
                    {
                        .name = kClassName,
@@ -97,7 +97,7 @@ SettingsWindow* SettingsWindow::Open(HINSTANCE instance, HWND owner,
   return window;
 }
 
-SettingsWindow::SettingsWindow(std::unique_ptr<TFormSettings> dialog)
+SettingsWindow::SettingsWindow(std::unique_ptr<SettingsDialog> dialog)
     : dialog_(std::move(dialog)) {}
 
 SettingsWindow::~SettingsWindow() = default;
@@ -110,30 +110,30 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
                              Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                              nullptr);
   };
-  const TFormSettings& d = *dialog_;
+  const SettingsDialog& d = *dialog_;
   // Created in the tab order: "Save", "Cancel", the field, then the boxes top to bottom.
-  make(L"BUTTON", d.BitBtn1Caption, WS_TABSTOP | BS_PUSHBUTTON, kSave);
-  make(L"BUTTON", d.BitBtn2Caption, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
+  make(L"BUTTON", d.saveButtonCaption, WS_TABSTOP | BS_PUSHBUTTON, kSave);
+  make(L"BUTTON", d.cancelButtonCaption, WS_TABSTOP | BS_PUSHBUTTON, kCancel);
   HWND edit =
-      make(L"EDIT", d.SpinEdit1Text, WS_TABSTOP | ES_AUTOHSCROLL, kDuration, WS_EX_CLIENTEDGE);
+      make(L"EDIT", d.durationFieldText, WS_TABSTOP | ES_AUTOHSCROLL, kDuration, WS_EX_CLIENTEDGE);
   ::SetWindowSubclass(edit, &SettingsWindow::DurationProc, 1, reinterpret_cast<DWORD_PTR>(this));
   HWND spin = make(UPDOWN_CLASSW, "", UDS_ARROWKEYS, kSpin);
   // Every click is one step of the field's own value: the control's position never moves.
   ::SendMessageW(spin, UDM_SETRANGE32, 0, 2);
   ::SendMessageW(spin, UDM_SETPOS32, 0, 1);
-  make(L"BUTTON", d.CheckBox1Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kAlwaysOnTop);
-  make(L"BUTTON", d.CheckBox3Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kFadeOut);
-  make(L"BUTTON", d.CheckBox4Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kMinimalMode);
-  make(L"BUTTON", d.CheckBox2Caption, WS_TABSTOP | BS_AUTOCHECKBOX, kScreenSnap);
-  make(L"STATIC", d.Label5Caption, SS_LEFT | SS_NOPREFIX, kLabel5);
-  make(L"STATIC", d.Label6Caption, SS_RIGHT | SS_NOPREFIX, kLabel6);
-  make(L"STATIC", "", SS_GRAYRECT, kPanel2);
-  make(L"STATIC", "", SS_WHITERECT, kPanel3);
+  make(L"BUTTON", d.alwaysOnTopBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kAlwaysOnTop);
+  make(L"BUTTON", d.fadeOutBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kFadeOut);
+  make(L"BUTTON", d.minimalModeBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kMinimalMode);
+  make(L"BUTTON", d.screenSnapBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kScreenSnap);
+  make(L"STATIC", d.durationLabelCaption, SS_LEFT | SS_NOPREFIX, kDurationLabel);
+  make(L"STATIC", d.millisecondsLabelCaption, SS_RIGHT | SS_NOPREFIX, kMillisecondsLabel);
+  make(L"STATIC", "", SS_GRAYRECT, kGreySeparator);
+  make(L"STATIC", "", SS_WHITERECT, kWhiteSeparator);
 
-  ::CheckDlgButton(Hwnd(), kAlwaysOnTop, d.CheckBox1 ? BST_CHECKED : BST_UNCHECKED);
-  ::CheckDlgButton(Hwnd(), kScreenSnap, d.CheckBox2 ? BST_CHECKED : BST_UNCHECKED);
-  ::CheckDlgButton(Hwnd(), kFadeOut, d.CheckBox3 ? BST_CHECKED : BST_UNCHECKED);
-  ::CheckDlgButton(Hwnd(), kMinimalMode, d.CheckBox4 ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kAlwaysOnTop, d.alwaysOnTopBox ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kScreenSnap, d.screenSnapBox ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kFadeOut, d.fadeOutBox ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kMinimalMode, d.minimalModeBox ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SettingsWindow::LayOut(int dpi) {
@@ -152,7 +152,7 @@ void SettingsWindow::LayOut(int dpi) {
 }
 
 void SettingsWindow::ShowDuration() {
-  const std::wstring text = ToWide(dialog_->SpinEdit1Text);
+  const std::wstring text = ToWide(dialog_->durationFieldText);
   HWND edit = Item(kDuration);
   ::SetWindowTextW(edit, text.c_str());
   const auto end = static_cast<WPARAM>(text.size());
@@ -164,13 +164,13 @@ void SettingsWindow::Save() {
   // waits for the first, and a window closed meanwhile (Cancel, Esc, the close box) keeps its
   // object until Save is done with it.
   if (saving_) return;
-  dialog_->CheckBox1 = ::IsDlgButtonChecked(Hwnd(), kAlwaysOnTop) == BST_CHECKED;
-  dialog_->CheckBox2 = ::IsDlgButtonChecked(Hwnd(), kScreenSnap) == BST_CHECKED;
-  dialog_->CheckBox3 = ::IsDlgButtonChecked(Hwnd(), kFadeOut) == BST_CHECKED;
-  dialog_->CheckBox4 = ::IsDlgButtonChecked(Hwnd(), kMinimalMode) == BST_CHECKED;
+  dialog_->alwaysOnTopBox = ::IsDlgButtonChecked(Hwnd(), kAlwaysOnTop) == BST_CHECKED;
+  dialog_->screenSnapBox = ::IsDlgButtonChecked(Hwnd(), kScreenSnap) == BST_CHECKED;
+  dialog_->fadeOutBox = ::IsDlgButtonChecked(Hwnd(), kFadeOut) == BST_CHECKED;
+  dialog_->minimalModeBox = ::IsDlgButtonChecked(Hwnd(), kMinimalMode) == BST_CHECKED;
   saving_ = true;
   try {
-    dialog_->BitBtn1Click();
+    dialog_->OnSave();
   } catch (...) {
     saving_ = false;
     if (destroyedWhileSaving_) delete this;
@@ -181,7 +181,7 @@ void SettingsWindow::Save() {
     delete this;
     return;
   }
-  if (dialog_->Closed) Close();
+  if (dialog_->closed) Close();
 }
 
 void SettingsWindow::OnFinalMessage() noexcept {
@@ -208,14 +208,14 @@ void SettingsWindow::Command(int id, int code) {
       }
       break;
     case kCancel:
-      dialog_->BitBtn2Click();
+      dialog_->OnCancel();
       Close();
       break;
     case kDuration:
       if (code == EN_CHANGE) {
         wchar_t text[64]{};
         ::GetWindowTextW(Item(kDuration), text, 64);
-        dialog_->SpinEdit1Text = ToUtf8(text);
+        dialog_->durationFieldText = ToUtf8(text);
       }
       break;
     default:
@@ -232,14 +232,14 @@ LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->idFrom == kSpin && header->code == UDN_DELTAPOS) {
         const auto* change = reinterpret_cast<const NMUPDOWN*>(lParam);
-        dialog_->SpinEdit1Step(change->iDelta > 0 ? 1 : -1);
+        dialog_->StepDurationField(change->iDelta > 0 ? 1 : -1);
         ShowDuration();
         return TRUE;  // the control's own position stays
       }
       return 0;
     }
     case WM_CLOSE:
-      dialog_->BitBtn2Click();
+      dialog_->OnCancel();
       Close();
       return 0;
     case WM_ACTIVATE:
@@ -278,22 +278,23 @@ LRESULT CALLBACK SettingsWindow::DurationProc(HWND edit, UINT message, WPARAM wP
       }
       break;
     case WM_CHAR:
-      if (!TFormSettings::SpinEdit1Accepts(static_cast<char32_t>(wParam), DecimalSeparator())) {
+      if (!SettingsDialog::DurationFieldAccepts(static_cast<char32_t>(wParam),
+                                                DecimalSeparator())) {
         ::MessageBeep(0);
         return 0;
       }
       break;
     case WM_KEYDOWN:
       if (wParam == VK_UP || wParam == VK_DOWN) {
-        window->dialog_->SpinEdit1Step(wParam == VK_UP ? 1 : -1);
+        window->dialog_->StepDurationField(wParam == VK_UP ? 1 : -1);
         window->ShowDuration();
         return 0;
       }
       break;
     case WM_KILLFOCUS: {
-      const std::string before = window->dialog_->SpinEdit1Text;
-      window->dialog_->SpinEdit1Exit();
-      if (window->dialog_->SpinEdit1Text != before) window->ShowDuration();
+      const std::string before = window->dialog_->durationFieldText;
+      window->dialog_->OnDurationFieldExit();
+      if (window->dialog_->durationFieldText != before) window->ShowDuration();
       break;
     }
     case WM_NCDESTROY:

@@ -1,5 +1,5 @@
 #pragma once
-// The Settings dialog's window: a modeless dialog that shows a TFormSettings and hands it the
+// The Settings dialog's window: a modeless dialog that shows a SettingsDialog and hands it the
 // user's input. Every "Settings..." command opens a new one; each one deletes itself when it
 // closes ("Save", "Cancel", Esc or the close box).
 #include <windows.h>
@@ -14,35 +14,36 @@ namespace lb {
 
 class SettingsWindow final : public WindowBase {
  public:
-  static constexpr const wchar_t* kClassName = L"TFormSettings";
+  static constexpr const wchar_t* kClassName = L"LockBeaconSettings";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
   // Control identifiers.
   enum : int {
-    kSave = 1001,  // BitBtn1
-    kCancel = IDCANCEL,  // BitBtn2: Esc presses it
-    kDuration = 1003,    // SpinEdit1
+    kSave = 1001,
+    kCancel = IDCANCEL,  // Esc presses it
+    kDuration = 1003,
     kSpin = 1004,
-    kAlwaysOnTop = 1005,  // CheckBox1
-    kFadeOut = 1006,      // CheckBox3
-    kMinimalMode = 1007,  // CheckBox4
-    kScreenSnap = 1008,   // CheckBox2
-    kLabel5 = 1009,
-    kLabel6 = 1010,
-    kPanel2 = 1011,
-    kPanel3 = 1012,
+    kAlwaysOnTop = 1005,
+    kFadeOut = 1006,
+    kMinimalMode = 1007,
+    kScreenSnap = 1008,
+    kDurationLabel = 1009,
+    kMillisecondsLabel = 1010,
+    kGreySeparator = 1011,
+    kWhiteSeparator = 1012,
   };
 
-  // Creates the window for `dialog` (its FormCreate has run), owned by `owner`, centred on the
+  // Creates the window for `dialog` (its Populate has run), owned by `owner`, centred on the
   // screen, and shows it. The window deletes itself when it is destroyed. Throws AppError when
   // it cannot be created.
-  static SettingsWindow* Open(HINSTANCE instance, HWND owner, std::unique_ptr<TFormSettings> dialog);
+  static SettingsWindow* Open(HINSTANCE instance, HWND owner,
+                              std::unique_ptr<SettingsDialog> dialog);
 
-  [[nodiscard]] TFormSettings& Dialog() noexcept { return *dialog_; }
+  [[nodiscard]] SettingsDialog& Dialog() noexcept { return *dialog_; }
 
  private:
-  explicit SettingsWindow(std::unique_ptr<TFormSettings> dialog);
+  explicit SettingsWindow(std::unique_ptr<SettingsDialog> dialog);
   ~SettingsWindow() override;
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -59,7 +60,7 @@ class SettingsWindow final : public WindowBase {
   static LRESULT CALLBACK DurationProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self) noexcept;
 
-  std::unique_ptr<TFormSettings> dialog_;
+  std::unique_ptr<SettingsDialog> dialog_;
   UniqueFont font_;        // Tahoma 8 pt
   UniqueFont buttonFont_;  // Tahoma 10 pt
   HWND lastFocus_ = nullptr;

@@ -28,17 +28,16 @@ SoundEffects::SoundEffects(RunningSettings& settings, IIndicatorView& view, ISou
       startup_(startup),
       store_(store) {}
 
-void SoundEffects::SesCal(bool OnOffHangisi) {
-  std::string path =
-      store_->ReadString(OnOffHangisi ? keys::SoundEffectON : keys::SoundEffectOFF, "");
+void SoundEffects::PlayToggleSound(bool on) {
+  std::string path = store_->ReadString(on ? keys::SoundEffectON : keys::SoundEffectOFF, "");
   if (path.empty() || !files_.FileExists(path)) {
-    path = BesideExe(startup_.ExePath(), OnOffHangisi ? kBuiltInOnSound : kBuiltInOffSound);
+    path = BesideExe(startup_.ExePath(), on ? kBuiltInOnSound : kBuiltInOffSound);
     if (!files_.FileExists(path)) return;
   }
   try {
-    if (settings_.Ticks.SYNC1) {
+    if (settings_.ticks.syncMode) {
       player_.Play(path, false);
-    } else if (settings_.Ticks.ASYNC1) {
+    } else if (settings_.ticks.asyncMode) {
       player_.Play(path, true);
     }
   } catch (const std::exception&) {
@@ -47,31 +46,33 @@ void SoundEffects::SesCal(bool OnOffHangisi) {
 }
 
 void SoundEffects::SwitchSound(bool MenuTicks::*tick, const char* key) {
-  bool& ticked = settings_.Ticks.*tick;
+  bool& ticked = settings_.ticks.*tick;
   ticked = !ticked;
   store_->WriteString(key, ticked ? keys::On : keys::Off);
 }
 
-void SoundEffects::NumLock3Click() { SwitchSound(&MenuTicks::NumLock3, keys::NumLockSound); }
-void SoundEffects::CapsLock3Click() { SwitchSound(&MenuTicks::CapsLock3, keys::CapsLockSound); }
-void SoundEffects::ScrollLock3Click() {
-  SwitchSound(&MenuTicks::ScrollLock3, keys::ScrollLockSound);
+void SoundEffects::OnNumLockSound() { SwitchSound(&MenuTicks::numLockSound, keys::NumLockSound); }
+void SoundEffects::OnCapsLockSound() {
+  SwitchSound(&MenuTicks::capsLockSound, keys::CapsLockSound);
+}
+void SoundEffects::OnScrollLockSound() {
+  SwitchSound(&MenuTicks::scrollLockSound, keys::ScrollLockSound);
 }
 
-void SoundEffects::SYNC1Click() {
-  settings_.Ticks.SYNC1 = true;
-  settings_.Ticks.ASYNC1 = false;
+void SoundEffects::OnPlaySync() {
+  settings_.ticks.syncMode = true;
+  settings_.ticks.asyncMode = false;
   store_->WriteString(keys::PlayMode, keys::Sync);
 }
 
-void SoundEffects::ASYNC1Click() {
-  settings_.Ticks.ASYNC1 = true;
-  settings_.Ticks.SYNC1 = false;
+void SoundEffects::OnPlayAsync() {
+  settings_.ticks.asyncMode = true;
+  settings_.ticks.syncMode = false;
   store_->WriteString(keys::PlayMode, keys::Async);
 }
 
-void SoundEffects::urnOn1Click() { Browse(keys::SoundEffectON); }
-void SoundEffects::urnOff1Click() { Browse(keys::SoundEffectOFF); }
+void SoundEffects::OnBrowseOnSound() { Browse(keys::SoundEffectON); }
+void SoundEffects::OnBrowseOffSound() { Browse(keys::SoundEffectOFF); }
 
 void SoundEffects::Browse(const char* key) {
   // The stored file is offered only while it exists.

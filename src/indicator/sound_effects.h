@@ -1,7 +1,7 @@
 #pragma once
-// The on and off sounds of the lock keys: playing them (SesCal), the per-key sound switches,
-// the play mode, and the "Browse..." commands that pick the user's own WAV files. The chosen
-// paths are not held in memory: every sound and every Browse reads them from the store.
+// The on and off sounds of the lock keys: playing them (PlayToggleSound), the per-key sound
+// switches, the play mode, and the "Browse..." commands that pick the user's own WAV files. The
+// chosen paths are not held in memory: every sound and every Browse reads them from the store.
 #include <memory>
 #include <string>
 
@@ -20,7 +20,7 @@ inline constexpr const char* kBuiltInOffSound = "keypress-off.wav";
 
 class SoundEffects {
  public:
-  // `store` is the form's settings store, opened by its creation sequence.
+  // `store` is the app's settings store, opened by its creation sequence.
   SoundEffects(RunningSettings& settings, IIndicatorView& view, ISoundPlayer& player,
                const IFileSystem& files, const IStartupPlatform& startup,
                const std::unique_ptr<SettingsStore>& store);
@@ -29,18 +29,18 @@ class SoundEffects {
 
   // Plays the on-sound (true) or the off-sound (false) in the current mode: the user's file, or
   // the built-in one when that does not exist, or nothing. Playback errors are dropped.
-  void SesCal(bool OnOffHangisi);
+  void PlayToggleSound(bool on);
 
   // Menu "Sound Effect" > "Play Sound Effects": switch one key's sound and store it.
-  void NumLock3Click();
-  void CapsLock3Click();
-  void ScrollLock3Click();
+  void OnNumLockSound();
+  void OnCapsLockSound();
+  void OnScrollLockSound();
   // Menu "Sound Effect" > "Mode".
-  void SYNC1Click();
-  void ASYNC1Click();
+  void OnPlaySync();
+  void OnPlayAsync();
   // Menu "Sound Effect" > "Browse..." > "Turn On" / "Turn Off".
-  void urnOn1Click();
-  void urnOff1Click();
+  void OnBrowseOnSound();
+  void OnBrowseOffSound();
 
  private:
   void SwitchSound(bool MenuTicks::*tick, const char* key);

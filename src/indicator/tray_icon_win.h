@@ -1,5 +1,5 @@
 #pragma once
-// TrayIcon1, the notification-area icon: the program's icon with the tooltip "Lock Beacon",
+// TrayIcon, the notification-area icon: the program's icon with the tooltip "Lock Beacon",
 // reporting its mouse events to the window that owns it. It comes back by itself when the
 // taskbar is created again (Explorer restarted), and leaves when the object goes.
 #include <windows.h>

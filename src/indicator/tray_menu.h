@@ -1,5 +1,5 @@
 #pragma once
-// The commands of the tray icon and of PopupMenu1: the two "show" submenus, "Enable", the online
+// The commands of the tray icon and of the tray menu: the two "show" submenus, "Enable", the online
 // help, the dialogs, "Reset to Defaults" and "Exit", and the icon's mouse events. The "Sound
 // Effect" commands belong to SoundEffects; Execute routes them there.
 #include <memory>
@@ -19,10 +19,10 @@
 
 namespace lb {
 
-// What the commands ask of the window that hosts the form.
-class IFormHost {
+// What the commands ask of the window that hosts the app.
+class IAppHost {
  public:
-  virtual ~IFormHost() = default;
+  virtual ~IAppHost() = default;
   // Ends the application's message loop; the windows are destroyed and the icon goes.
   virtual void Terminate() = 0;
   // Creates a new Settings dialog and shows it without waiting for it.
@@ -48,28 +48,28 @@ class TrayMenu {
     Indicator& indicator;
     LockKeyMonitor& monitor;
     SoundEffects& sounds;
-    const std::unique_ptr<SettingsStore>& store;  // the form's, opened by its creation sequence
+    const std::unique_ptr<SettingsStore>& store;  // the app's, opened by its creation sequence
     IFileSystem& files;
     const IStartupPlatform& startup;
     IShell& shell;
     IMessageDialogs& messages;
-    IFormHost& host;
+    IAppHost& host;
   };
   explicit TrayMenu(const Parts& parts) : p_(parts) {}
   TrayMenu(const TrayMenu&) = delete;
   TrayMenu& operator=(const TrayMenu&) = delete;
 
   // The menu as it stands now, captions from `caption`.
-  [[nodiscard]] MenuItem PopupMenu1(const CaptionLookup& caption) const;
+  [[nodiscard]] MenuItem Menu(const CaptionLookup& caption) const;
 
   // Runs the handler of a chosen item; None and unknown commands do nothing.
   void Execute(MenuCommand command);
 
   // Any mouse button pressed on the tray icon: the indicator in its short form.
-  void TrayIcon1MouseDown();
+  void OnTrayIconMouseDown();
   // The right button released on the icon (after the program came to the foreground): the menu
   // at the cursor, with the hide timer paused while it is open.
-  void TrayIcon1Popup();
+  void OnTrayIconPopup();
 
   // The update check has finished: "Update Notifications" becomes clickable, and loses its tick
   // when `ticked` is false (notifications are off).
@@ -77,21 +77,21 @@ class TrayMenu {
 
   // Does nothing while the item is disabled: until the check has finished, the update store is
   // the check thread's.
-  void UpdateNotifications1Click();
-  void Help1Click();
-  void Language1Click();
-  void SendFeedback1Click();
-  void About1Click();
-  void Enable1Click();
-  void NumLock1Click();
-  void CapsLock1Click();
-  void ScrollLock1Click();
-  void NumLock2Click();
-  void CapsLock2Click();
-  void ScrollLock2Click();
-  void Settings1Click();
-  void ResettoDefaults1Click();
-  void Exit1Click();
+  void OnUpdateNotifications();
+  void OnHelp();
+  void OnLanguage();
+  void OnSendFeedback();
+  void OnAbout();
+  void OnEnable();
+  void OnShowNumLock();
+  void OnShowCapsLock();
+  void OnShowScrollLock();
+  void OnAlwaysShowNumLock();
+  void OnAlwaysShowCapsLock();
+  void OnAlwaysShowScrollLock();
+  void OnSettings();
+  void OnResetToDefaults();
+  void OnExit();
 
  private:
   void SwitchShow(bool MenuTicks::*tick, const char* key);

@@ -1,7 +1,7 @@
 #pragma once
 // The feedback dialog's behaviour: the choice panels, the e-mail check, the text that goes to
 // the maker's web server and the order in which "Send" checks, posts and reports. The Win32
-// dialog (feedback_form_win.h) shows the controls and answers the small view interface below.
+// dialog (feedback_dialog_win.h) shows the controls and answers the small view interface below.
 #include <functional>
 #include <string>
 #include <string_view>

@@ -110,11 +110,11 @@ bool ShouldNotify(const std::string& offeredVersion, const std::string& appVersi
          showUpdateValue == 1 && countToday < kMaxChecksPerDay;
 }
 
-TChecker::TChecker(ICheckPlatform& platform, CheckInputs inputs, UpdateCheckResults& results)
+UpdateCheck::UpdateCheck(ICheckPlatform& platform, CheckInputs inputs, UpdateCheckResults& results)
     : platform_(platform), inputs_(std::move(inputs)), results_(results) {}
 
-void TChecker::Execute() {
-  results_.CheckDone.store(false, std::memory_order_relaxed);
+void UpdateCheck::Execute() {
+  results_.checkDone.store(false, std::memory_order_relaxed);
   bool errors = false;
 
   std::string guid;
@@ -134,18 +134,18 @@ void TChecker::Execute() {
 
   std::string lastCheck;
   int lastCount = 0;
-  results_.ShowUpdateValue = 1;
+  results_.showUpdateValue = 1;
   if (store != nullptr) {
     lastCheck = ReadStoreString(*store, update_keys::LastUpdateCheck, "");
     lastCount = ReadStoreInteger(*store, update_keys::LastUpdateCheckCount, 0);
     if (const std::string url = ReadStoreString(*store, update_keys::CurrentURL, "");
         !url.empty()) {
-      results_.DownloadURL = UnscrambleText(url);
+      results_.downloadUrl = UnscrambleText(url);
     }
-    results_.ShowUpdateValue = ReadStoreInteger(*store, update_keys::ShowUpdate, 1);
+    results_.showUpdateValue = ReadStoreInteger(*store, update_keys::ShowUpdate, 1);
   }
 
-  if (results_.ShowUpdateValue != 0) {
+  if (results_.showUpdateValue != 0) {
     try {
       const std::string today = platform_.TodayShortDate();
       if (!(lastCheck == today && lastCount >= kMaxChecksPerDay)) {
@@ -190,22 +190,22 @@ void TChecker::Execute() {
           } catch (...) {
           }
           try {
-            results_.OfferedVersion = ExtractTagValue(replyLines[0], "version");
+            results_.offeredVersion = ExtractTagValue(replyLines[0], "version");
             if (store != nullptr) {
-              store->WriteString(update_keys::CurrentVersion, results_.OfferedVersion);
+              store->WriteString(update_keys::CurrentVersion, results_.offeredVersion);
             }
           } catch (...) {
           }
           try {
-            results_.DownloadURL = ExtractTagValue(replyLines[1], "url");
+            results_.downloadUrl = ExtractTagValue(replyLines[1], "url");
             if (store != nullptr) {
-              store->WriteString(update_keys::CurrentURL, ScrambleText(results_.DownloadURL));
+              store->WriteString(update_keys::CurrentURL, ScrambleText(results_.downloadUrl));
             }
           } catch (...) {
           }
           try {
-            results_.UpdatePending = ShouldNotify(results_.OfferedVersion, inputs_.appVersion,
-                                                  results_.ShowUpdateValue, count);
+            results_.updatePending = ShouldNotify(results_.offeredVersion, inputs_.appVersion,
+                                                  results_.showUpdateValue, count);
           } catch (...) {
           }
         }
@@ -216,25 +216,25 @@ void TChecker::Execute() {
   }
 
   checkErrors_ = errors;
-  results_.CheckDone.store(true, std::memory_order_release);
+  results_.checkDone.store(true, std::memory_order_release);
 }
 
 UpdateCheckTimer::UpdateCheckTimer(ITimerHost& timers, IUpdateCheckHost& host,
                                    UpdateCheckResults& results)
-    : TimerChecker(timers, kTimerCheckerId, kTimerCheckerIntervalMs, true),
+    : updateCheckTimer(timers, kUpdateCheckTimerId, kUpdateCheckTimerIntervalMs, true),
       host_(host),
       results_(results) {}
 
-void UpdateCheckTimer::TimerCheckerTimer() {
+void UpdateCheckTimer::OnUpdateCheckTimer() {
   if (!started_) {
     started_ = true;
-    host_.StartChecker();
+    host_.StartUpdateCheck();
     return;
   }
-  if (!TimerChecker.Enabled() || !results_.CheckDone.load(std::memory_order_acquire)) return;
-  TimerChecker.SetEnabled(false);
-  host_.EnableUpdateNotifications(results_.ShowUpdateValue != 0);
-  if (results_.UpdatePending) host_.ShowNewVersionNotice();
+  if (!updateCheckTimer.Enabled() || !results_.checkDone.load(std::memory_order_acquire)) return;
+  updateCheckTimer.SetEnabled(false);
+  host_.EnableUpdateNotifications(results_.showUpdateValue != 0);
+  if (results_.updatePending) host_.ShowNewVersionNotice();
 }
 
 void ShowUpdateOff(IUpdateStore& store) {

@@ -58,15 +58,15 @@ class ICheckPlatform : public IWebClient {
 };
 
 // The result of one check, handed from the check thread to the user-interface thread.
-// UpdatePending, ShowUpdateValue, OfferedVersion and DownloadURL are written first, CheckDone
-// last with release ordering; the reader looks at the others only after seeing CheckDone with
+// updatePending, showUpdateValue, offeredVersion and downloadUrl are written first, checkDone
+// last with release ordering; the reader looks at the others only after seeing checkDone with
 // acquire ordering.
 struct UpdateCheckResults {
-  std::atomic<bool> CheckDone{false};
-  bool UpdatePending = false;
-  int ShowUpdateValue = 1;
-  std::string OfferedVersion;
-  std::string DownloadURL;
+  std::atomic<bool> checkDone{false};
+  bool updatePending = false;
+  int showUpdateValue = 1;
+  std::string offeredVersion;
+  std::string downloadUrl;
 };
 
 // The process-wide results. They are never destroyed, so a check thread still running while the
@@ -81,9 +81,9 @@ struct CheckInputs {
 };
 
 // The check thread's work. The thread object itself lives in the Win32 code.
-class TChecker {
+class UpdateCheck {
  public:
-  TChecker(ICheckPlatform& platform, CheckInputs inputs, UpdateCheckResults& results);
+  UpdateCheck(ICheckPlatform& platform, CheckInputs inputs, UpdateCheckResults& results);
 
   void Execute();
 
@@ -115,18 +115,18 @@ class TChecker {
 class IUpdateCheckHost {
  public:
   virtual ~IUpdateCheckHost() = default;
-  // Creates and starts the check thread (which runs TChecker::Execute and frees itself).
-  virtual void StartChecker() = 0;
+  // Creates and starts the check thread (which runs UpdateCheck::Execute and frees itself).
+  virtual void StartUpdateCheck() = 0;
   // Enables the "Update Notifications" menu item; untick it when `ticked` is false.
   virtual void EnableUpdateNotifications(bool ticked) = 0;
-  // Creates the update notice (TNewVer) for CheckResults().
+  // Creates the update notice (UpdateNoticeWindow) for CheckResults().
   virtual void ShowNewVersionNotice() = 0;
 };
 
-inline constexpr int kTimerCheckerId = 4;
-inline constexpr int kTimerCheckerIntervalMs = 1000;
+inline constexpr int kUpdateCheckTimerId = 4;
+inline constexpr int kUpdateCheckTimerIntervalMs = 1000;
 
-// TimerChecker of the main window: starts the check on its first tick, then polls CheckDone
+// updateCheckTimer of the main window: starts the check on its first tick, then polls checkDone
 // once a second and hands the result over once.
 class UpdateCheckTimer {
  public:
@@ -134,9 +134,9 @@ class UpdateCheckTimer {
   UpdateCheckTimer(const UpdateCheckTimer&) = delete;
   UpdateCheckTimer& operator=(const UpdateCheckTimer&) = delete;
 
-  void TimerCheckerTimer();
+  void OnUpdateCheckTimer();
 
-  Timer TimerChecker;
+  Timer updateCheckTimer;
 
  private:
   IUpdateCheckHost& host_;

@@ -31,18 +31,18 @@ std::string TodayShortDate() {
   return ToUtf8(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
 }
 
-void StartCheckerThread(CheckInputs inputs) {
+void StartUpdateCheckThread(CheckInputs inputs) {
   try {
     std::thread([inputs = std::move(inputs)]() noexcept {
       UpdateCheckResults& results = CheckResults();
       try {
         Win32CheckPlatform platform;
-        TChecker checker(platform, inputs, results);
+        UpdateCheck checker(platform, inputs, results);
         checker.Execute();
       } catch (...) {
         // Execute guards every step; should anything escape all the same, the user interface
         // still learns that the check is over.
-        results.CheckDone.store(true, std::memory_order_release);
+        results.checkDone.store(true, std::memory_order_release);
       }
     }).detach();
   } catch (const std::exception& error) {
@@ -83,9 +83,9 @@ void UpdateCheckWindow::StartTimer(int id, int intervalMs) {
 
 void UpdateCheckWindow::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
 
-void UpdateCheckWindow::StartChecker() {
+void UpdateCheckWindow::StartUpdateCheck() {
   const Identity& identity = AppIdentity();
-  StartCheckerThread({ServerHost(), identity.AppName, identity.AppVersion});
+  StartUpdateCheckThread({ServerHost(), identity.appName, identity.appVersion});
 }
 
 void UpdateCheckWindow::EnableUpdateNotifications(bool ticked) {
@@ -95,18 +95,18 @@ void UpdateCheckWindow::EnableUpdateNotifications(bool ticked) {
 void UpdateCheckWindow::ShowNewVersionNotice() {
   if (notice_) return;  // at most one notice per process
   const UpdateCheckResults& results = CheckResults();
-  notice_ = std::make_unique<NewVerWindow>(
-      instance_, NewVerWindow::Options{.productName = AppIdentity().ProductName,
-                                       .offeredVersion = results.OfferedVersion,
-                                       .downloadUrl = results.DownloadURL,
-                                       .homePage = HomePageAddress(),
-                                       .owner = options_.owner,
-                                       .mainWindow = options_.mainWindow});
+  notice_ = std::make_unique<UpdateNoticeWindow>(
+      instance_, UpdateNoticeWindow::Options{.productName = AppIdentity().productName,
+                                             .offeredVersion = results.offeredVersion,
+                                             .downloadUrl = results.downloadUrl,
+                                             .homePage = HomePageAddress(),
+                                             .owner = options_.owner,
+                                             .mainWindow = options_.mainWindow});
 }
 
 LRESULT UpdateCheckWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == static_cast<WPARAM>(kTimerCheckerId) && timer_) {
-    timer_->TimerCheckerTimer();
+  if (message == WM_TIMER && wParam == static_cast<WPARAM>(kUpdateCheckTimerId) && timer_) {
+    timer_->OnUpdateCheckTimer();
     return 0;
   }
   return DefaultHandling(message, wParam, lParam);

@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "online/new_ver_window_win.h"
 #include "online/update_check.h"
+#include "online/update_notice_window_win.h"
 #include "platform/timer.h"
 #include "ui/window_base_win.h"
 
@@ -28,16 +28,16 @@ class Win32CheckPlatform : public ICheckPlatform {
 // The current date in the user's short date format ("14.03.2025", "3/14/2025").
 std::string TodayShortDate();
 
-// TChecker as a thread: created running, it runs Execute on the real platform with `inputs`
+// UpdateCheck as a thread: created running, it runs Execute on the real platform with `inputs`
 // into CheckResults() and frees itself when done. Throws AppError when no thread can be made.
-void StartCheckerThread(CheckInputs inputs);
+void StartUpdateCheckThread(CheckInputs inputs);
 
 // The menu's "Update Notifications": ShowUpdate = 0 / 1 in this process's update store. A store
 // that cannot be opened or written is ignored.
 void ShowUpdateOff();
 void ShowUpdateOn();
 
-// Hosts TimerChecker (a hidden message-only window, so that the check runs whatever state the
+// Hosts updateCheckTimer (a hidden message-only window, so that the check runs whatever state the
 // main window is in) and the notice it opens. Create it once, right after the main window.
 class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUpdateCheckHost {
  public:
@@ -51,13 +51,13 @@ class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUp
   UpdateCheckWindow(HINSTANCE instance, Options options);
   ~UpdateCheckWindow() override;
 
-  [[nodiscard]] NewVerWindow* Notice() const { return notice_.get(); }
+  [[nodiscard]] UpdateNoticeWindow* Notice() const { return notice_.get(); }
 
   // ITimerHost
   void StartTimer(int id, int intervalMs) override;
   void StopTimer(int id) override;
   // IUpdateCheckHost
-  void StartChecker() override;
+  void StartUpdateCheck() override;
   void EnableUpdateNotifications(bool ticked) override;
   void ShowNewVersionNotice() override;
 
@@ -67,7 +67,7 @@ class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUp
   HINSTANCE instance_;
   Options options_;
   std::optional<UpdateCheckTimer> timer_;
-  std::unique_ptr<NewVerWindow> notice_;
+  std::unique_ptr<UpdateNoticeWindow> notice_;
 };
 
 }  // namespace lb

@@ -6,35 +6,35 @@ namespace lb {
 namespace {
 
 struct ButtonInfo {
-  MsgDlgBtn kind;
+  MessageButton kind;
   int resultCode;
   const char* caption;
 };
 
 // Creation order.
 constexpr std::array<ButtonInfo, 12> kButtons{{
-    {MsgDlgBtn::Yes, kResultYes, "Yes"},
-    {MsgDlgBtn::No, kResultNo, "No"},
-    {MsgDlgBtn::OK, kResultOK, "OK"},
-    {MsgDlgBtn::Cancel, kResultCancel, "Cancel"},
-    {MsgDlgBtn::Abort, kResultAbort, "Abort"},
-    {MsgDlgBtn::Retry, kResultRetry, "Retry"},
-    {MsgDlgBtn::Ignore, kResultIgnore, "Ignore"},
-    {MsgDlgBtn::All, kResultAll, "All"},
-    {MsgDlgBtn::NoToAll, kResultNoToAll, "No to All"},
-    {MsgDlgBtn::YesToAll, kResultYesToAll, "Yes to All"},
-    {MsgDlgBtn::Help, kResultHelp, "Help"},
-    {MsgDlgBtn::Close, kResultClose, "Close"},
+    {MessageButton::Yes, kResultYes, "Yes"},
+    {MessageButton::No, kResultNo, "No"},
+    {MessageButton::OK, kResultOK, "OK"},
+    {MessageButton::Cancel, kResultCancel, "Cancel"},
+    {MessageButton::Abort, kResultAbort, "Abort"},
+    {MessageButton::Retry, kResultRetry, "Retry"},
+    {MessageButton::Ignore, kResultIgnore, "Ignore"},
+    {MessageButton::All, kResultAll, "All"},
+    {MessageButton::NoToAll, kResultNoToAll, "No to All"},
+    {MessageButton::YesToAll, kResultYesToAll, "Yes to All"},
+    {MessageButton::Help, kResultHelp, "Help"},
+    {MessageButton::Close, kResultClose, "Close"},
 }};
 
-const ButtonInfo& Info(MsgDlgBtn button) {
+const ButtonInfo& Info(MessageButton button) {
   for (const ButtonInfo& info : kButtons) {
     if (info.kind == button) return info;
   }
   return kButtons[0];
 }
 
-std::optional<std::size_t> IndexOf(const MessageDialog& dialog, MsgDlgBtn kind) {
+std::optional<std::size_t> IndexOf(const MessageDialog& dialog, MessageButton kind) {
   for (std::size_t i = 0; i < dialog.buttons.size(); ++i) {
     if (dialog.buttons[i].kind == kind) return i;
   }
@@ -43,49 +43,49 @@ std::optional<std::size_t> IndexOf(const MessageDialog& dialog, MsgDlgBtn kind) 
 
 }  // namespace
 
-int ResultCode(MsgDlgBtn button) { return Info(button).resultCode; }
-std::string StandardCaption(MsgDlgBtn button) { return Info(button).caption; }
+int ResultCode(MessageButton button) { return Info(button).resultCode; }
+std::string StandardCaption(MessageButton button) { return Info(button).caption; }
 
-MsgDlgButtons::MsgDlgButtons(std::initializer_list<MsgDlgBtn> buttons) {
-  for (const MsgDlgBtn button : buttons) bits_ |= 1u << Bit(button);
+MessageButtons::MessageButtons(std::initializer_list<MessageButton> buttons) {
+  for (const MessageButton button : buttons) bits_ |= 1u << Bit(button);
 }
 
-MessageDialog BuildMessageDialog(const std::string& Msg, MsgDlgType DlgType,
-                                 const MsgDlgButtons& Buttons, const std::string& Caption,
-                                 const std::vector<std::string>& Captions) {
+MessageDialog BuildMessageDialog(const std::string& message, MessageType type,
+                                 const MessageButtons& buttons, const std::string& caption,
+                                 const std::vector<std::string>& buttonCaptions) {
   MessageDialog dialog;
-  dialog.message = Msg;
-  dialog.type = DlgType;
+  dialog.message = message;
+  dialog.type = type;
   for (const ButtonInfo& info : kButtons) {
-    if (Buttons.Contains(info.kind))
+    if (buttons.Contains(info.kind))
       dialog.buttons.push_back({info.kind, info.resultCode, info.caption});
   }
-  if (const auto ok = IndexOf(dialog, MsgDlgBtn::OK)) {
+  if (const auto ok = IndexOf(dialog, MessageButton::OK)) {
     dialog.defaultButton = *ok;
-  } else if (const auto yes = IndexOf(dialog, MsgDlgBtn::Yes)) {
+  } else if (const auto yes = IndexOf(dialog, MessageButton::Yes)) {
     dialog.defaultButton = *yes;
-  } else if (const auto retry = IndexOf(dialog, MsgDlgBtn::Retry)) {
+  } else if (const auto retry = IndexOf(dialog, MessageButton::Retry)) {
     dialog.defaultButton = *retry;
   }
-  if (const auto cancel = IndexOf(dialog, MsgDlgBtn::Cancel)) {
+  if (const auto cancel = IndexOf(dialog, MessageButton::Cancel)) {
     dialog.escButton = cancel;
-  } else if (const auto no = IndexOf(dialog, MsgDlgBtn::No)) {
+  } else if (const auto no = IndexOf(dialog, MessageButton::No)) {
     dialog.escButton = no;
   } else {
-    dialog.escButton = IndexOf(dialog, MsgDlgBtn::OK);
+    dialog.escButton = IndexOf(dialog, MessageButton::OK);
   }
 
-  dialog.caption = Caption;
-  for (std::size_t i = 0; i < dialog.buttons.size() && i < Captions.size(); ++i) {
-    dialog.buttons[i].caption = Captions[i];
+  dialog.caption = caption;
+  for (std::size_t i = 0; i < dialog.buttons.size() && i < buttonCaptions.size(); ++i) {
+    dialog.buttons[i].caption = buttonCaptions[i];
   }
   return dialog;
 }
 
-int TranslatedMessageDlg(IMessageDialogs& dialogs, const std::string& Msg, MsgDlgType DlgType,
-                         const MsgDlgButtons& Buttons, const std::string& Caption,
-                         const std::vector<std::string>& Captions) {
-  return dialogs.ShowModal(BuildMessageDialog(Msg, DlgType, Buttons, Caption, Captions));
+int ShowMessageDialog(IMessageDialogs& dialogs, const std::string& message, MessageType type,
+                      const MessageButtons& buttons, const std::string& caption,
+                      const std::vector<std::string>& buttonCaptions) {
+  return dialogs.ShowModal(BuildMessageDialog(message, type, buttons, caption, buttonCaptions));
 }
 
 }  // namespace lb

@@ -1,5 +1,5 @@
 #pragma once
-// TranslatedMessageDlg: a modal message box whose caption and button captions are given already
+// ShowMessageDialog: a modal message box whose caption and button captions are given already
 // translated. The rules (which buttons, in which order, which is the default, which one Esc
 // presses, which captions they carry) are decided here; the platform only shows the result.
 #include <cstddef>
@@ -11,10 +11,10 @@
 namespace lb {
 
 // The kind of message, which chooses the icon.
-enum class MsgDlgType { Warning, Error, Information, Confirmation, Custom };
+enum class MessageType { Warning, Error, Information, Confirmation, Custom };
 
 // The buttons, in the order in which the dialog creates them.
-enum class MsgDlgBtn {
+enum class MessageButton {
   Yes,
   No,
   OK,
@@ -43,31 +43,31 @@ inline constexpr int kResultAll = 12;
 inline constexpr int kResultNoToAll = 13;
 inline constexpr int kResultYesToAll = 14;
 
-[[nodiscard]] int ResultCode(MsgDlgBtn button);
+[[nodiscard]] int ResultCode(MessageButton button);
 // The standard caption of a button ("Yes", "No to All").
-[[nodiscard]] std::string StandardCaption(MsgDlgBtn button);
+[[nodiscard]] std::string StandardCaption(MessageButton button);
 
 // A set of buttons.
-class MsgDlgButtons {
+class MessageButtons {
  public:
-  MsgDlgButtons(std::initializer_list<MsgDlgBtn> buttons);
-  [[nodiscard]] bool Contains(MsgDlgBtn button) const { return (bits_ >> Bit(button)) & 1u; }
+  MessageButtons(std::initializer_list<MessageButton> buttons);
+  [[nodiscard]] bool Contains(MessageButton button) const { return (bits_ >> Bit(button)) & 1u; }
 
  private:
-  static unsigned Bit(MsgDlgBtn button) { return static_cast<unsigned>(button); }
+  static unsigned Bit(MessageButton button) { return static_cast<unsigned>(button); }
   unsigned bits_ = 0;
 };
 
 // Everything the platform needs to show the dialog.
 struct MessageDialog {
   struct Button {
-    MsgDlgBtn kind;
+    MessageButton kind;
     int resultCode;
     std::string caption;
   };
   std::string caption;  // the window caption
   std::string message;
-  MsgDlgType type = MsgDlgType::Custom;
+  MessageType type = MessageType::Custom;
   std::vector<Button> buttons;  // in creation order
   std::size_t defaultButton = 0;
   // The button that Esc (and the close box) presses; nothing when no button answers Esc.
@@ -78,10 +78,10 @@ struct MessageDialog {
 // the given captions put on the buttons in that order (extra captions ignored, buttons beyond
 // the list keep the standard one). Default: OK, else Yes, else Retry. Esc: Cancel, else No,
 // else OK.
-[[nodiscard]] MessageDialog BuildMessageDialog(const std::string& Msg, MsgDlgType DlgType,
-                                               const MsgDlgButtons& Buttons,
-                                               const std::string& Caption,
-                                               const std::vector<std::string>& Captions);
+[[nodiscard]] MessageDialog BuildMessageDialog(const std::string& message, MessageType type,
+                                               const MessageButtons& buttons,
+                                               const std::string& caption,
+                                               const std::vector<std::string>& buttonCaptions);
 
 // Shows message dialogs modally.
 class IMessageDialogs {
@@ -93,8 +93,8 @@ class IMessageDialogs {
 };
 
 // Builds the dialog and shows it; returns the pressed button's result code.
-int TranslatedMessageDlg(IMessageDialogs& dialogs, const std::string& Msg, MsgDlgType DlgType,
-                         const MsgDlgButtons& Buttons, const std::string& Caption,
-                         const std::vector<std::string>& Captions);
+int ShowMessageDialog(IMessageDialogs& dialogs, const std::string& message, MessageType type,
+                      const MessageButtons& buttons, const std::string& caption,
+                      const std::vector<std::string>& buttonCaptions);
 
 }  // namespace lb

@@ -16,7 +16,7 @@ class IStartupPlatform {
   [[nodiscard]] virtual std::string ExePath() const = 0;
   // The version block's strings; throws AppError (with the system's message for its last
   // error) when the file has no version block or no translation entry.
-  [[nodiscard]] virtual TEXEVersionData ReadExeVersionData(const std::string& path) const = 0;
+  [[nodiscard]] virtual VersionBlock ReadVersionBlock(const std::string& path) const = 0;
   // The most significant double word of the fixed file version (major << 16 | minor), or
   // nothing when the block or its fixed part cannot be read.
   [[nodiscard]] virtual std::optional<std::uint32_t> FileVersionMS(

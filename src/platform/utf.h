@@ -1,6 +1,6 @@
 #pragma once
 // UTF-8 inside the program, UTF-16 only at the edges (Win32 calls, UTF-16 files). This is the one
-// pair of conversions; Win32 code reaches it through ToWide/ToUtf8 in ui/text_win.h.
+// pair of conversions; Win32 code reaches it through ToWide/ToUtf8 in platform/wide_text_win.h.
 #include <string>
 #include <string_view>
 

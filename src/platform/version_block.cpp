@@ -5,18 +5,18 @@
 namespace lb {
 
 const std::array<VersionField, 12> kVersionFields = {{
-    {"CompanyName", &TEXEVersionData::CompanyName},
-    {"FileDescription", &TEXEVersionData::FileDescription},
-    {"FileVersion", &TEXEVersionData::FileVersion},
-    {"InternalName", &TEXEVersionData::InternalName},
-    {"LegalCopyright", &TEXEVersionData::LegalCopyright},
-    {"LegalTrademarks", &TEXEVersionData::LegalTrademarks},
-    {"OriginalFileName", &TEXEVersionData::OriginalFileName},
-    {"ProductName", &TEXEVersionData::ProductName},
-    {"ProductVersion", &TEXEVersionData::ProductVersion},
-    {"Comments", &TEXEVersionData::Comments},
-    {"PrivateBuild", &TEXEVersionData::PrivateBuild},
-    {"SpecialBuild", &TEXEVersionData::SpecialBuild},
+    {"CompanyName", &VersionBlock::companyName},
+    {"FileDescription", &VersionBlock::fileDescription},
+    {"FileVersion", &VersionBlock::fileVersion},
+    {"InternalName", &VersionBlock::internalName},
+    {"LegalCopyright", &VersionBlock::legalCopyright},
+    {"LegalTrademarks", &VersionBlock::legalTrademarks},
+    {"OriginalFileName", &VersionBlock::originalFileName},
+    {"ProductName", &VersionBlock::productName},
+    {"ProductVersion", &VersionBlock::productVersion},
+    {"Comments", &VersionBlock::comments},
+    {"PrivateBuild", &VersionBlock::privateBuild},
+    {"SpecialBuild", &VersionBlock::specialBuild},
 }};
 
 std::string VersionStringPrefix(std::uint16_t language, std::uint16_t codePage) {

@@ -8,25 +8,25 @@
 namespace lb {
 
 // The twelve strings of the version block, in this order.
-struct TEXEVersionData {
-  std::string CompanyName;
-  std::string FileDescription;
-  std::string FileVersion;
-  std::string InternalName;
-  std::string LegalCopyright;
-  std::string LegalTrademarks;
-  std::string OriginalFileName;
-  std::string ProductName;
-  std::string ProductVersion;
-  std::string Comments;
-  std::string PrivateBuild;
-  std::string SpecialBuild;
+struct VersionBlock {
+  std::string companyName;
+  std::string fileDescription;
+  std::string fileVersion;
+  std::string internalName;
+  std::string legalCopyright;
+  std::string legalTrademarks;
+  std::string originalFileName;
+  std::string productName;
+  std::string productVersion;
+  std::string comments;
+  std::string privateBuild;
+  std::string specialBuild;
 };
 
 // Field name (as queried under \StringFileInfo\<translation>\) and member, in record order.
 struct VersionField {
   const char* name;
-  std::string TEXEVersionData::*member;
+  std::string VersionBlock::*member;
 };
 extern const std::array<VersionField, 12> kVersionFields;
 

@@ -39,7 +39,7 @@ std::vector<std::byte> LoadVersionBlock(const std::wstring& path, DWORD& error) 
 
 }  // namespace
 
-TEXEVersionData ReadExeVersionData(const std::string& path) {
+VersionBlock ReadVersionBlock(const std::string& path) {
   // The block lives in a vector, so it is freed when this function ends on every path.
   DWORD error = ERROR_SUCCESS;
   const std::vector<std::byte> block = LoadVersionBlock(ToWide(path), error);
@@ -55,7 +55,7 @@ TEXEVersionData ReadExeVersionData(const std::string& path) {
   const auto* translation = static_cast<const WORD*>(value);
   const std::string prefix = VersionStringPrefix(translation[0], translation[1]);
 
-  TEXEVersionData data;
+  VersionBlock data;
   for (const VersionField& field : kVersionFields) {
     const std::wstring query = ToWide(prefix + field.name);
     void* text = nullptr;

@@ -12,7 +12,7 @@ namespace lb {
 // The twelve strings under \StringFileInfo\<first translation>\; a string the block does not
 // hold stays empty. Throws AppError with the system's message when the file has no version
 // block or the block no translation entry.
-[[nodiscard]] TEXEVersionData ReadExeVersionData(const std::string& path);
+[[nodiscard]] VersionBlock ReadVersionBlock(const std::string& path);
 
 // dwFileVersionMS of the block's fixed part (major << 16 | minor), or nothing when the block or
 // its fixed part cannot be read.

@@ -41,21 +41,21 @@ int TaskMessageDialogs::ShowModal(const MessageDialog& dialog) {
   if (!dialog.buttons.empty())
     config.nDefaultButton = dialog.buttons[dialog.defaultButton].resultCode;
   switch (dialog.type) {
-    case MsgDlgType::Warning:
+    case MessageType::Warning:
       config.pszMainIcon = TD_WARNING_ICON;
       break;
-    case MsgDlgType::Error:
+    case MessageType::Error:
       config.pszMainIcon = TD_ERROR_ICON;
       break;
-    case MsgDlgType::Information:
+    case MessageType::Information:
       config.pszMainIcon = TD_INFORMATION_ICON;
       break;
-    case MsgDlgType::Confirmation:
+    case MessageType::Confirmation:
       // Task dialogs have no question mark of their own: the system's icon.
       config.dwFlags |= TDF_USE_HICON_MAIN;
       config.hMainIcon = ::LoadIconW(nullptr, IDI_QUESTION);
       break;
-    case MsgDlgType::Custom:
+    case MessageType::Custom:
       break;
   }
 

@@ -18,13 +18,13 @@ namespace {
 
 HWND FindAboutBox(const AppProcess& app) {
   for (const HWND window : app.Windows()) {
-    if (ClassName(window) == TAboutBox::kClassName && ::IsWindowVisible(window)) return window;
+    if (ClassName(window) == AboutBox::kClassName && ::IsWindowVisible(window)) return window;
   }
   return nullptr;
 }
 
 // The card: the box's child window that carries the product line.
-HWND FindCard(HWND box) { return ::FindWindowExW(box, nullptr, L"TAboutBoxPanel", nullptr); }
+HWND FindCard(HWND box) { return ::FindWindowExW(box, nullptr, L"LockBeaconAboutCard", nullptr); }
 
 TEST(AboutBoxE2eTest, AboutCommandOpensTheBoxWithItsRain) {
   TempFolder folder("about-box");
@@ -35,7 +35,7 @@ TEST(AboutBoxE2eTest, AboutCommandOpensTheBoxWithItsRain) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
 
-  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::About1), 0);
+  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::About), 0);
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = FindAboutBox(app)) != nullptr; }));
   EXPECT_EQ(WindowText(box), L"About Lock Beacon");

@@ -6,14 +6,14 @@
 
 #include "e2e/harness_win.h"
 #include "indicator/popup_menu.h"
-#include "online/feedback_form_win.h"
+#include "online/feedback_dialog_win.h"
 
 namespace lb::e2e {
 namespace {
 
-HWND FindFeedbackForm(const AppProcess& app) {
+HWND FindFeedbackDialog(const AppProcess& app) {
   for (const HWND window : app.Windows()) {
-    if (ClassName(window) == TFeedbackForm::kClassName && ::IsWindowVisible(window)) {
+    if (ClassName(window) == FeedbackDialog::kClassName && ::IsWindowVisible(window)) {
       return window;
     }
   }
@@ -26,23 +26,23 @@ TEST(FeedbackE2eTest, SendFeedbackOpensTheDialogAndEscClosesIt) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
 
-  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::SendFeedback1), 0);
-  HWND form = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (form = FindFeedbackForm(app)) != nullptr; }));
-  EXPECT_EQ(WindowText(form), L"Lock Beacon feedback");
+  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::SendFeedback), 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindFeedbackDialog(app)) != nullptr; }));
+  EXPECT_EQ(WindowText(dialog), L"Lock Beacon feedback");
   // Modal: the indicator is disabled while the dialog is open.
   EXPECT_FALSE(::IsWindowEnabled(window));
   // The program's common controls show a picture on a push button: the envelope is there.
-  const HWND send = ::GetDlgItem(form, TFeedbackForm::kSend);
+  const HWND send = ::GetDlgItem(dialog, FeedbackDialog::kSend);
   ASSERT_NE(send, nullptr);
   EXPECT_NE(::SendMessageW(send, BM_GETIMAGE, IMAGE_ICON, 0), 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // until the controls have drawn
   SaveScreenshot("feedback-dialog");
 
   // Esc from the message field, which has the focus when the dialog opens.
-  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == form; }));
+  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }));
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(form); }));
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(window) != FALSE; }));
 }
 

@@ -36,8 +36,8 @@ bool IsDarkLed(Rgb p) {
 bool IsWhite(Rgb p) { return p.r > 230 && p.g > 230 && p.b > 230; }
 
 // 1.5 times, halves to the even number.
-int StatusLineHeight(int panel1) {
-  const int times3 = 3 * panel1;
+int StatusLineHeight(int ledBandHeight) {
+  const int times3 = 3 * ledBandHeight;
   int half = times3 / 2;
   if (times3 % 2 != 0 && half % 2 != 0) ++half;
   return half;
@@ -54,25 +54,25 @@ void ShowCapsLockAt(int dpi) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
 
-  const int panel1 = MulDiv(80, dpi, 96);
+  const int ledBandHeight = MulDiv(80, dpi, 96);
   const auto clientSize = [&] {
     RECT client{};
     GetClientRect(window, &client);
     return SIZE{client.right, client.bottom};
   };
   // The start display: LEDs and key labels only.
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) && clientSize().cy == panel1; }))
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) && clientSize().cy == ledBandHeight; }))
       << clientSize().cy;
   EXPECT_EQ(clientSize().cx, MulDiv(184, dpi, 96));
 
   HoldKey(VK_CAPITAL);
-  ASSERT_TRUE(WaitFor([&] { return clientSize().cy == StatusLineHeight(panel1); }))
+  ASSERT_TRUE(WaitFor([&] { return clientSize().cy == StatusLineHeight(ledBandHeight); }))
       << clientSize().cy;
   // The start tick sets the height before the opacity: the test may look in between.
   BYTE alpha = 0;
-  WaitFor([&] {
-    return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255;
-  }, 2s);
+  WaitFor(
+      [&] { return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255; },
+      2s);
   EXPECT_EQ(alpha, 255);
 
   const RECT client = ClientRectOnScreen(window);
@@ -81,8 +81,8 @@ void ShowCapsLockAt(int dpi) {
   const auto ledArea = [&](int i) {
     return RECT{client.left + i * column, client.top, client.left + (i + 1) * column, ledsBottom};
   };
-  const RECT labels{client.left, ledsBottom, client.right, client.top + panel1};
-  const RECT status{client.left, client.top + panel1, client.right, client.bottom};
+  const RECT labels{client.left, ledsBottom, client.right, client.top + ledBandHeight};
+  const RECT status{client.left, client.top + ledBandHeight, client.right, client.bottom};
   // A fresh process learns a lock key's toggle state only once the key changes (Wine), so
   // the state is asked after the press; one more press when it turned Caps Lock off.
   if (!Toggled(VK_CAPITAL)) {
@@ -145,9 +145,9 @@ TEST_F(IndicatorUse, StartDisplayShowsTheLedRowOpaqueAndHidesAfterTheDuration) {
   ASSERT_TRUE(WaitFor([&] { return ClientHeight(window) == 80; }, 5s)) << ClientHeight(window);
   // The start tick sets the height before the opacity: the test may look in between.
   BYTE alpha = 0;
-  WaitFor([&] {
-    return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255;
-  }, 2s);
+  WaitFor(
+      [&] { return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255; },
+      2s);
   EXPECT_EQ(alpha, 255);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }, 10s));
 }
@@ -176,25 +176,32 @@ TEST_F(IndicatorUse, DraggingMovesTheWindowByTheCursorAndSavesLeftAndTop) {
   const HWND window = Start("DisplayDuration=60000\r\nLeft=400\r\nTop=300\r\n");
   ASSERT_NE(window, nullptr);
   RECT before{};
-  ASSERT_TRUE(WaitFor([&] {
-    GetWindowRect(window, &before);
-    return before.left == 400 && before.top == 300 && ClientHeight(window) == 80;
-  }, 5s));
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        GetWindowRect(window, &before);
+        return before.left == 400 && before.top == 300 && ClientHeight(window) == 80;
+      },
+      5s));
 
   const RECT client = ClientRectOnScreen(window);
   DragWithLeftButton({(client.left + client.right) / 2, client.top + 40}, -120, -70);
 
   RECT after{};
-  ASSERT_TRUE(WaitFor([&] {
-    GetWindowRect(window, &after);
-    return after.left == 280 && after.top == 230;
-  }, 5s)) << after.left << "," << after.top;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        GetWindowRect(window, &after);
+        return after.left == 280 && after.top == 230;
+      },
+      5s))
+      << after.left << "," << after.top;
   EXPECT_EQ(after.right - after.left, before.right - before.left);
   const fs::path settings = folder / "settings.ini";
-  EXPECT_TRUE(WaitFor([&] {
-    return GetPrivateProfileIntW(L"Settings", L"Left", -1, settings.c_str()) == 280 &&
-           GetPrivateProfileIntW(L"Settings", L"Top", -1, settings.c_str()) == 230;
-  }, 5s));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return GetPrivateProfileIntW(L"Settings", L"Left", -1, settings.c_str()) == 280 &&
+               GetPrivateProfileIntW(L"Settings", L"Top", -1, settings.c_str()) == 230;
+      },
+      5s));
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ HWND OtherMainWindow(DWORD pid, DWORD& otherPid) {
         auto* s = reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner != s->pid && IsWindowVisible(window) && ClassName(window) == L"TAppForm") {
+        if (owner != s->pid && IsWindowVisible(window) &&
+            ClassName(window) == L"LockBeaconIndicator") {
           s->found = window;
           s->other = owner;
           return FALSE;
@@ -105,20 +106,21 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   const fs::path settings = folder / "settings.ini";
   ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
 
-  Choose(window, MenuCommand::Language1);
+  Choose(window, MenuCommand::Language);
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor(
-      [&] { return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] {
+    return (chooser = FindWindowOf(app.Pid(), LanguageChooserDialog::kClassName)) != nullptr;
+  }));
   Sleep(300);  // until the dialog's controls have drawn themselves
   SaveScreenshot("language-chooser");
-  const HWND combo = GetDlgItem(chooser, TTranslateForm::kComboBox1);
+  const HWND combo = GetDlgItem(chooser, LanguageChooserDialog::kLanguageList);
   const LRESULT german = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                       reinterpret_cast<LPARAM>(L"German"));
   ASSERT_NE(german, CB_ERR);
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(german), 0);
-  SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(TTranslateForm::kComboBox1, CBN_SELCHANGE),
+  SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(LanguageChooserDialog::kLanguageList, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(combo));
-  PostMessageW(GetDlgItem(chooser, TTranslateForm::kOk), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(chooser, LanguageChooserDialog::kOk), BM_CLICK, 0, 0);
 
   const HWND question = app.WaitForDialog(L"Confirmation");
   ASSERT_NE(question, nullptr);
@@ -139,7 +141,7 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
       WaitFor([&] { return (next = OtherMainWindow(app.Pid(), restarted.pid)) != nullptr; }));
 
   // The new program is in German: its Settings dialog carries the German caption.
-  Choose(next, MenuCommand::Settings1);
+  Choose(next, MenuCommand::Settings);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     return (dialog = FindWindowOf(restarted.pid, SettingsWindow::kClassName)) != nullptr;
@@ -155,11 +157,12 @@ TEST(LanguageChooserE2e, OkWithTheSelectionUnchangedRestartsNothing) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
 
-  Choose(window, MenuCommand::Language1);
+  Choose(window, MenuCommand::Language);
   HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor(
-      [&] { return (chooser = FindWindowOf(app.Pid(), TTranslateForm::kClassName)) != nullptr; }));
-  PostMessageW(GetDlgItem(chooser, TTranslateForm::kOk), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] {
+    return (chooser = FindWindowOf(app.Pid(), LanguageChooserDialog::kClassName)) != nullptr;
+  }));
+  PostMessageW(GetDlgItem(chooser, LanguageChooserDialog::kOk), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
   Sleep(1500);
   EXPECT_TRUE(app.IsRunning());

@@ -4,7 +4,6 @@
 #include <windows.h>
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -57,7 +56,7 @@ HWND OtherMainWindow(DWORD pid) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner != s->pid && IsWindowVisible(window) &&
-            ClassName(window) == L"TAppForm" && WindowText(window) == L"Lock Beacon") {
+            ClassName(window) == L"LockBeaconIndicator" && WindowText(window) == L"Lock Beacon") {
           s->found = window;
           return FALSE;
         }
@@ -83,21 +82,21 @@ TEST_F(TrayMenuE2eTest, MenuCommandsChangeTheSettingsFile) {
   ASSERT_NE(window, nullptr);
   const fs::path settings = folder / "settings.ini";
 
-  Choose(window, MenuCommand::NumLock1);
-  Choose(window, MenuCommand::CapsLock2);
-  Choose(window, MenuCommand::ScrollLock3);
-  Choose(window, MenuCommand::ASYNC1);
-  Choose(window, MenuCommand::Enable1);  // not stored
+  Choose(window, MenuCommand::ShowNumLock);
+  Choose(window, MenuCommand::AlwaysShowCapsLock);
+  Choose(window, MenuCommand::ScrollLockSound);
+  Choose(window, MenuCommand::AsyncMode);
+  Choose(window, MenuCommand::Enable);  // not stored
   ASSERT_TRUE(WaitFor([&] { return IniValue(settings, L"Play Mode") == L"ASYNC"; }));
   EXPECT_EQ(IniValue(settings, L"Num Lock"), L"OFF");
   EXPECT_EQ(IniValue(settings, L"Caps Lock Toggled"), L"ON");
   EXPECT_EQ(IniValue(settings, L"Scroll Lock Sound"), L"OFF");
   EXPECT_THAT(IniKeys(settings, L"Settings"), Not(Contains(L"Enable")));
 
-  Choose(window, MenuCommand::NumLock1);
+  Choose(window, MenuCommand::ShowNumLock);
   ASSERT_TRUE(WaitFor([&] { return IniValue(settings, L"Num Lock") == L"ON"; }));
 
-  Choose(window, MenuCommand::Exit1);
+  Choose(window, MenuCommand::Exit);
   EXPECT_TRUE(WaitFor([&] { return !app.IsRunning(); }));
 }
 
@@ -112,7 +111,7 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredNoOrCancelledChangesNothing) {
 
   // No, then Esc (the dialog's cancellation, which answers with No).
   for (const int press : {IDNO, IDCANCEL}) {
-    Choose(window, MenuCommand::ResettoDefaults1);
+    Choose(window, MenuCommand::ResetToDefaults);
     const HWND box = app.WaitForDialog(L"Confirmation");
     ASSERT_NE(box, nullptr);
     if (press == IDNO) SaveScreenshot("reset-to-defaults-question");
@@ -133,7 +132,7 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredYesRestartsWithEveryDefault) {
   ASSERT_NE(window, nullptr);
   const fs::path settings = folder / "settings.ini";
 
-  Choose(window, MenuCommand::ResettoDefaults1);
+  Choose(window, MenuCommand::ResetToDefaults);
   const HWND box = app.WaitForDialog(L"Confirmation");
   ASSERT_NE(box, nullptr);
   SendMessageW(box, TDM_CLICK_BUTTON, IDYES, 0);
@@ -166,8 +165,8 @@ TEST_F(TrayMenuE2eTest, TwoSettingsDialogsOpenAndSaveWritesAllFiveKeys) {
   // Let the start display hide first.
   ShowWindow(window, SW_HIDE);
 
-  Choose(window, MenuCommand::Settings1);
-  Choose(window, MenuCommand::Settings1);
+  Choose(window, MenuCommand::Settings);
+  Choose(window, MenuCommand::Settings);
   std::vector<HWND> dialogs;
   ASSERT_TRUE(WaitFor([&] {
     dialogs = WindowsOfClass(app, SettingsWindow::kClassName);
@@ -208,7 +207,8 @@ TEST_P(ScreenshotsAtDpi, OpenMenuAndSettingsDialog) {
 
   // A right click on the tray icon, as the shell reports it.
   SetCursorPos(400, 300);
-  PostMessageW(window, TrayIcon::kCallbackMessage, 0, MAKELPARAM(WM_RBUTTONDOWN, TrayIcon::kIconId));
+  PostMessageW(window, TrayIcon::kCallbackMessage, 0,
+               MAKELPARAM(WM_RBUTTONDOWN, TrayIcon::kIconId));
   PostMessageW(window, TrayIcon::kCallbackMessage, 0, MAKELPARAM(WM_RBUTTONUP, TrayIcon::kIconId));
   // The program's own menu window (tests of other windows may have menus open meanwhile).
   HWND menu = nullptr;
@@ -222,7 +222,7 @@ TEST_P(ScreenshotsAtDpi, OpenMenuAndSettingsDialog) {
   SendMessageW(window, WM_CANCELMODE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }));
 
-  Choose(window, MenuCommand::Settings1);
+  Choose(window, MenuCommand::Settings);
   std::vector<HWND> dialogs;
   ASSERT_TRUE(WaitFor([&] {
     dialogs = WindowsOfClass(app, SettingsWindow::kClassName);

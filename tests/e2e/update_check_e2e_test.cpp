@@ -27,7 +27,8 @@ class UpdateCheckE2eTest : public ::testing::Test {
   }
   static HWND FindNotice(const AppProcess& app) {
     for (const HWND window : app.Windows()) {
-      if (ClassName(window) == L"TNewVer" && ::IsWindowVisible(window)) return window;
+      if (ClassName(window) == L"LockBeaconUpdateNotice" && ::IsWindowVisible(window))
+        return window;
     }
     return nullptr;
   }
@@ -44,7 +45,7 @@ TEST_F(UpdateCheckE2eTest, OfferedVersionShowsTheNoticeAndIsCounted) {
   HWND notice = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (notice = FindNotice(app)) != nullptr; }, 15s));
   const auto shownAfter = std::chrono::steady_clock::now() - started;
-  EXPECT_GE(shownAfter, 900ms);  // the check starts on TimerChecker's first tick
+  EXPECT_GE(shownAfter, 900ms);  // the check starts on updateCheckTimer's first tick
 
   RECT bounds{};
   ::GetWindowRect(notice, &bounds);
@@ -73,7 +74,7 @@ TEST_F(UpdateCheckE2eTest, UpdateNotificationsWorksOnceTheCheckHasRun) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
   const auto choose = [&] {
-    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::UpdateNotifications1), 0);
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::UpdateNotifications), 0);
   };
 
   choose();  // the check starts only a second after the window

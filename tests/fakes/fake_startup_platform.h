@@ -14,8 +14,8 @@ namespace lb::test {
 class FakeStartupPlatform : public IStartupPlatform {
  public:
   std::string exePath = "C:\\Apps\\Lock Beacon\\LockBeacon.exe";
-  std::optional<TEXEVersionData> versionData =
-      TEXEVersionData{.CompanyName = "BRIMLEX", .ProductName = "Lock Beacon"};
+  std::optional<VersionBlock> versionBlock =
+      VersionBlock{.companyName = "BRIMLEX", .productName = "Lock Beacon"};
   std::optional<std::uint32_t> fileVersionMS = 0x00010000u;  // 1.0
   bool exeFolderWritable = true;
   std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
@@ -24,10 +24,10 @@ class FakeStartupPlatform : public IStartupPlatform {
   std::vector<std::string> createdFolders;
 
   std::string ExePath() const override { return exePath; }
-  TEXEVersionData ReadExeVersionData(const std::string&) const override {
-    if (!versionData)
+  VersionBlock ReadVersionBlock(const std::string&) const override {
+    if (!versionBlock)
       throw AppError("The specified resource type cannot be found in the image file");
-    return *versionData;
+    return *versionBlock;
   }
   std::optional<std::uint32_t> FileVersionMS(const std::string&) const override {
     return fileVersionMS;

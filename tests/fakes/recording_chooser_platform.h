@@ -14,8 +14,8 @@ class RecordingChooserPlatform : public IChooserPlatform {
   std::vector<std::string> steps;  // "SetLanguageFile German.lang.txt", "ProcessMessages", ...
   std::vector<std::string> opened;
 
-  void SetLanguageFile(const std::string& Filename) override {
-    steps.push_back("SetLanguageFile " + Filename);
+  void SetLanguageFile(const std::string& fileName) override {
+    steps.push_back("SetLanguageFile " + fileName);
   }
   void ProcessMessages() override { steps.push_back("ProcessMessages"); }
   int OsMajorVersion() const override { return osMajor; }

@@ -1,6 +1,6 @@
 #pragma once
 // The indicator window as the tests see it: it records what the logic told it, and moves and
-// resizes like a real window: every change reaches the form before SetBounds returns, the way
+// resizes like a real window: every change reaches the app before SetBounds returns, the way
 // WM_MOVE and WM_SIZE do, and a move that keeps the size snaps to the work area first, the way
 // WM_WINDOWPOSCHANGING does. Sizes are those of 96 dots per inch.
 #include <array>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_form.h"
+#include "app/app.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 
@@ -21,7 +21,7 @@ class RecordingIndicatorView : public IIndicatorView {
   static constexpr Size kFrame{16, 39};
   static constexpr int kPanelTextsHeight = 35;
 
-  TAppForm* form = nullptr;  // gets OnMove and FormResize
+  App* app = nullptr;  // gets OnMove and OnResize
 
   Rect bounds = Rect::FromPosSize(0, 0, 184 + kFrame.width, 125 + kFrame.height);
   Rect workArea{0, 0, 1280, 984};
@@ -36,13 +36,13 @@ class RecordingIndicatorView : public IIndicatorView {
   int pumps = 0;  // ProcessMessages calls
   std::function<void()> onProcessMessages;
 
-  int panel1Height = 80;
+  int ledBandHeight = 80;
   std::array<std::optional<bool>, 3> leds{};  // lit or dark, by column; unset until told
   std::string statusText;
   std::optional<Color> statusColor;
   Color background = ColorBlack;
   FrameStyle frame = FrameStyle::Sizeable;
-  bool panel1Raised = false;
+  bool ledBandRaised = false;
 
   Size ledImage{32, 32};
   int sideLabelWidth = -1;
@@ -67,21 +67,21 @@ class RecordingIndicatorView : public IIndicatorView {
   [[nodiscard]] int ClientWidth() const { return bounds.Width() - Frame().width; }
   [[nodiscard]] bool Lit(LedColumn column) const { return leds[static_cast<int>(column)].value(); }
 
-  // IAppFormView
+  // IWindowPlacement
   Rect Bounds() const override { return bounds; }
   void SetBounds(const Rect& proposed) override {
     const Rect next =
-        form ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), form->ScreenSnap) : proposed;
+        app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap) : proposed;
     const bool moved = next.left != bounds.left || next.top != bounds.top;
     const bool resized = next.Width() != bounds.Width() || next.Height() != bounds.Height();
     bounds = next;
     if (moved) {
       ++moves;
-      if (form) form->OnMove();
+      if (app) app->OnMove();
     }
     if (resized) {
       ++resizes;
-      if (form) form->FormResize();
+      if (app) app->OnResize();
     }
   }
   Rect PrimaryWorkArea() const override { return workArea; }
@@ -105,7 +105,7 @@ class RecordingIndicatorView : public IIndicatorView {
   void SetClientHeight(int height) override {
     SetBounds(Rect::FromPosSize(bounds.left, bounds.top, bounds.Width(), height + Frame().height));
   }
-  int Panel1Height() const override { return panel1Height; }
+  int LedBandHeight() const override { return ledBandHeight; }
 
   void SetLed(LedColumn column, bool lit) override { leds[static_cast<int>(column)] = lit; }
 
@@ -121,11 +121,11 @@ class RecordingIndicatorView : public IIndicatorView {
     SetBounds(Rect::FromPosSize(bounds.left, bounds.top, client.width + Frame().width,
                                 client.height + Frame().height));
   }
-  void SetPanel1Raised(bool raised) override { panel1Raised = raised; }
+  void SetLedBandRaised(bool raised) override { ledBandRaised = raised; }
 
   int PanelTextsClientWidth() const override { return ClientWidth(); }
   Size PanelLedsClientSize() const override {
-    return {ClientWidth(), panel1Height - kPanelTextsHeight};
+    return {ClientWidth(), ledBandHeight - kPanelTextsHeight};
   }
   Size LedImageSize() const override { return ledImage; }
   void SetKeyLabelWidths(int sideWidth) override {

@@ -1,6 +1,6 @@
 #pragma once
 // Time as a test input: timers that fire as the test advances the clock, in time order, each
-// tick routed to `onTick` (the form's OnTimer). A timer restarted inside a tick counts from that
+// tick routed to `onTick` (the app's OnTimer). A timer restarted inside a tick counts from that
 // moment, as SetTimer does.
 #include <algorithm>
 #include <cstdint>

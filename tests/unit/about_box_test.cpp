@@ -40,25 +40,25 @@ TEST(AboutDragRule, LeftOrMiddleOnTheContentRightNever) {
 TEST(AboutDrag, LeftOnTheLogoMovesTheWindowByTheCursorsTravel) {
   AboutDrag drag;
   const Rect bounds = Rect::FromPosSize(300, 200, 452, 400);
-  drag.FormMouseDown(AboutPart::Logo, MouseButton::Left, {400, 250});
+  drag.OnMouseDown(AboutPart::Logo, MouseButton::Left, {400, 250});
   ASSERT_TRUE(drag.Dragging());
 
-  const auto first = drag.FormMouseMove({410, 245}, bounds);
+  const auto first = drag.OnMouseMove({410, 245}, bounds);
   ASSERT_TRUE(first.has_value());
   EXPECT_EQ(*first, Rect::FromPosSize(310, 195, 452, 400));
   // Each step counts from the previous one, not from the press.
-  const auto second = drag.FormMouseMove({411, 245}, *first);
+  const auto second = drag.OnMouseMove({411, 245}, *first);
   EXPECT_EQ(second, Rect::FromPosSize(311, 195, 452, 400));
 
-  drag.FormMouseUp();
-  EXPECT_FALSE(drag.FormMouseMove({500, 500}, *second).has_value());
+  drag.OnMouseUp();
+  EXPECT_FALSE(drag.OnMouseMove({500, 500}, *second).has_value());
 }
 
 TEST(AboutDrag, RightOnTheCardStartsNoDrag) {
   AboutDrag drag;
-  drag.FormMouseDown(AboutPart::Card, MouseButton::Right, {400, 250});
+  drag.OnMouseDown(AboutPart::Card, MouseButton::Right, {400, 250});
   EXPECT_FALSE(drag.Dragging());
-  EXPECT_FALSE(drag.FormMouseMove({450, 300}, Rect::FromPosSize(0, 0, 10, 10)).has_value());
+  EXPECT_FALSE(drag.OnMouseMove({450, 300}, Rect::FromPosSize(0, 0, 10, 10)).has_value());
 }
 
 TEST(PopupGuard, AClickThatClosedTheMenuDoesNotReopenIt) {
@@ -109,9 +109,9 @@ class AboutActionsTest : public ::testing::Test {
 };
 
 TEST_F(AboutActionsTest, MenuItemsAndTheLinkOpenTheirPages) {
-  actions.Credits1Click();
-  actions.Howtouninstall1Click();
-  actions.Label5Click();
+  actions.OnAcknowledgements();
+  actions.OnHowToUninstall();
+  actions.OnHomeLinkClick();
   EXPECT_EQ(shell.opened, (std::vector<std::string>{
                               "https://www.example.test/blog/credits-and-acknowledgements/",
                               "http://www.example.test/blog/how-to-uninstall-brimlex-software/",
@@ -120,13 +120,13 @@ TEST_F(AboutActionsTest, MenuItemsAndTheLinkOpenTheirPages) {
 
 TEST_F(AboutActionsTest, LicenseOpensInNotepadWhenPresent) {
   files.files["C:\\Program Files\\Lock Beacon\\license.txt"] = "MIT";
-  actions.LicensePrivacyPolicy1Click();
+  actions.OnLicense();
   EXPECT_EQ(shell.notepad, std::vector<std::string>{"C:\\Program Files\\Lock Beacon\\license.txt"});
   EXPECT_TRUE(shell.errors.empty());
 }
 
 TEST_F(AboutActionsTest, MissingLicenseSaysFileNotFound) {
-  actions.LicensePrivacyPolicy1Click();
+  actions.OnLicense();
   EXPECT_TRUE(shell.notepad.empty());
   ASSERT_EQ(shell.errors.size(), 1u);
   EXPECT_EQ(shell.errors[0].first, Translate("License"));

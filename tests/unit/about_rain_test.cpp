@@ -164,7 +164,7 @@ TEST_F(MatrixRainTest, LettersComeOnlyFromTheMarker) {
 
 TEST_F(MatrixRainTest, DrawGlyphErasesTheTailThenDrawsTrailAndHead) {
   StartOneColumn();
-  TDrop drop{.column = 3, .row = 4, .speed = 1, .brightness = 99, .lastGlyph = 'b'};
+  RainDrop drop{.column = 3, .row = 4, .speed = 1, .brightness = 99, .lastGlyph = 'b'};
   canvas.ops.clear();
 
   rain.DrawGlyph(drop, 'x');
@@ -178,7 +178,7 @@ TEST_F(MatrixRainTest, DrawGlyphErasesTheTailThenDrawsTrailAndHead) {
 
 TEST_F(MatrixRainTest, AHeadInTheTopRowHasNoTrailCell) {
   StartOneColumn();
-  TDrop drop{.column = 0, .row = 0, .speed = 1, .brightness = 10, .lastGlyph = 'b'};
+  RainDrop drop{.column = 0, .row = 0, .speed = 1, .brightness = 10, .lastGlyph = 'b'};
   canvas.ops.clear();
 
   rain.DrawGlyph(drop, 'r');
@@ -224,7 +224,7 @@ TEST_F(MatrixRainTest, ASpeedThreeDropMovesEveryThirdStepAndRedrawsItsHeadBetwee
 TEST_F(MatrixRainTest, ADropPastTheBottomStartsAgainAtTheTopWithNewSpeedAndBrightness) {
   random.Push({0, 0, 0, 0, 0, 0});
   StartOneColumn();  // matrixHeight 10: the last row a head may reach is 11
-  TDrop& drop = rain.Drops()[0];
+  RainDrop& drop = rain.Drops()[0];
   drop.row = 10;
   drop.speed = 1;
   drop.brightness = 5;

@@ -73,7 +73,7 @@ TEST(TextCatalogueTest, TextsAreDistinctAndLookupable) {
 
 TEST(TextCatalogueTest, CaptionsOfTheMainWindowAreCatalogueTexts) {
   std::set<std::string_view> components;
-  for (const ComponentCaption& caption : kAppFormCaptions) {
+  for (const ComponentCaption& caption : kAppCaptions) {
     SCOPED_TRACE(std::string(caption.component));
     EXPECT_TRUE(components.insert(caption.component).second);
     EXPECT_TRUE(IsCatalogueText(caption.english));

@@ -42,11 +42,11 @@ class ChooserTest : public ::testing::Test {
                                            .codePage = codePage,
                                            .messages = messages,
                                            .platform = platform});
-    chooser->FormCreate();
+    chooser->OnCreate();
     return *chooser;
   }
   void SelectName(const std::string& name) {
-    const auto& items = chooser->ComboBox1Items;
+    const auto& items = chooser->languageListItems;
     const auto found = std::find(items.begin(), items.end(), name);
     ASSERT_NE(found, items.end()) << name;
     chooser->Select(static_cast<int>(found - items.begin()));
@@ -63,11 +63,11 @@ class ChooserTest : public ::testing::Test {
 
 TEST_F(ChooserTest, WithoutLanguageFilesOnlyEnglishIsOfferedAndSelected) {
   auto& c = Open();
-  EXPECT_EQ(c.ComboBox1Items, Lines{"English"});
+  EXPECT_EQ(c.languageListItems, Lines{"English"});
   EXPECT_EQ(c.SelectedText(), "English");
-  EXPECT_EQ(c.RichEdit1Lines, Lines{"Brimlex"});
-  EXPECT_EQ(c.Caption, "Language");
-  EXPECT_EQ(c.Label3Hint, "https://example.test/translation/");
+  EXPECT_EQ(c.translatorsBoxLines, Lines{"Brimlex"});
+  EXPECT_EQ(c.caption, "Language");
+  EXPECT_EQ(c.translationLinkHint, "https://example.test/translation/");
 }
 
 TEST_F(ChooserTest, ListIsSortedWithoutRegardToCaseAndSelectsTheLanguageInUse) {
@@ -78,10 +78,10 @@ TEST_F(ChooserTest, ListIsSortedWithoutRegardToCaseAndSelectsTheLanguageInUse) {
   GivenFile("Dutch.lang.txt.lang.txt", "");
   GivenLoaded("Turkish.lang.txt");
   auto& c = Open();
-  EXPECT_EQ(c.ComboBox1Items, (Lines{"", "Arabic", "Dutch", "English", "german", "Turkish"}));
+  EXPECT_EQ(c.languageListItems, (Lines{"", "Arabic", "Dutch", "English", "german", "Turkish"}));
   EXPECT_EQ(c.SelectedText(), "Turkish");
   EXPECT_EQ(c.SelectedAtOpening(), "Turkish");
-  EXPECT_EQ(c.RichEdit1Lines, Lines{"Ayşe"});
+  EXPECT_EQ(c.translatorsBoxLines, Lines{"Ayşe"});
 }
 
 TEST_F(ChooserTest, NoLanguageInUseKeepsEnglishSelectedEvenBesideAnEmptyEntry) {
@@ -90,7 +90,7 @@ TEST_F(ChooserTest, NoLanguageInUseKeepsEnglishSelectedEvenBesideAnEmptyEntry) {
   language.languageFiles.push_back("English.lang.txt");  // LanguageFile names a file not there
   auto& c = Open();
   EXPECT_EQ(c.SelectedText(), "English");
-  EXPECT_EQ(c.RichEdit1Lines, Lines{"Brimlex"});
+  EXPECT_EQ(c.translatorsBoxLines, Lines{"Brimlex"});
 }
 
 TEST_F(ChooserTest, TranslatorBoxForEachKindOfFile) {
@@ -116,7 +116,7 @@ TEST_F(ChooserTest, TranslatorBoxForEachKindOfFile) {
   };
   for (const auto& one : cases) {
     SelectName(one.language);
-    EXPECT_EQ(c.RichEdit1Lines, one.lines) << one.language;
+    EXPECT_EQ(c.translatorsBoxLines, one.lines) << one.language;
   }
   EXPECT_EQ(TranslatorLines("a,,b,"), (Lines{"a", "", "b", ""}));
 }
@@ -170,7 +170,7 @@ TEST_F(ChooserTest, OkWithTheSelectionUnchangedClosesAndDoesNothing) {
   auto& c = Open();
   SelectName("English");
   SelectName("German");
-  EXPECT_EQ(c.BitBtn1Click(), LanguageChooser::OkResult::Close);
+  EXPECT_EQ(c.OnOk(), LanguageChooser::OkResult::Close);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(platform.steps.empty());
   EXPECT_EQ(files.writes, 0);
@@ -181,12 +181,12 @@ TEST_F(ChooserTest, OkAsksFirstAndNoKeepsEverything) {
   auto& c = Open();
   SelectName("German");
   messages.answer = kResultNo;
-  EXPECT_EQ(c.BitBtn1Click(), LanguageChooser::OkResult::StayOpen);
+  EXPECT_EQ(c.OnOk(), LanguageChooser::OkResult::StayOpen);
   ASSERT_EQ(messages.shown.size(), 1u);
   const MessageDialog& asked = messages.shown[0];
   EXPECT_EQ(asked.message, "Restart Application?");
   EXPECT_EQ(asked.caption, "Confirmation");
-  EXPECT_EQ(asked.type, MsgDlgType::Confirmation);
+  EXPECT_EQ(asked.type, MessageType::Confirmation);
   ASSERT_EQ(asked.buttons.size(), 2u);
   EXPECT_EQ(asked.buttons[0].resultCode, kResultYes);
   EXPECT_EQ(asked.buttons[1].caption, "No");
@@ -200,7 +200,7 @@ TEST_F(ChooserTest, YesStoresTheLanguageWritesTheScriptStartsItAndEnds) {
   auto& c = Open();
   SelectName("German");
   messages.answer = kResultYes;
-  EXPECT_EQ(c.BitBtn1Click(), LanguageChooser::OkResult::Restart);
+  EXPECT_EQ(c.OnOk(), LanguageChooser::OkResult::Restart);
   const std::string script = std::string(kSettingsFolder) + "start.bat";
   EXPECT_EQ(platform.steps,
             (Lines{"SetLanguageFile German.lang.txt", "ProcessMessages", "ProcessMessages",
@@ -221,7 +221,7 @@ TEST_F(ChooserTest, ChoosingEnglishStoresEnglishLangTxt) {
   auto& c = Open();
   SelectName("English");
   messages.answer = kResultYes;
-  EXPECT_EQ(c.BitBtn1Click(), LanguageChooser::OkResult::Restart);
+  EXPECT_EQ(c.OnOk(), LanguageChooser::OkResult::Restart);
   EXPECT_EQ(platform.steps.front(), "SetLanguageFile English.lang.txt");
   EXPECT_TRUE(files.files.contains("D:\\Portable\\start.bat"));
 }
@@ -232,21 +232,21 @@ TEST_F(ChooserTest, AScriptThatCannotBeWrittenStopsAfterStoringTheLanguage) {
   SelectName("German");
   messages.answer = kResultYes;
   files.refuseWrites = true;
-  EXPECT_THROW(static_cast<void>(c.BitBtn1Click()), AppError);
+  EXPECT_THROW(static_cast<void>(c.OnOk()), AppError);
   EXPECT_EQ(platform.steps, (Lines{"SetLanguageFile German.lang.txt", "ProcessMessages"}));
 
   // A path that the ANSI code page cannot spell is refused, not written as another path.
   files.refuseWrites = false;
   platform.steps.clear();
   platform.programPath = "C:\\Программы\\LockBeacon.exe";
-  EXPECT_THROW(static_cast<void>(c.BitBtn1Click()), AppError);
+  EXPECT_THROW(static_cast<void>(c.OnOk()), AppError);
   EXPECT_FALSE(files.files.contains(std::string(kSettingsFolder) + "start.bat"));
   EXPECT_EQ(platform.steps.size(), 2u);
 }
 
 TEST_F(ChooserTest, LinkOpensTheTranslationPage) {
   auto& c = Open();
-  c.Label3Click();
+  c.OnTranslationLinkClick();
   EXPECT_EQ(platform.opened, Lines{"https://example.test/translation/"});
 }
 

@@ -40,21 +40,21 @@ TEST(VersionStringPrefix, FourLowerCaseHexDigitsEachLanguageFirst) {
 }
 
 TEST(VersionFields, NameEachMemberInRecordOrder) {
-  TEXEVersionData data;
+  VersionBlock data;
   for (const VersionField& field : kVersionFields) data.*field.member = field.name;
   // Each member received its own name, so names and members match; the order is the record's.
-  EXPECT_EQ(data.CompanyName, "CompanyName");
-  EXPECT_EQ(data.FileDescription, "FileDescription");
-  EXPECT_EQ(data.FileVersion, "FileVersion");
-  EXPECT_EQ(data.InternalName, "InternalName");
-  EXPECT_EQ(data.LegalCopyright, "LegalCopyright");
-  EXPECT_EQ(data.LegalTrademarks, "LegalTrademarks");
-  EXPECT_EQ(data.OriginalFileName, "OriginalFileName");
-  EXPECT_EQ(data.ProductName, "ProductName");
-  EXPECT_EQ(data.ProductVersion, "ProductVersion");
-  EXPECT_EQ(data.Comments, "Comments");
-  EXPECT_EQ(data.PrivateBuild, "PrivateBuild");
-  EXPECT_EQ(data.SpecialBuild, "SpecialBuild");
+  EXPECT_EQ(data.companyName, "CompanyName");
+  EXPECT_EQ(data.fileDescription, "FileDescription");
+  EXPECT_EQ(data.fileVersion, "FileVersion");
+  EXPECT_EQ(data.internalName, "InternalName");
+  EXPECT_EQ(data.legalCopyright, "LegalCopyright");
+  EXPECT_EQ(data.legalTrademarks, "LegalTrademarks");
+  EXPECT_EQ(data.originalFileName, "OriginalFileName");
+  EXPECT_EQ(data.productName, "ProductName");
+  EXPECT_EQ(data.productVersion, "ProductVersion");
+  EXPECT_EQ(data.comments, "Comments");
+  EXPECT_EQ(data.privateBuild, "PrivateBuild");
+  EXPECT_EQ(data.specialBuild, "SpecialBuild");
   const char* const order[] = {"CompanyName",      "FileDescription", "FileVersion",
                                "InternalName",     "LegalCopyright",  "LegalTrademarks",
                                "OriginalFileName", "ProductName",     "ProductVersion",
@@ -65,9 +65,9 @@ TEST(VersionFields, NameEachMemberInRecordOrder) {
 }
 
 TEST(AppIdentity, IsOneProcessWideRecord) {
-  MutableAppIdentity().AppName = "BRIMLEX - Lock Beacon";
+  MutableAppIdentity().appName = "BRIMLEX - Lock Beacon";
   EXPECT_EQ(&AppIdentity(), &MutableAppIdentity());
-  EXPECT_EQ(AppIdentity().AppName, "BRIMLEX - Lock Beacon");
+  EXPECT_EQ(AppIdentity().appName, "BRIMLEX - Lock Beacon");
   MutableAppIdentity() = Identity{};
 }
 

@@ -5,18 +5,18 @@
 
 #include <string>
 
-#include "fakes/app_form_rig.h"
+#include "fakes/app_rig.h"
 
 namespace lb::test {
 
-class IndicatorTest : public ::testing::Test, public AppFormRig {
+class IndicatorTest : public ::testing::Test, public AppRig {
  protected:
   // Runs the creation sequence with these lines in settings.ini, the built-in sounds present.
   void Create(const std::string& settingsLines = "") {
     files.files[kBuiltInOn] = "RIFF on";
     files.files[kBuiltInOff] = "RIFF off";
     if (!settingsLines.empty()) GivenSettings(settingsLines);
-    form.FormCreate();
+    app.Create();
   }
   // Creation and the start tick.
   void Start(const std::string& settingsLines = "") {
@@ -29,7 +29,7 @@ class IndicatorTest : public ::testing::Test, public AppFormRig {
     clock.Advance(10);
     keyboard.Release(vk);
   }
-  [[nodiscard]] bool HideTimerRuns() const { return clock.IsRunning(kTimerFadeId); }
+  [[nodiscard]] bool HideTimerRuns() const { return clock.IsRunning(kHideTimerId); }
 };
 
 }  // namespace lb::test

@@ -188,12 +188,12 @@ TEST_F(MonitorTest, APlaybackErrorIsDroppedAndTheCheckGoesOn) {
 
 TEST_F(MonitorTest, DisabledPollingIgnoresKeysAndShowsARedBackground) {
   StartHidden();
-  form.monitor.SetEnabled(false);
+  app.monitor.SetEnabled(false);
   EXPECT_EQ(view.background, ColorRed);
   Tap(VkCapital);
   EXPECT_FALSE(view.visible);
 
-  form.monitor.SetEnabled(true);
+  app.monitor.SetEnabled(true);
   EXPECT_EQ(view.background, ColorBlack);
   Tap(VkCapital);
   EXPECT_TRUE(view.visible);
@@ -201,14 +201,14 @@ TEST_F(MonitorTest, DisabledPollingIgnoresKeysAndShowsARedBackground) {
 }
 
 struct HeightCase {
-  int panel1;
+  int panelHeight;
   int withStatusLine;
 };
 
 class StatusLineHeightTest : public ::testing::TestWithParam<HeightCase> {};
 
 TEST_P(StatusLineHeightTest, IsOneAndAHalfPanelsWithHalvesToEven) {
-  EXPECT_EQ(StatusLineHeight(GetParam().panel1), GetParam().withStatusLine);
+  EXPECT_EQ(StatusLineHeight(GetParam().panelHeight), GetParam().withStatusLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, StatusLineHeightTest,

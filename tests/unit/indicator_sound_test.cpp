@@ -43,8 +43,8 @@ TEST_P(SoundFileTest, PlaysTheChosenFileOrTheBuiltInOneOrNothing) {
     files.files.erase(kBuiltInOn);
     files.files.erase(kBuiltInOff);
   }
-  form.sounds.SesCal(true);
-  form.sounds.SesCal(false);
+  app.sounds.PlayToggleSound(true);
+  app.sounds.PlayToggleSound(false);
 
   std::vector<Played> expected;
   if (c.playedOn) expected.push_back({c.playedOn, false});
@@ -60,11 +60,11 @@ INSTANTIATE_TEST_SUITE_P(
     Files, SoundFileTest,
     ::testing::Values(
         FileCase{"Chosen", kChosen.c_str(), true, true, kMyOn, kMyOff},
-        FileCase{"ChosenOnOnly", kOnlyOn.c_str(), true, true, kMyOn, test::AppFormRig::kBuiltInOff},
-        FileCase{"ChosenGone", kChosen.c_str(), false, true, test::AppFormRig::kBuiltInOn,
-                 test::AppFormRig::kBuiltInOff},
-        FileCase{"NoneChosen", "", false, true, test::AppFormRig::kBuiltInOn,
-                 test::AppFormRig::kBuiltInOff},
+        FileCase{"ChosenOnOnly", kOnlyOn.c_str(), true, true, kMyOn, test::AppRig::kBuiltInOff},
+        FileCase{"ChosenGone", kChosen.c_str(), false, true, test::AppRig::kBuiltInOn,
+                 test::AppRig::kBuiltInOff},
+        FileCase{"NoneChosen", "", false, true, test::AppRig::kBuiltInOn,
+                 test::AppRig::kBuiltInOff},
         FileCase{"NothingAnywhere", kChosen.c_str(), false, false, nullptr, nullptr},
         FileCase{"ChosenWithoutBuiltIn", kChosen.c_str(), true, false, kMyOn, kMyOff}),
     [](const ::testing::TestParamInfo<FileCase>& tested) {
@@ -73,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SoundTest, AsyncModePlaysWithoutWaiting) {
   Create("Play Mode=ASYNC\r\n");
-  form.sounds.SesCal(true);
+  app.sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOn, true}));
 }
 
 TEST_F(SoundTest, BuiltInSoundsAreFoundBesideTheExeWhenTheSettingsLiveElsewhere) {
   platform.exeFolderWritable = false;
   Create();
-  form.sounds.SesCal(false);
+  app.sounds.PlayToggleSound(false);
   EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOff, false}));
 }
 
@@ -88,7 +88,7 @@ TEST_F(SoundTest, ExeInADriveRootFindsItsSounds) {
   platform.exePath = "D:\\LockBeacon.exe";
   files.files["D:\\keypress-on.wav"] = "RIFF";
   Create();
-  form.sounds.SesCal(true);
+  app.sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{"D:\\keypress-on.wav", false}));
 }
 
@@ -96,8 +96,8 @@ TEST_F(SoundTest, APathWrittenByBrowseIsUsedByTheVeryNextSound) {
   Create();
   files.files[kMyOn] = "RIFF";
   view.dialogAnswer = kMyOn;
-  form.sounds.urnOn1Click();
-  form.sounds.SesCal(true);
+  app.sounds.OnBrowseOnSound();
+  app.sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{kMyOn, false}));
 }
 
@@ -114,21 +114,21 @@ class SoundSwitchTest : public test::IndicatorTest,
 TEST_P(SoundSwitchTest, FlipsTheTickAndStoresIt) {
   const SwitchCase& c = GetParam();
   Create();
-  (form.sounds.*c.click)();
-  EXPECT_FALSE(form.Ticks.*c.tick);
+  (app.sounds.*c.click)();
+  EXPECT_FALSE(app.ticks.*c.tick);
   EXPECT_THAT(SettingsFile(), HasSubstr(std::string(c.key) + "=OFF\r\n"));
-  (form.sounds.*c.click)();
-  EXPECT_TRUE(form.Ticks.*c.tick);
+  (app.sounds.*c.click)();
+  EXPECT_TRUE(app.ticks.*c.tick);
   EXPECT_THAT(SettingsFile(), HasSubstr(std::string(c.key) + "=ON\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, SoundSwitchTest,
-                         ::testing::Values(SwitchCase{"Num", &SoundEffects::NumLock3Click,
-                                                      &MenuTicks::NumLock3, "Num Lock Sound"},
-                                           SwitchCase{"Caps", &SoundEffects::CapsLock3Click,
-                                                      &MenuTicks::CapsLock3, "Caps Lock Sound"},
-                                           SwitchCase{"Scroll", &SoundEffects::ScrollLock3Click,
-                                                      &MenuTicks::ScrollLock3,
+                         ::testing::Values(SwitchCase{"Num", &SoundEffects::OnNumLockSound,
+                                                      &MenuTicks::numLockSound, "Num Lock Sound"},
+                                           SwitchCase{"Caps", &SoundEffects::OnCapsLockSound,
+                                                      &MenuTicks::capsLockSound, "Caps Lock Sound"},
+                                           SwitchCase{"Scroll", &SoundEffects::OnScrollLockSound,
+                                                      &MenuTicks::scrollLockSound,
                                                       "Scroll Lock Sound"}),
                          [](const ::testing::TestParamInfo<SwitchCase>& tested) {
                            return std::string(tested.param.name);
@@ -136,20 +136,20 @@ INSTANTIATE_TEST_SUITE_P(Keys, SoundSwitchTest,
 
 TEST_F(SoundTest, ModeItemsTickOneAndWriteEvenWhenUnchanged) {
   Create();
-  form.sounds.ASYNC1Click();
-  EXPECT_TRUE(form.Ticks.ASYNC1);
-  EXPECT_FALSE(form.Ticks.SYNC1);
+  app.sounds.OnPlayAsync();
+  EXPECT_TRUE(app.ticks.asyncMode);
+  EXPECT_FALSE(app.ticks.syncMode);
   EXPECT_THAT(SettingsFile(), HasSubstr("Play Mode=ASYNC\r\n"));
 
   files.files.erase(kSettingsPath);
-  form.sounds.ASYNC1Click();
-  EXPECT_TRUE(form.Ticks.ASYNC1);
-  EXPECT_FALSE(form.Ticks.SYNC1);
+  app.sounds.OnPlayAsync();
+  EXPECT_TRUE(app.ticks.asyncMode);
+  EXPECT_FALSE(app.ticks.syncMode);
   EXPECT_EQ(SettingsFile(), "[Settings]\r\nPlay Mode=ASYNC\r\n");
 
-  form.sounds.SYNC1Click();
-  EXPECT_TRUE(form.Ticks.SYNC1);
-  EXPECT_FALSE(form.Ticks.ASYNC1);
+  app.sounds.OnPlaySync();
+  EXPECT_TRUE(app.ticks.syncMode);
+  EXPECT_FALSE(app.ticks.asyncMode);
   EXPECT_THAT(SettingsFile(), HasSubstr("Play Mode=SYNC\r\n"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(SoundTest, BrowseOffersAWavFilterAndPresetsAnExistingStoredFile) {
   Create(std::string("SoundEffectOFF=") + kMyOff + "\r\n");
   files.files[kMyOff] = "RIFF";
   view.dialogAnswer = "E:\\new.wav";
-  form.sounds.urnOff1Click();
+  app.sounds.OnBrowseOffSound();
 
   EXPECT_THAT(view.dialogs, ElementsAre(test::RecordingIndicatorView::DialogCall{
                                 "Sound Effect (*.wav)", "*.wav", "wav", kMyOff}));
@@ -167,7 +167,7 @@ TEST_F(SoundTest, BrowseOffersAWavFilterAndPresetsAnExistingStoredFile) {
 TEST_F(SoundTest, BrowseWithAVanishedFileOpensWithoutPresetAndCancelWritesNothing) {
   Create(std::string("SoundEffectOFF=") + kMyOff + "\r\n");
   const std::string before = SettingsFile();
-  form.sounds.urnOff1Click();
+  app.sounds.OnBrowseOffSound();
 
   ASSERT_EQ(view.dialogs.size(), 1u);
   EXPECT_EQ(view.dialogs[0].presetFile, "");
@@ -182,7 +182,7 @@ TEST_F(SoundTest, BrowseTranslatesTheFilterDescription) {
   files.files[languages + "\\German.lang.txt"] = "{Sound Effect}Soundeffekt\r\n";
   Create("LanguageFile=German.lang.txt\r\n");
   view.dialogAnswer = kMyOn;
-  form.sounds.urnOn1Click();
+  app.sounds.OnBrowseOnSound();
 
   ASSERT_EQ(view.dialogs.size(), 1u);
   EXPECT_EQ(view.dialogs[0].filterDescription, "Soundeffekt (*.wav)");

@@ -20,10 +20,10 @@ using WindowTest = test::IndicatorTest;
 
 TEST_F(WindowTest, TimersStartInTheirDesignStates) {
   Create();
-  EXPECT_EQ(clock.IntervalOf(kTimer1Id), 10);
-  EXPECT_EQ(clock.IntervalOf(kTimerStartId), 1);
+  EXPECT_EQ(clock.IntervalOf(kKeyPollTimerId), 10);
+  EXPECT_EQ(clock.IntervalOf(kStartDisplayTimerId), 1);
   EXPECT_FALSE(HideTimerRuns());
-  EXPECT_EQ(form.indicator.TimerFade.Interval(), 2000);
+  EXPECT_EQ(app.indicator.hideTimer.Interval(), 2000);
   EXPECT_EQ(view.alpha, 150);
   EXPECT_EQ(view.ClientHeight(), 125);
 }
@@ -33,7 +33,7 @@ TEST_F(WindowTest, StartTickShowsTheLedsOnceOpaqueOnTopAndArmsTheHideTimer) {
   Create();
   clock.Advance(1);
 
-  EXPECT_FALSE(clock.IsRunning(kTimerStartId));
+  EXPECT_FALSE(clock.IsRunning(kStartDisplayTimerId));
   EXPECT_FALSE(view.Lit(LedColumn::NumLock));
   EXPECT_FALSE(view.Lit(LedColumn::CapsLock));
   EXPECT_TRUE(view.Lit(LedColumn::ScrollLock));
@@ -43,7 +43,7 @@ TEST_F(WindowTest, StartTickShowsTheLedsOnceOpaqueOnTopAndArmsTheHideTimer) {
   EXPECT_TRUE(view.visible);
   EXPECT_THAT(view.topMostChanges, ElementsAre(false, true));
   EXPECT_EQ(view.pumps, 2);
-  EXPECT_EQ(clock.IntervalOf(kTimerFadeId), 10000);
+  EXPECT_EQ(clock.IntervalOf(kHideTimerId), 10000);
 }
 
 TEST_F(WindowTest, FadeStartsAfterTheDurationAndHidesTheWindow1200msLater) {
@@ -58,7 +58,7 @@ TEST_F(WindowTest, FadeStartsAfterTheDurationAndHidesTheWindow1200msLater) {
     ASSERT_EQ(view.visible, step < 25) << "step " << step;
   }
   EXPECT_FALSE(HideTimerRuns());
-  EXPECT_EQ(form.indicator.TimerFade.Interval(), 10000);
+  EXPECT_EQ(app.indicator.hideTimer.Interval(), 10000);
 
   Tap(VkCapital);  // a later show starts again from opaque
   EXPECT_EQ(view.alpha, 255);
@@ -67,7 +67,7 @@ TEST_F(WindowTest, FadeStartsAfterTheDurationAndHidesTheWindow1200msLater) {
 TEST_F(WindowTest, PointingDuringTheCountdownDoesNotProlongIt) {
   Start("FadeoutAnimation=OFF\r\n");
   clock.AdvanceTo(5000);
-  form.FormMouseMove({10, 10});
+  app.OnMouseMove({10, 10});
   clock.AdvanceTo(10000);
   EXPECT_TRUE(view.visible);
   clock.AdvanceTo(10001);
@@ -78,7 +78,7 @@ TEST_F(WindowTest, PointingDuringTheFadeMakesItOpaqueForAFullDuration) {
   Start();
   clock.AdvanceTo(10001 + 100);  // three fade steps
   ASSERT_EQ(view.alpha, 225);
-  form.FormMouseMove({10, 10});
+  app.OnMouseMove({10, 10});
   EXPECT_EQ(view.alpha, 255);
 
   clock.Advance(9999);
@@ -91,7 +91,7 @@ TEST_F(WindowTest, PointingAtAHiddenWindowShowsItAndStartsTheCountdown) {
   Start("FadeoutAnimation=OFF\r\nDisplayDuration=500\r\n");
   clock.AdvanceTo(1000);
   ASSERT_FALSE(view.visible);
-  form.FormMouseMove({10, 10});
+  app.OnMouseMove({10, 10});
   EXPECT_TRUE(view.visible);
   clock.Advance(500);
   EXPECT_FALSE(view.visible);
@@ -121,7 +121,7 @@ TEST_F(WindowTest, PopupMenuPausesTheHideTimerAndRestartsItWhenClosed) {
     clock.Advance(20000);  // the user takes a while; the key poll goes on
   };
   clock.AdvanceTo(5000);
-  form.FormMouseDown(MouseButton::Right, {40, 40});
+  app.OnMouseDown(MouseButton::Right, {40, 40});
 
   EXPECT_THAT(view.popups, ElementsAre(Point{700, 500}));
   EXPECT_TRUE(pausedWhileOpen);
@@ -136,7 +136,7 @@ TEST_F(WindowTest, PopupMenuArmsTheHideTimerEvenWhenAKeyKeepsTheWindow) {
   Start("Num Lock Toggled=ON\r\nFadeoutAnimation=OFF\r\n");
   Tap(VkNumLock);
   ASSERT_FALSE(HideTimerRuns());
-  form.indicator.Popup({0, 0});
+  app.indicator.Popup({0, 0});
   const std::int64_t closed = clock.now;
   clock.AdvanceTo(closed + 10000);
   EXPECT_FALSE(view.visible);
@@ -146,7 +146,7 @@ TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
   Start();
   clock.AdvanceTo(10001 + 50);
   ASSERT_EQ(view.alpha, 235);
-  form.indicator.Popup({0, 0});
+  app.indicator.Popup({0, 0});
   clock.Advance(50);
   EXPECT_EQ(view.alpha, 225);
 }
@@ -155,8 +155,8 @@ TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
 // design opacity, 150: the fade must still end, not wrap round below 0 and run for ever.
 TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
   Create();
-  form.indicator.Popup({0, 0});
-  form.indicator.TimerStart.SetEnabled(false);  // the start display never comes
+  app.indicator.Popup({0, 0});
+  app.indicator.startDisplayTimer.SetEnabled(false);  // the start display never comes
   clock.Advance(2000 + 15 * 50);
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(view.alpha, 5);
@@ -166,8 +166,8 @@ TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
 TEST_F(WindowTest, AlwaysOnTopNeverHides) {
   Start("Always on top=ON\r\n");
   Tap(VkCapital);
-  form.indicator.Popup({0, 0});
-  form.FormMouseMove({1, 1});
+  app.indicator.Popup({0, 0});
+  app.OnMouseMove({1, 1});
   clock.Advance(120000);
   EXPECT_TRUE(view.visible);
   EXPECT_FALSE(HideTimerRuns());
@@ -183,7 +183,7 @@ TEST_F(WindowTest, MousePressClearsTheStatusLineAndShrinksToTheLeds) {
   Start();
   Tap(VkCapital);
   ASSERT_EQ(view.ClientHeight(), 120);
-  form.FormMouseDown(MouseButton::Left, {10, 10});
+  app.OnMouseDown(MouseButton::Left, {10, 10});
   EXPECT_EQ(view.statusText, "");
   EXPECT_EQ(view.ClientHeight(), 80);
 }
@@ -191,30 +191,30 @@ TEST_F(WindowTest, MousePressClearsTheStatusLineAndShrinksToTheLeds) {
 TEST_F(WindowTest, DragMovesByExactlyTheCursorMovementAndSavesEveryStep) {
   Start();
   const Rect start = view.bounds;  // bottom-right corner of the work area
-  form.FormMouseDown(MouseButton::Left, {1100, 900});
-  form.FormMouseMove({1000, 850});
+  app.OnMouseDown(MouseButton::Left, {1100, 900});
+  app.OnMouseMove({1000, 850});
   EXPECT_EQ(view.bounds.left, start.left - 100);
   EXPECT_EQ(view.bounds.top, start.top - 50);
   EXPECT_THAT(SettingsFile(), HasSubstr("Left=980\r\nTop=770\r\n"));
 
-  form.FormMouseMove({990, 853});
+  app.OnMouseMove({990, 853});
   EXPECT_EQ(view.bounds, Rect::FromPosSize(970, 773, start.Width(), start.Height()));
   EXPECT_THAT(SettingsFile(), HasSubstr("Left=970\r\nTop=773\r\n"));
 
-  form.FormMouseUp(MouseButton::Left);
-  form.FormMouseMove({0, 0});
+  app.OnMouseUp(MouseButton::Left);
+  app.OnMouseMove({0, 0});
   EXPECT_EQ(view.bounds.left, 970);
 }
 
 TEST_F(WindowTest, MiddleButtonDragsAndRightButtonDoesNot) {
   Start();
   const Rect start = view.bounds;
-  form.FormMouseDown(MouseButton::Right, {500, 500});
-  form.FormMouseMove({400, 400});
+  app.OnMouseDown(MouseButton::Right, {500, 500});
+  app.OnMouseMove({400, 400});
   EXPECT_EQ(view.bounds, start);
 
-  form.FormMouseDown(MouseButton::Middle, {500, 500});
-  form.FormMouseMove({490, 500});
+  app.OnMouseDown(MouseButton::Middle, {500, 500});
+  app.OnMouseMove({490, 500});
   EXPECT_EQ(view.bounds.left, start.left - 10);
   EXPECT_EQ(view.popups.size(), 1u);
 }
@@ -222,11 +222,11 @@ TEST_F(WindowTest, MiddleButtonDragsAndRightButtonDoesNot) {
 TEST_F(WindowTest, DraggingTo2PixelsFromTheWorkAreaEdgeSnapsOnlyWithScreenSnap) {
   for (const bool snap : {true, false}) {
     SCOPED_TRACE(snap);
-    form.ScreenSnap = snap;
+    app.screenSnap = snap;
     view.bounds = Rect::FromPosSize(100, 300, 200, 164);
-    form.FormMouseDown(MouseButton::Left, {150, 350});
-    form.FormMouseMove({52, 350});
-    form.FormMouseUp(MouseButton::Left);
+    app.OnMouseDown(MouseButton::Left, {150, 350});
+    app.OnMouseMove({52, 350});
+    app.OnMouseUp(MouseButton::Left);
     EXPECT_EQ(view.bounds.left, snap ? 0 : 2);
   }
 }
@@ -234,12 +234,12 @@ TEST_F(WindowTest, DraggingTo2PixelsFromTheWorkAreaEdgeSnapsOnlyWithScreenSnap) 
 TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
   Create("Minimal Mode=ON\r\n");
   EXPECT_EQ(view.frame, FrameStyle::None);
-  EXPECT_TRUE(view.panel1Raised);
+  EXPECT_TRUE(view.ledBandRaised);
   EXPECT_EQ(view.ClientHeight(), 80);
 
-  form.indicator.MinimalModeDeactivate();
+  app.indicator.MinimalModeDeactivate();
   EXPECT_EQ(view.frame, FrameStyle::Single);
-  EXPECT_FALSE(view.panel1Raised);
+  EXPECT_FALSE(view.ledBandRaised);
   EXPECT_EQ(view.ClientHeight(), 80);
 }
 

@@ -1,4 +1,4 @@
-// TranslatedMessageDlg: which buttons, in which order, the default and the Esc button, the
+// ShowMessageDialog: which buttons, in which order, the default and the Esc button, the
 // captions given in, and the result codes.
 #include "platform/message_dialogs.h"
 
@@ -13,25 +13,25 @@
 namespace lb {
 namespace {
 
-using B = MsgDlgBtn;
+using B = MessageButton;
 
-std::vector<MsgDlgBtn> Kinds(const MessageDialog& dialog) {
-  std::vector<MsgDlgBtn> kinds;
+std::vector<MessageButton> Kinds(const MessageDialog& dialog) {
+  std::vector<MessageButton> kinds;
   for (const auto& button : dialog.buttons) kinds.push_back(button.kind);
   return kinds;
 }
 
-std::optional<MsgDlgBtn> EscKind(const MessageDialog& dialog) {
+std::optional<MessageButton> EscKind(const MessageDialog& dialog) {
   if (!dialog.escButton) return std::nullopt;
   return dialog.buttons[*dialog.escButton].kind;
 }
 
-TEST(TranslatedMessageDlg, ButtonsInCreationOrderWithDefaultAndEsc) {
+TEST(ShowMessageDialog, ButtonsInCreationOrderWithDefaultAndEsc) {
   const struct {
-    MsgDlgButtons set;
-    std::vector<MsgDlgBtn> order;
-    MsgDlgBtn defaultButton;
-    std::optional<MsgDlgBtn> esc;
+    MessageButtons set;
+    std::vector<MessageButton> order;
+    MessageButton defaultButton;
+    std::optional<MessageButton> esc;
   } cases[] = {
       {{B::No, B::Yes}, {B::Yes, B::No}, B::Yes, B::No},
       {{B::Cancel, B::OK}, {B::OK, B::Cancel}, B::OK, B::Cancel},
@@ -45,33 +45,33 @@ TEST(TranslatedMessageDlg, ButtonsInCreationOrderWithDefaultAndEsc) {
        std::nullopt},
   };
   for (const auto& c : cases) {
-    const MessageDialog dialog = BuildMessageDialog("m", MsgDlgType::Warning, c.set, "c", {});
+    const MessageDialog dialog = BuildMessageDialog("m", MessageType::Warning, c.set, "c", {});
     EXPECT_EQ(Kinds(dialog), c.order);
     EXPECT_EQ(dialog.buttons[dialog.defaultButton].kind, c.defaultButton);
     EXPECT_EQ(EscKind(dialog), c.esc);
   }
 }
 
-TEST(TranslatedMessageDlg, CaptionsGoOnTheButtonsInCreationOrder) {
+TEST(ShowMessageDialog, CaptionsGoOnTheButtonsInCreationOrder) {
   // More buttons than captions: the rest keep their standard captions.
-  MessageDialog dialog = BuildMessageDialog("Text", MsgDlgType::Confirmation,
+  MessageDialog dialog = BuildMessageDialog("Text", MessageType::Confirmation,
                                             {B::Cancel, B::No, B::Yes}, "Frage", {"Ja", "Nein"});
   EXPECT_EQ(dialog.caption, "Frage");
   EXPECT_EQ(dialog.message, "Text");
-  EXPECT_EQ(dialog.type, MsgDlgType::Confirmation);
+  EXPECT_EQ(dialog.type, MessageType::Confirmation);
   EXPECT_EQ(dialog.buttons[0].caption, "Ja");
   EXPECT_EQ(dialog.buttons[1].caption, "Nein");
   EXPECT_EQ(dialog.buttons[2].caption, "Cancel");
 
   // More captions than buttons: the extra ones are ignored.
-  dialog = BuildMessageDialog("", MsgDlgType::Error, {B::OK}, "", {"Gut", "Schlecht"});
+  dialog = BuildMessageDialog("", MessageType::Error, {B::OK}, "", {"Gut", "Schlecht"});
   ASSERT_EQ(dialog.buttons.size(), 1u);
   EXPECT_EQ(dialog.buttons[0].caption, "Gut");
 }
 
-TEST(TranslatedMessageDlg, ResultCodesAreThePlatformsAndTheAnswerIsPassedBack) {
+TEST(ShowMessageDialog, ResultCodesAreThePlatformsAndTheAnswerIsPassedBack) {
   const MessageDialog dialog = BuildMessageDialog(
-      "", MsgDlgType::Custom,
+      "", MessageType::Custom,
       {B::Yes, B::No, B::OK, B::Cancel, B::Abort, B::Retry, B::Ignore, B::Close, B::Help}, "", {});
   std::vector<int> codes;
   for (const auto& button : dialog.buttons) codes.push_back(button.resultCode);
@@ -79,8 +79,8 @@ TEST(TranslatedMessageDlg, ResultCodesAreThePlatformsAndTheAnswerIsPassedBack) {
 
   test::ScriptedMessageDialogs dialogs;
   dialogs.answer = kResultYes;
-  EXPECT_EQ(TranslatedMessageDlg(dialogs, "Restart?", MsgDlgType::Confirmation, {B::Yes, B::No},
-                                 "Confirmation", {"Yes", "No"}),
+  EXPECT_EQ(ShowMessageDialog(dialogs, "Restart?", MessageType::Confirmation, {B::Yes, B::No},
+                              "Confirmation", {"Yes", "No"}),
             6);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].message, "Restart?");

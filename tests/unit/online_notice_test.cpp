@@ -1,21 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "online/new_ver_notice.h"
+#include "online/update_notice.h"
 
 namespace lb {
 namespace {
 
-TEST(NewVerNotice, SitsFivePixelsFromTheTopRightCornerOfTheScreen) {
+TEST(UpdateNotice, SitsFivePixelsFromTheTopRightCornerOfTheScreen) {
   EXPECT_EQ(NoticePosition(1920, kNoticeClientWidth), (Point{1595, 5}));
   EXPECT_EQ(NoticePosition(1280, 480), (Point{795, 5}));  // 320 at 144 dots per inch
 }
 
-TEST(NewVerNotice, TextsNameTheProductAndTheOfferedVersion) {
+TEST(UpdateNotice, TextsNameTheProductAndTheOfferedVersion) {
   EXPECT_EQ(NoticeTitleText(), "UPDATE AVAILABLE");
   EXPECT_EQ(NoticeLinkText("Lock Beacon", "5.2"), "Click to download Lock Beacon 5.2");
 }
 
-TEST(NewVerNotice, LinkOpensOnlyWebAddresses) {
+TEST(UpdateNotice, LinkOpensOnlyWebAddresses) {
   const std::string home = "https://www.example.test/";
   const struct {
     const char* url;
@@ -35,23 +35,23 @@ TEST(NewVerNotice, LinkOpensOnlyWebAddresses) {
   for (const auto& c : cases) EXPECT_EQ(NoticeAddressToOpen(c.url, home), c.opened) << c.url;
 }
 
-TEST(NewVerNotice, CountdownEndsOnTheEleventhTickOnly) {
+TEST(UpdateNotice, CountdownEndsOnTheEleventhTickOnly) {
   NoticeCountdown countdown;
   for (int tick = 1; tick <= 10; ++tick) EXPECT_FALSE(countdown.Tick()) << tick;
   EXPECT_TRUE(countdown.Tick());
   EXPECT_FALSE(countdown.Tick());  // the hidden window's timer may tick on
 }
 
-TEST(NewVerNotice, DragFollowsThePointerAndIgnoresTheRightButton) {
+TEST(UpdateNotice, DragFollowsThePointerAndIgnoresTheRightButton) {
   NoticeDrag drag;
-  drag.FormMouseDown(MouseButton::Right, {100, 100});
-  EXPECT_EQ(drag.FormMouseMove({150, 120}, {1595, 5}), std::nullopt);
+  drag.OnMouseDown(MouseButton::Right, {100, 100});
+  EXPECT_EQ(drag.OnMouseMove({150, 120}, {1595, 5}), std::nullopt);
 
-  drag.FormMouseDown(MouseButton::Left, {1600, 10});
-  EXPECT_EQ(drag.FormMouseMove({1590, 30}, {1595, 5}), (Point{1585, 25}));
-  EXPECT_EQ(drag.FormMouseMove({1580, 40}, {1585, 25}), (Point{1575, 35}));
-  drag.FormMouseUp();
-  EXPECT_EQ(drag.FormMouseMove({1000, 500}, {1575, 35}), std::nullopt);
+  drag.OnMouseDown(MouseButton::Left, {1600, 10});
+  EXPECT_EQ(drag.OnMouseMove({1590, 30}, {1595, 5}), (Point{1585, 25}));
+  EXPECT_EQ(drag.OnMouseMove({1580, 40}, {1585, 25}), (Point{1575, 35}));
+  drag.OnMouseUp();
+  EXPECT_EQ(drag.OnMouseMove({1000, 500}, {1575, 35}), std::nullopt);
 }
 
 }  // namespace

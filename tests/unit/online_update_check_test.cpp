@@ -20,8 +20,8 @@ constexpr const char* kScrambledExample = "DF2D527AD13BA9FC17C349F62079B3";
 // server survive between starts, as the registry and the web server do).
 struct Start {
   explicit Start(FakeCheckPlatform& platform) {
-    TChecker checker(platform, {"updates.example.test", "BRIMLEX - Lock Beacon", kAppVersion},
-                     *results);
+    UpdateCheck checker(platform, {"updates.example.test", "BRIMLEX - Lock Beacon", kAppVersion},
+                        *results);
     checker.Execute();
     errors = checker.CheckErrors();
   }
@@ -58,11 +58,11 @@ TEST_F(UpdateCheckTest, FirstStartAsksOverHttpsAndStoresTheValidReply) {
   EXPECT_EQ(Stored("ShowUpdate"), "<missing>");  // written by the menu only
 
   const UpdateCheckResults& r = *start.results;
-  EXPECT_TRUE(r.CheckDone.load());
-  EXPECT_TRUE(r.UpdatePending);
-  EXPECT_EQ(r.ShowUpdateValue, 1);
-  EXPECT_EQ(r.OfferedVersion, "9.9");
-  EXPECT_EQ(r.DownloadURL, "https://www.example.test/download/");
+  EXPECT_TRUE(r.checkDone.load());
+  EXPECT_TRUE(r.updatePending);
+  EXPECT_EQ(r.showUpdateValue, 1);
+  EXPECT_EQ(r.offeredVersion, "9.9");
+  EXPECT_EQ(r.downloadUrl, "https://www.example.test/download/");
   EXPECT_FALSE(start.errors);
 }
 
@@ -70,21 +70,21 @@ TEST_F(UpdateCheckTest, FiveValidRepliesADayThenNoRequestUntilTheNextDay) {
   platform.replies["https"] = CheckReply("9.9");
   for (int n = 1; n <= 5; ++n) {
     const Start start(platform);
-    EXPECT_EQ(start.results->UpdatePending, n <= 4) << "start " << n;  // the fifth is silent
+    EXPECT_EQ(start.results->updatePending, n <= 4) << "start " << n;  // the fifth is silent
     EXPECT_EQ(Stored("LastUpdateCheckCount"), std::to_string(n));
   }
   EXPECT_EQ(platform.requests.size(), 5u);
 
   const Start sixth(platform);
   EXPECT_EQ(platform.requests.size(), 5u);
-  EXPECT_TRUE(sixth.results->CheckDone.load());
-  EXPECT_FALSE(sixth.results->UpdatePending);
+  EXPECT_TRUE(sixth.results->checkDone.load());
+  EXPECT_FALSE(sixth.results->updatePending);
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "5");
 
   platform.today = "15.03.2025";
   const Start nextDay(platform);
   EXPECT_EQ(platform.requests.size(), 6u);
-  EXPECT_TRUE(nextDay.results->UpdatePending);
+  EXPECT_TRUE(nextDay.results->updatePending);
   EXPECT_EQ(Stored("LastUpdateCheck"), "15.03.2025");
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "1");
 }
@@ -103,9 +103,9 @@ TEST_F(UpdateCheckTest, NotificationsOffSendNothing) {
   platform.replies["https"] = CheckReply("9.9");
   const Start start(platform);
   EXPECT_TRUE(platform.requests.empty());
-  EXPECT_TRUE(start.results->CheckDone.load());
-  EXPECT_EQ(start.results->ShowUpdateValue, 0);
-  EXPECT_FALSE(start.results->UpdatePending);
+  EXPECT_TRUE(start.results->checkDone.load());
+  EXPECT_EQ(start.results->showUpdateValue, 0);
+  EXPECT_FALSE(start.results->updatePending);
 }
 
 TEST_F(UpdateCheckTest, ShowUpdateTwoCountsButNeverNotifies) {
@@ -114,8 +114,8 @@ TEST_F(UpdateCheckTest, ShowUpdateTwoCountsButNeverNotifies) {
   const Start start(platform);
   EXPECT_EQ(platform.requests.size(), 1u);
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "1");
-  EXPECT_EQ(start.results->ShowUpdateValue, 2);
-  EXPECT_FALSE(start.results->UpdatePending);
+  EXPECT_EQ(start.results->showUpdateValue, 2);
+  EXPECT_FALSE(start.results->updatePending);
 }
 
 TEST_F(UpdateCheckTest, NoticeDependsOnTheOfferedVersion) {
@@ -131,7 +131,7 @@ TEST_F(UpdateCheckTest, NoticeDependsOnTheOfferedVersion) {
     FakeCheckPlatform fresh;
     fresh.replies["https"] = CheckReply(c.offered);
     const Start start(fresh);
-    EXPECT_EQ(start.results->UpdatePending, c.notify) << c.offered;
+    EXPECT_EQ(start.results->updatePending, c.notify) << c.offered;
     // Counted and stored all the same.
     EXPECT_EQ(fresh.store.values["LastUpdateCheckCount"], "1") << c.offered;
     EXPECT_EQ(fresh.store.values["CurrentVersion"], c.offered);
@@ -157,17 +157,17 @@ TEST_F(UpdateCheckTest, InvalidRepliesAreIgnoredEntirely) {
     EXPECT_EQ(fresh.requests.size(), 1u) << reply;  // an HTTPS reply is never retried
     EXPECT_EQ(fresh.store.values.size(), 1u) << reply;
     EXPECT_TRUE(start.errors) << reply;
-    EXPECT_TRUE(start.results->CheckDone.load());
-    EXPECT_FALSE(start.results->UpdatePending);
-    EXPECT_EQ(start.results->OfferedVersion, "");
-    EXPECT_EQ(start.results->DownloadURL, "https://old.example.test/");
+    EXPECT_TRUE(start.results->checkDone.load());
+    EXPECT_FALSE(start.results->updatePending);
+    EXPECT_EQ(start.results->offeredVersion, "");
+    EXPECT_EQ(start.results->downloadUrl, "https://old.example.test/");
   }
 }
 
 TEST_F(UpdateCheckTest, StatusZeroIsValidToo) {
   platform.replies["https"] = CheckReply("9.9", "https://x.test/", "0");
   const Start start(platform);
-  EXPECT_TRUE(start.results->UpdatePending);
+  EXPECT_TRUE(start.results->updatePending);
 }
 
 TEST_F(UpdateCheckTest, HttpAnswersWhenHttpsFails) {
@@ -178,7 +178,7 @@ TEST_F(UpdateCheckTest, HttpAnswersWhenHttpsFails) {
   EXPECT_EQ(platform.requests[1].lines, platform.requests[0].lines);
   EXPECT_EQ(platform.requests[1].timeoutMs, 10000);
   EXPECT_FALSE(start.errors);
-  EXPECT_TRUE(start.results->UpdatePending);
+  EXPECT_TRUE(start.results->updatePending);
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "1");
 }
 
@@ -186,8 +186,8 @@ TEST_F(UpdateCheckTest, BothTransportsDeadStoresNothing) {
   const Start start(platform);
   EXPECT_EQ(platform.requests.size(), 2u);
   EXPECT_TRUE(start.errors);
-  EXPECT_TRUE(start.results->CheckDone.load());
-  EXPECT_FALSE(start.results->UpdatePending);
+  EXPECT_TRUE(start.results->checkDone.load());
+  EXPECT_FALSE(start.results->updatePending);
   EXPECT_TRUE(platform.store.values.empty());
 }
 
@@ -201,7 +201,7 @@ TEST_F(UpdateCheckTest, HttpAnsweringClearsEarlierFailures) {
   EXPECT_EQ(platform.requests[0].lines,
             (FormLines{"cmd=check", "appname=BRIMLEX - Lock Beacon", "version=5.1",
                        "os=Windows 10 (Version 10.0, Build 19045, 64-bit Edition)", "guid="}));
-  EXPECT_TRUE(start.results->UpdatePending);
+  EXPECT_TRUE(start.results->updatePending);
 }
 
 TEST_F(UpdateCheckTest, AnUnusableStoreGivesDefaultsAndTheNoticeStillOpens) {
@@ -210,8 +210,8 @@ TEST_F(UpdateCheckTest, AnUnusableStoreGivesDefaultsAndTheNoticeStillOpens) {
   platform.replies["https"] = CheckReply("9.9", "https://x.test/");
   for (int n = 1; n <= 6; ++n) {
     const Start start(platform);
-    EXPECT_TRUE(start.results->UpdatePending) << n;
-    EXPECT_EQ(start.results->DownloadURL, "https://x.test/");
+    EXPECT_TRUE(start.results->updatePending) << n;
+    EXPECT_EQ(start.results->downloadUrl, "https://x.test/");
   }
   EXPECT_EQ(platform.requests.size(), 6u);  // nothing counted: a check at every start
 }
@@ -220,15 +220,15 @@ TEST_F(UpdateCheckTest, AStoreThatCannotBeOpenedStillChecks) {
   platform.storeOpens = false;
   platform.replies["http"] = CheckReply("9.9");
   const Start start(platform);
-  EXPECT_TRUE(start.results->UpdatePending);
-  EXPECT_EQ(start.results->ShowUpdateValue, 1);
+  EXPECT_TRUE(start.results->updatePending);
+  EXPECT_EQ(start.results->showUpdateValue, 1);
 }
 
 TEST_F(UpdateCheckTest, TheStoredAddressIsKnownBeforeAnyReply) {
   platform.store.values["CurrentURL"] = ScrambleText("https://www.example.test/old/");
   platform.store.values["ShowUpdate"] = "0";
   const Start start(platform);
-  EXPECT_EQ(start.results->DownloadURL, "https://www.example.test/old/");
+  EXPECT_EQ(start.results->downloadUrl, "https://www.example.test/old/");
 }
 
 TEST_F(UpdateCheckTest, MenuSwitchesTheStoredValue) {
@@ -275,22 +275,23 @@ TEST(UnscrambleText, ToleratesOddLengthAndLowerCaseAndRejectsNonHex) {
   EXPECT_EQ(UnscrambleText("A"), "");
 }
 
-// ---- TimerChecker ----------------------------------------------------------------------------
+// ---- updateCheckTimer
+// ----------------------------------------------------------------------------
 
 struct RecordingCheckHost : IUpdateCheckHost {
   int starts = 0;
   std::vector<bool> enabled;  // the tick state each time the item was enabled
   int notices = 0;
-  void StartChecker() override { ++starts; }
+  void StartUpdateCheck() override { ++starts; }
   void EnableUpdateNotifications(bool ticked) override { enabled.push_back(ticked); }
   void ShowNewVersionNotice() override { ++notices; }
 };
 
-class TimerCheckerTest : public ::testing::Test {
+class UpdateCheckTimerTest : public ::testing::Test {
  protected:
-  TimerCheckerTest() {
+  UpdateCheckTimerTest() {
     clock.onTick = [this](int id) {
-      if (id == kTimerCheckerId) timer.TimerCheckerTimer();
+      if (id == kUpdateCheckTimerId) timer.OnUpdateCheckTimer();
     };
   }
   test::VirtualClock clock;
@@ -299,8 +300,8 @@ class TimerCheckerTest : public ::testing::Test {
   UpdateCheckTimer timer{clock, host, results};
 };
 
-TEST_F(TimerCheckerTest, StartsTheCheckOnTheFirstTickAndHandsOverOnce) {
-  EXPECT_TRUE(clock.IsRunning(kTimerCheckerId));
+TEST_F(UpdateCheckTimerTest, StartsTheCheckOnTheFirstTickAndHandsOverOnce) {
+  EXPECT_TRUE(clock.IsRunning(kUpdateCheckTimerId));
   clock.Advance(999);
   EXPECT_EQ(host.starts, 0);
   clock.Advance(1);
@@ -309,30 +310,30 @@ TEST_F(TimerCheckerTest, StartsTheCheckOnTheFirstTickAndHandsOverOnce) {
   EXPECT_EQ(host.starts, 1);
   EXPECT_TRUE(host.enabled.empty());
 
-  results.UpdatePending = true;
-  results.CheckDone.store(true);
+  results.updatePending = true;
+  results.checkDone.store(true);
   clock.Advance(1000);
   EXPECT_EQ(host.enabled, std::vector<bool>{true});
   EXPECT_EQ(host.notices, 1);
-  EXPECT_FALSE(clock.IsRunning(kTimerCheckerId));
+  EXPECT_FALSE(clock.IsRunning(kUpdateCheckTimerId));
   clock.Advance(10000);
   EXPECT_EQ(host.notices, 1);
   EXPECT_EQ(host.starts, 1);
 }
 
-TEST_F(TimerCheckerTest, NotificationsOffEnableTheItemWithoutTick) {
+TEST_F(UpdateCheckTimerTest, NotificationsOffEnableTheItemWithoutTick) {
   clock.Advance(1000);
-  results.ShowUpdateValue = 0;
-  results.CheckDone.store(true);
+  results.showUpdateValue = 0;
+  results.checkDone.store(true);
   clock.Advance(1000);
   EXPECT_EQ(host.enabled, std::vector<bool>{false});
   EXPECT_EQ(host.notices, 0);
 }
 
-TEST_F(TimerCheckerTest, ShowUpdateTwoKeepsTheTick) {
+TEST_F(UpdateCheckTimerTest, ShowUpdateTwoKeepsTheTick) {
   clock.Advance(1000);
-  results.ShowUpdateValue = 2;
-  results.CheckDone.store(true);
+  results.showUpdateValue = 2;
+  results.checkDone.store(true);
   clock.Advance(1000);
   EXPECT_EQ(host.enabled, std::vector<bool>{true});
 }

@@ -18,12 +18,12 @@ using ::testing::HasSubstr;
 
 class SettingsDialogTest : public test::IndicatorTest {
  protected:
-  TFormSettings& Open() {
-    form.menu.Execute(MenuCommand::Settings1);
+  SettingsDialog& Open() {
+    app.menu.Execute(MenuCommand::Settings);
     return *host.settingsDialogs.back();
   }
   [[nodiscard]] std::string Stored(const char* key) {
-    return form.Store()->ReadString(key, "<absent>");
+    return app.Store()->ReadString(key, "<absent>");
   }
   void ExpectAllFiveStored(const char* duration, const char* onTop, const char* fade,
                            const char* minimal, const char* snap) {
@@ -37,29 +37,29 @@ class SettingsDialogTest : public test::IndicatorTest {
 
 TEST_F(SettingsDialogTest, OpensWithTheRunningValuesAndTranslatedCaptions) {
   Start("DisplayDuration=2500\r\nAlways on top=ON\r\nFadeoutAnimation=OFF\r\nMinimal Mode=ON\r\n");
-  const TFormSettings& dialog = Open();
+  const SettingsDialog& dialog = Open();
 
-  EXPECT_EQ(dialog.SpinEdit1Text, "2500");
-  EXPECT_TRUE(dialog.CheckBox1);
-  EXPECT_TRUE(dialog.CheckBox2);
-  EXPECT_FALSE(dialog.CheckBox3);
-  EXPECT_TRUE(dialog.CheckBox4);
-  EXPECT_EQ(dialog.Caption, "Settings");
-  EXPECT_EQ(dialog.Label5Caption, "Display Duration:");
-  EXPECT_EQ(dialog.Label6Caption, "milliseconds");
-  EXPECT_EQ(dialog.CheckBox1Caption, "Always on Top");
-  EXPECT_EQ(dialog.BitBtn2Caption, "Cancel");
+  EXPECT_EQ(dialog.durationFieldText, "2500");
+  EXPECT_TRUE(dialog.alwaysOnTopBox);
+  EXPECT_TRUE(dialog.screenSnapBox);
+  EXPECT_FALSE(dialog.fadeOutBox);
+  EXPECT_TRUE(dialog.minimalModeBox);
+  EXPECT_EQ(dialog.caption, "Settings");
+  EXPECT_EQ(dialog.durationLabelCaption, "Display Duration:");
+  EXPECT_EQ(dialog.millisecondsLabelCaption, "milliseconds");
+  EXPECT_EQ(dialog.alwaysOnTopBoxCaption, "Always on Top");
+  EXPECT_EQ(dialog.cancelButtonCaption, "Cancel");
 }
 
 TEST_F(SettingsDialogTest, StoredZeroShowsOneAndSavesOne) {
   Start("DisplayDuration=0\r\n");
-  TFormSettings& dialog = Open();
-  EXPECT_EQ(dialog.SpinEdit1Text, "1");
-  EXPECT_EQ(form.DisplayDuration, 0);  // the running value itself is not changed by opening
+  SettingsDialog& dialog = Open();
+  EXPECT_EQ(dialog.durationFieldText, "1");
+  EXPECT_EQ(app.displayDuration, 0);  // the running value itself is not changed by opening
 
-  dialog.BitBtn1Click();
+  dialog.OnSave();
   EXPECT_EQ(Stored("DisplayDuration"), "1");
-  EXPECT_EQ(form.DisplayDuration, 1);
+  EXPECT_EQ(app.displayDuration, 1);
 }
 
 TEST_F(SettingsDialogTest, FieldTextIsReadAsAWholeNumberOrOne) {
@@ -79,21 +79,21 @@ TEST_F(SettingsDialogTest, FieldTextIsReadAsAWholeNumberOrOne) {
       {"42", "42", "42"},
   };
   for (const auto& c : cases) {
-    TFormSettings& dialog = Open();
-    dialog.SpinEdit1Text = c.typed;
-    dialog.SpinEdit1Exit();
-    EXPECT_EQ(dialog.SpinEdit1Text, c.afterLeaving) << c.typed;
-    dialog.BitBtn1Click();
+    SettingsDialog& dialog = Open();
+    dialog.durationFieldText = c.typed;
+    dialog.OnDurationFieldExit();
+    EXPECT_EQ(dialog.durationFieldText, c.afterLeaving) << c.typed;
+    dialog.OnSave();
     EXPECT_EQ(Stored("DisplayDuration"), c.saved) << c.typed;
-    EXPECT_EQ(form.DisplayDuration, std::stoi(c.saved)) << c.typed;
+    EXPECT_EQ(app.displayDuration, std::stoi(c.saved)) << c.typed;
   }
 }
 
 TEST_F(SettingsDialogTest, AnEmptiedFieldAppliesOneMillisecond) {
   Start("FadeoutAnimation=OFF\r\n");
-  TFormSettings& dialog = Open();
-  dialog.SpinEdit1Text.clear();
-  dialog.BitBtn1Click();
+  SettingsDialog& dialog = Open();
+  dialog.durationFieldText.clear();
+  dialog.OnSave();
   EXPECT_TRUE(view.visible);
   clock.Advance(1);
   EXPECT_FALSE(view.visible);
@@ -101,30 +101,34 @@ TEST_F(SettingsDialogTest, AnEmptiedFieldAppliesOneMillisecond) {
 
 TEST_F(SettingsDialogTest, TypingAcceptsDigitsSignsTheDecimalSeparatorAndControlKeys) {
   for (const char32_t key : {U'0', U'9', U'+', U'-', U',', U'\b', char32_t{3}, char32_t{22}}) {
-    EXPECT_TRUE(TFormSettings::SpinEdit1Accepts(key, U',')) << static_cast<int>(key);
+    EXPECT_TRUE(SettingsDialog::DurationFieldAccepts(key, U',')) << static_cast<int>(key);
   }
   for (const char32_t key : {U'\r', U'.', U'a', U' ', U'e', U'\u0663'}) {
-    EXPECT_FALSE(TFormSettings::SpinEdit1Accepts(key, U',')) << static_cast<int>(key);
+    EXPECT_FALSE(SettingsDialog::DurationFieldAccepts(key, U',')) << static_cast<int>(key);
   }
-  EXPECT_TRUE(TFormSettings::SpinEdit1Accepts(U'.', U'.'));
+  EXPECT_TRUE(SettingsDialog::DurationFieldAccepts(U'.', U'.'));
 }
 
 TEST_F(SettingsDialogTest, StepsByOneWithinTheBounds) {
   Start();
-  TFormSettings& dialog = Open();
+  SettingsDialog& dialog = Open();
   const struct {
     const char* text;
     int delta;
     const char* after;
   } cases[] = {
-      {"10", 1, "11"},     {"10", -1, "9"},        {"1", -1, "1"},
-      {"abc", 1, "2"},     {"999999999", 1, "999999999"},
-      {"-7", 1, "1"},      {"2000000000", -1, "999999999"},
+      {"10", 1, "11"},
+      {"10", -1, "9"},
+      {"1", -1, "1"},
+      {"abc", 1, "2"},
+      {"999999999", 1, "999999999"},
+      {"-7", 1, "1"},
+      {"2000000000", -1, "999999999"},
   };
   for (const auto& c : cases) {
-    dialog.SpinEdit1Text = c.text;
-    dialog.SpinEdit1Step(c.delta);
-    EXPECT_EQ(dialog.SpinEdit1Text, c.after) << c.text << " " << c.delta;
+    dialog.durationFieldText = c.text;
+    dialog.StepDurationField(c.delta);
+    EXPECT_EQ(dialog.durationFieldText, c.after) << c.text << " " << c.delta;
   }
 }
 
@@ -136,43 +140,43 @@ TEST_F(SettingsDialogTest, SaveWithNothingChangedRewritesAllFiveKeysAndShowsTheL
   ASSERT_FALSE(view.visible);
   EXPECT_THAT(SettingsFile(), ::testing::Not(HasSubstr("DisplayDuration")));
 
-  TFormSettings& dialog = Open();
+  SettingsDialog& dialog = Open();
   keyboard.SetToggled(VkCapital, true);
-  dialog.BitBtn1Click();
+  dialog.OnSave();
 
   ExpectAllFiveStored("10000", "OFF", "ON", "OFF", "ON");
-  EXPECT_TRUE(dialog.Closed);
+  EXPECT_TRUE(dialog.closed);
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(view.alpha, 255);
-  EXPECT_EQ(view.ClientHeight(), view.panel1Height);
+  EXPECT_EQ(view.ClientHeight(), view.ledBandHeight);
   EXPECT_TRUE(view.Lit(LedColumn::CapsLock));
   EXPECT_TRUE(HideTimerRuns());
-  EXPECT_EQ(clock.IntervalOf(kTimerFadeId), 10000);
+  EXPECT_EQ(clock.IntervalOf(kHideTimerId), 10000);
 }
 
 TEST_F(SettingsDialogTest, AlwaysOnTopOnKeepsTheWindowAndGreysTheSubmenusOffUndoesIt) {
   Start();
-  TFormSettings& on = Open();
-  on.CheckBox1 = true;
-  on.SpinEdit1Text = "3000";
-  on.BitBtn1Click();
+  SettingsDialog& on = Open();
+  on.alwaysOnTopBox = true;
+  on.durationFieldText = "3000";
+  on.OnSave();
 
   EXPECT_EQ(Stored("Always on top"), "ON");
-  EXPECT_TRUE(form.AlwaysOnTop);
-  EXPECT_FALSE(form.PopupMenu1().Find("ShowLights1")->enabled);
-  EXPECT_FALSE(form.PopupMenu1().Find("AlwaysshowwhentoggledON1")->enabled);
+  EXPECT_TRUE(app.alwaysOnTop);
+  EXPECT_FALSE(app.Menu().Find("ShowOnChangeMenu")->enabled);
+  EXPECT_FALSE(app.Menu().Find("AlwaysShowMenu")->enabled);
   EXPECT_FALSE(HideTimerRuns());
   clock.Advance(60000);
   EXPECT_TRUE(view.visible);
 
-  TFormSettings& off = Open();
-  EXPECT_TRUE(off.CheckBox1);
-  off.CheckBox1 = false;
-  off.BitBtn1Click();
+  SettingsDialog& off = Open();
+  EXPECT_TRUE(off.alwaysOnTopBox);
+  off.alwaysOnTopBox = false;
+  off.OnSave();
 
   EXPECT_EQ(Stored("Always on top"), "OFF");
-  EXPECT_TRUE(form.PopupMenu1().Find("ShowLights1")->enabled);
-  EXPECT_TRUE(form.PopupMenu1().Find("AlwaysshowwhentoggledON1")->enabled);
+  EXPECT_TRUE(app.Menu().Find("ShowOnChangeMenu")->enabled);
+  EXPECT_TRUE(app.Menu().Find("AlwaysShowMenu")->enabled);
   clock.Advance(3000 + 50 * 25);
   EXPECT_FALSE(view.visible);
 }
@@ -182,34 +186,34 @@ TEST_F(SettingsDialogTest, MinimalModeOnAndOffAndOffGivesAFixedFrame) {
   ASSERT_EQ(view.frame, FrameStyle::Sizeable);
 
   // Saving with the box unticked applies the mode all the same: a fixed single frame.
-  TFormSettings& unchanged = Open();
-  unchanged.BitBtn1Click();
+  SettingsDialog& unchanged = Open();
+  unchanged.OnSave();
   EXPECT_EQ(view.frame, FrameStyle::Single);
   EXPECT_EQ(Stored("Minimal Mode"), "OFF");
 
-  TFormSettings& on = Open();
-  on.CheckBox4 = true;
-  on.BitBtn1Click();
+  SettingsDialog& on = Open();
+  on.minimalModeBox = true;
+  on.OnSave();
   EXPECT_EQ(view.frame, FrameStyle::None);
-  EXPECT_TRUE(view.panel1Raised);
-  EXPECT_TRUE(form.MinimalMode);
+  EXPECT_TRUE(view.ledBandRaised);
+  EXPECT_TRUE(app.minimalMode);
 
-  TFormSettings& off = Open();
-  off.CheckBox4 = false;
-  off.BitBtn1Click();
+  SettingsDialog& off = Open();
+  off.minimalModeBox = false;
+  off.OnSave();
   EXPECT_EQ(view.frame, FrameStyle::Single);
-  EXPECT_FALSE(view.panel1Raised);
-  EXPECT_FALSE(form.MinimalMode);
+  EXPECT_FALSE(view.ledBandRaised);
+  EXPECT_FALSE(app.minimalMode);
 }
 
 TEST_F(SettingsDialogTest, SnapAndFadeFollowTheirBoxes) {
   Start();
-  TFormSettings& dialog = Open();
-  dialog.CheckBox2 = false;
-  dialog.CheckBox3 = false;
-  dialog.BitBtn1Click();
-  EXPECT_FALSE(form.ScreenSnap);
-  EXPECT_FALSE(form.FadeOut);
+  SettingsDialog& dialog = Open();
+  dialog.screenSnapBox = false;
+  dialog.fadeOutBox = false;
+  dialog.OnSave();
+  EXPECT_FALSE(app.screenSnap);
+  EXPECT_FALSE(app.fadeOut);
   ExpectAllFiveStored("10000", "OFF", "OFF", "OFF", "OFF");
 }
 
@@ -219,30 +223,30 @@ TEST_F(SettingsDialogTest, CancelAfterEditsWritesAndAppliesNothing) {
   const std::string before = SettingsFile();
   const Rect bounds = view.bounds;
 
-  TFormSettings& dialog = Open();
-  dialog.SpinEdit1Text = "123";
-  dialog.CheckBox1 = true;
-  dialog.CheckBox4 = true;
-  dialog.SpinEdit1Exit();
-  dialog.BitBtn2Click();
+  SettingsDialog& dialog = Open();
+  dialog.durationFieldText = "123";
+  dialog.alwaysOnTopBox = true;
+  dialog.minimalModeBox = true;
+  dialog.OnDurationFieldExit();
+  dialog.OnCancel();
 
-  EXPECT_TRUE(dialog.Closed);
+  EXPECT_TRUE(dialog.closed);
   EXPECT_EQ(SettingsFile(), before);
-  EXPECT_EQ(form.DisplayDuration, 4000);
-  EXPECT_FALSE(form.AlwaysOnTop);
+  EXPECT_EQ(app.displayDuration, 4000);
+  EXPECT_FALSE(app.alwaysOnTop);
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(view.bounds, bounds);
-  EXPECT_EQ(Open().SpinEdit1Text, "4000");
+  EXPECT_EQ(Open().durationFieldText, "4000");
 }
 
 TEST_F(SettingsDialogTest, TwoDialogsEachSaveTheirOwnControls) {
   Start();
-  TFormSettings& first = Open();
-  TFormSettings& second = Open();
-  first.SpinEdit1Text = "111";
-  second.SpinEdit1Text = "222";
-  second.BitBtn1Click();
-  first.BitBtn1Click();
+  SettingsDialog& first = Open();
+  SettingsDialog& second = Open();
+  first.durationFieldText = "111";
+  second.durationFieldText = "222";
+  second.OnSave();
+  first.OnSave();
   EXPECT_EQ(Stored("DisplayDuration"), "111");
 }
 

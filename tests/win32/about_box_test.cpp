@@ -28,13 +28,13 @@ using test::PumpFor;
 class AboutBoxTest : public ::testing::Test {
  protected:
   AboutBoxTest() : saved_(AppIdentity()) {
-    MutableAppIdentity().ProductName = "Lock Beacon";
-    MutableAppIdentity().AppVersion = "1.0";
+    MutableAppIdentity().productName = "Lock Beacon";
+    MutableAppIdentity().appVersion = "1.0";
   }
   ~AboutBoxTest() override { MutableAppIdentity() = saved_; }
 
-  std::unique_ptr<TAboutBox> Open() {
-    return std::make_unique<TAboutBox>(
+  std::unique_ptr<AboutBox> Open() {
+    return std::make_unique<AboutBox>(
         ::GetModuleHandleW(nullptr), nullptr,
         AboutBoxOptions{.exeFolder = folder.Path() + "\\", .pictures = exe_.get()});
   }
@@ -150,7 +150,7 @@ TEST_F(AboutBoxTest, MissingLicenseShowsFileNotFound) {
       ::PostMessageW(message, WM_COMMAND, IDOK, 0);
     }
   });
-  box->LicensePrivacyPolicy1Click();  // returns when the message box closes
+  box->OnLicense();  // returns when the message box closes
   watcher.join();
 
   ASSERT_TRUE(seen);

@@ -1,4 +1,4 @@
-// The indicator window's Win32 side: what the form asks of its view, carried out on a real
+// The indicator window's Win32 side: what the app asks of its view, carried out on a real
 // window (opacity, showing without activation, the top-most band, heights, frames, layout,
 // snapping, the mouse, timers, the menu), and the keyboard and sound implementations.
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include "platform/timer_host_win.h"
 #include "ui/dpi.h"
 #include "ui/geometry_win.h"
-#include "win32/app_form_window_fixture.h"
+#include "win32/app_window_fixture.h"
 #include "win32/host_paths.h"
 #include "win32/pump.h"
 #include "win32/temp_folder.h"
@@ -62,7 +62,7 @@ RECT ClientOnScreen(HWND window) {
   return client;
 }
 
-class IndicatorWindowTest : public test::AppFormWindowTest {
+class IndicatorWindowTest : public test::AppWindowTest {
  protected:
   // The design DPI, which the layout numbers below are given for.
   bool AtDesignDpi() { return Window().Dpi() == 96; }
@@ -134,10 +134,10 @@ TEST_F(IndicatorWindowTest, OutOfTheTopMostBandAndBackRaisesItAboveOtherTopMostW
 
 TEST_F(IndicatorWindowTest, ClientHeightChangesKeepTheWidthAndTheFrame) {
   const int dpi = Window().Dpi();
-  EXPECT_EQ(Window().Panel1Height(), Scale(80, dpi));
+  EXPECT_EQ(Window().LedBandHeight(), Scale(80, dpi));
   const Rect before = Window().Bounds();
 
-  for (const int height : {Window().Panel1Height(), Scale(120, dpi), Scale(125, dpi)}) {
+  for (const int height : {Window().LedBandHeight(), Scale(120, dpi), Scale(125, dpi)}) {
     Window().SetClientHeight(height);
     EXPECT_EQ(Window().ClientHeight(), height);
     RECT client{};
@@ -179,7 +179,7 @@ TEST_F(IndicatorWindowTest, FrameStyleChangesKeepTheClientArea) {
 
 TEST_F(IndicatorWindowTest, LayoutPassAtDesignSize) {
   if (!AtDesignDpi()) GTEST_SKIP() << "the test prefix runs at " << Window().Dpi();
-  Window().Form().FormCreate();  // ends with the layout pass
+  Window().Logic().Create();  // ends with the layout pass
   EXPECT_EQ(Window().PanelTextsClientWidth(), 184);
   EXPECT_EQ(Window().PanelLedsClientSize(), (Size{184, 45}));
   EXPECT_EQ(Window().LedImageSize(), (Size{32, 32}));
@@ -189,7 +189,7 @@ TEST_F(IndicatorWindowTest, LayoutPassAtDesignSize) {
   EXPECT_EQ(Window().LedPosition(LedColumn::ScrollLock), (Point{136, 6}));
 
   // The raised bevel of minimal mode takes a pixel on every side of the top band.
-  Window().SetPanel1Raised(true);
+  Window().SetLedBandRaised(true);
   EXPECT_EQ(Window().PanelTextsClientWidth(), 182);
   EXPECT_EQ(Window().PanelLedsClientSize(), (Size{182, 43}));
 }
@@ -214,13 +214,13 @@ TEST_F(IndicatorWindowTest, MovesThatKeepTheSizeSnapToTheWorkArea) {
       Rect::FromPosSize(area.right - bounds.Width() - 2, top, bounds.Width(), bounds.Height()));
   EXPECT_EQ(Window().Bounds().right, area.right);
 
-  Window().Form().ScreenSnap = false;
+  Window().Logic().screenSnap = false;
   Window().SetBounds(Rect::FromPosSize(area.left + 2, top, bounds.Width(), bounds.Height()));
   EXPECT_EQ(Window().Bounds().left, area.left + 2);
 }
 
 TEST_F(IndicatorWindowTest, LeftButtonDragMovesTheWindowWithTheMouseCaptured) {
-  Window().Form().FormCreate();
+  Window().Logic().Create();
   Centre();
   const Rect start = Window().Bounds();
 
@@ -228,7 +228,7 @@ TEST_F(IndicatorWindowTest, LeftButtonDragMovesTheWindowWithTheMouseCaptured) {
   EXPECT_EQ(::GetCapture(), Hwnd());
   // A press shows the window and clears the status line.
   EXPECT_TRUE(Window().Visible());
-  EXPECT_EQ(Window().ClientHeight(), Window().Panel1Height());
+  EXPECT_EQ(Window().ClientHeight(), Window().LedBandHeight());
 
   // Client coordinates of the move are those of the window before it moved.
   ::SendMessageW(Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(45, 40));
@@ -276,7 +276,7 @@ bool OpensAMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(IndicatorWindowTest, RightButtonOpensTheMenuWithoutADrag) {
-  Window().Form().FormCreate();
+  Window().Logic().Create();
   Centre();
   const Rect start = Window().Bounds();
   EXPECT_TRUE(OpensAMenu(Hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 10)));
@@ -290,7 +290,7 @@ TEST_F(IndicatorWindowTest, RightButtonOpensTheMenuWithoutADrag) {
 // The same menu from the keyboard (menu key, Shift+F10) and from the caption; a context-menu
 // request from the client area is the right click's, which has opened the menu already.
 TEST_F(IndicatorWindowTest, ContextMenuFromTheKeyboardAndTheCaption) {
-  Window().Form().FormCreate();
+  Window().Logic().Create();
   Window().SetFrameStyle(FrameStyle::Sizeable);
   Centre();
   // Points taken just before use: the timers that run while a menu is open may move the window.
@@ -313,18 +313,18 @@ TEST_F(IndicatorWindowTest, ContextMenuFromTheKeyboardAndTheCaption) {
 
 TEST_F(IndicatorWindowTest, TimersRunOnTheWindowAndTheStartTickShowsTheLeds) {
   keyboard_.SetToggled(VkNumLock, true);
-  Window().Form().FormCreate();
-  // Started while the form was constructed, before the window existed.
+  Window().Logic().Create();
+  // Started while the app was constructed, before the window existed.
   const auto& running = Window().Timers().Running();
-  EXPECT_EQ(running.count(kTimer1Id), 1u);
-  EXPECT_EQ(running.count(kTimerStartId), 1u);
-  EXPECT_EQ(running.count(kTimerFadeId), 0u);
+  EXPECT_EQ(running.count(kKeyPollTimerId), 1u);
+  EXPECT_EQ(running.count(kStartDisplayTimerId), 1u);
+  EXPECT_EQ(running.count(kHideTimerId), 0u);
 
   ASSERT_TRUE(PumpUntil([&] { return Window().Visible(); }));
-  EXPECT_EQ(running.count(kTimerStartId), 0u);  // once only
-  EXPECT_EQ(running.at(kTimerFadeId), Window().Form().DisplayDuration);
+  EXPECT_EQ(running.count(kStartDisplayTimerId), 0u);  // once only
+  EXPECT_EQ(running.at(kHideTimerId), Window().Logic().displayDuration);
   EXPECT_EQ(Window().Alpha(), 255);
-  EXPECT_EQ(Window().ClientHeight(), Window().Panel1Height());
+  EXPECT_EQ(Window().ClientHeight(), Window().LedBandHeight());
   EXPECT_EQ(Window().Led(LedColumn::NumLock), true);
   EXPECT_EQ(Window().Led(LedColumn::CapsLock), false);
 
@@ -334,7 +334,7 @@ TEST_F(IndicatorWindowTest, TimersRunOnTheWindowAndTheStartTickShowsTheLeds) {
   keyboard_.Release(VkCapital);
   EXPECT_EQ(Window().StatusColor(), ColorLime);
   EXPECT_EQ(Window().Led(LedColumn::CapsLock), true);
-  EXPECT_EQ(Window().ClientHeight(), 3 * Window().Panel1Height() / 2);
+  EXPECT_EQ(Window().ClientHeight(), 3 * Window().LedBandHeight() / 2);
 }
 
 // Drives the open-file dialog from another thread, as a user would: waits for it, lets `act`

@@ -47,7 +47,7 @@ class LanguageChooserWindow : public ::testing::Test {
     languages.Put("Klingon.lang.txt", "{Exit}Exit\r\n");
   }
 
-  std::unique_ptr<TTranslateForm> Open(const std::string& programPath = "C:\\none.exe") {
+  std::unique_ptr<LanguageChooserDialog> Open(const std::string& programPath = "C:\\none.exe") {
     LanguageChooserOptions options{
         .host = {.setLanguageFile = [this](const std::string& name) { stored.push_back(name); },
                  .terminate = [this] { ++terminated; }},
@@ -61,8 +61,8 @@ class LanguageChooserWindow : public ::testing::Test {
         .flagModule = exe_.get(),
         .messages = &messages,
     };
-    return std::make_unique<TTranslateForm>(::GetModuleHandleW(nullptr), nullptr,
-                                            std::move(options));
+    return std::make_unique<LanguageChooserDialog>(::GetModuleHandleW(nullptr), nullptr,
+                                                   std::move(options));
   }
 
   static inline UniqueModule exe_;
@@ -93,7 +93,7 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
   ASSERT_TRUE(exe_);
   auto form = Open();
   EXPECT_EQ(ToUtf8(WindowText(form->Hwnd())), "Language");
-  HWND combo = form->Item(TTranslateForm::kComboBox1);
+  HWND combo = form->Item(LanguageChooserDialog::kLanguageList);
   std::vector<std::string> items;
   const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
@@ -103,7 +103,8 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
   }
   EXPECT_EQ(items, (std::vector<std::string>{"English", "French", "German", "Klingon"}));
   EXPECT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
-  EXPECT_EQ(WindowText(form->Item(TTranslateForm::kRichEdit1)), L"Anna Schmidt\r\nJonas Weber");
+  EXPECT_EQ(WindowText(form->Item(LanguageChooserDialog::kTranslatorsBox)),
+            L"Anna Schmidt\r\nJonas Weber");
 
   form->Show();
   ::SetForegroundWindow(form->Hwnd());
@@ -154,11 +155,12 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
   ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
   // Another language shows its translators; OK then asks, and "No" keeps the dialog open.
   ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
-  ::SendMessageW(form->Hwnd(), WM_COMMAND, MAKEWPARAM(TTranslateForm::kComboBox1, CBN_SELCHANGE),
+  ::SendMessageW(form->Hwnd(), WM_COMMAND,
+                 MAKEWPARAM(LanguageChooserDialog::kLanguageList, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
-  EXPECT_EQ(WindowText(form->Item(TTranslateForm::kRichEdit1)), L"Claire");
+  EXPECT_EQ(WindowText(form->Item(LanguageChooserDialog::kTranslatorsBox)), L"Claire");
   messages.answer = kResultNo;
-  ::SendMessageW(form->Item(TTranslateForm::kOk), BM_CLICK, 0, 0);
+  ::SendMessageW(form->Item(LanguageChooserDialog::kOk), BM_CLICK, 0, 0);
   EXPECT_EQ(messages.shown.size(), 1u);
   EXPECT_NE(form->Hwnd(), nullptr);
   EXPECT_TRUE(stored.empty());
@@ -174,9 +176,10 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
 TEST_F(LanguageChooserWindow, TabGoesRoundAndLeavesTheTranslatorsBox) {
   auto form = Open();
   form->Show();
-  const HWND order[] = {form->Item(TTranslateForm::kComboBox1),
-                        form->Item(TTranslateForm::kRichEdit1), form->Item(TTranslateForm::kOk),
-                        form->Item(TTranslateForm::kCancel)};
+  const HWND order[] = {form->Item(LanguageChooserDialog::kLanguageList),
+                        form->Item(LanguageChooserDialog::kTranslatorsBox),
+                        form->Item(LanguageChooserDialog::kOk),
+                        form->Item(LanguageChooserDialog::kCancel)};
   for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(::GetNextDlgTabItem(form->Hwnd(), order[i], FALSE), order[(i + 1) % std::size(order)])
         << i;
@@ -191,7 +194,7 @@ TEST_F(LanguageChooserWindow, TabGoesRoundAndLeavesTheTranslatorsBox) {
 TEST_F(LanguageChooserWindow, OkWithTheSelectionUnchangedClosesAndRestartsNothing) {
   auto form = Open();
   form->Show();
-  ::SendMessageW(form->Item(TTranslateForm::kOk), BM_CLICK, 0, 0);
+  ::SendMessageW(form->Item(LanguageChooserDialog::kOk), BM_CLICK, 0, 0);
   EXPECT_EQ(form->Hwnd(), nullptr);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(stored.empty());
@@ -220,12 +223,13 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
 
   auto form = Open(program);
   form->Show();
-  HWND combo = form->Item(TTranslateForm::kComboBox1);
+  HWND combo = form->Item(LanguageChooserDialog::kLanguageList);
   ::SendMessageW(combo, CB_SETCURSEL, 1, 0);  // French
-  ::SendMessageW(form->Hwnd(), WM_COMMAND, MAKEWPARAM(TTranslateForm::kComboBox1, CBN_SELCHANGE),
+  ::SendMessageW(form->Hwnd(), WM_COMMAND,
+                 MAKEWPARAM(LanguageChooserDialog::kLanguageList, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
   messages.answer = kResultYes;
-  ::SendMessageW(form->Item(TTranslateForm::kOk), BM_CLICK, 0, 0);
+  ::SendMessageW(form->Item(LanguageChooserDialog::kOk), BM_CLICK, 0, 0);
 
   EXPECT_EQ(stored, std::vector<std::string>{"French.lang.txt"});
   EXPECT_EQ(terminated, 1);

@@ -1,4 +1,4 @@
-// TNewVer, the update notice window, under Wine.
+// UpdateNoticeWindow, the update notice window, under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
 // The shell needs the types of windows.h first.
@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "online/new_ver_window_win.h"
+#include "online/update_notice_window_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/modal_loop_win.h"
 #include "win32/temp_folder.h"
@@ -21,22 +21,23 @@ LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
 class NoticeWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<NewVerWindow> Make(const std::string& url) {
-    return std::make_unique<NewVerWindow>(
+  std::unique_ptr<UpdateNoticeWindow> Make(const std::string& url) {
+    return std::make_unique<UpdateNoticeWindow>(
         ::GetModuleHandleW(nullptr),
-        NewVerWindow::Options{.productName = "Lock Beacon",
-                              .offeredVersion = "5.2",
-                              .downloadUrl = url,
-                              .homePage = "https://www.example.test/",
-                              .open = [this](const std::string& address) {
-                                opened.push_back(address);
-                                // Anything but a web address reaches the real shell, so that a
-                                // program slipped through would really start.
-                                if (!address.starts_with("http")) {
-                                  ::ShellExecuteW(::GetDesktopWindow(), L"open",
-                                                  ToWide(address).c_str(), nullptr, nullptr, 0);
-                                }
-                              }});
+        UpdateNoticeWindow::Options{.productName = "Lock Beacon",
+                                    .offeredVersion = "5.2",
+                                    .downloadUrl = url,
+                                    .homePage = "https://www.example.test/",
+                                    .open = [this](const std::string& address) {
+                                      opened.push_back(address);
+                                      // Anything but a web address reaches the real shell, so that
+                                      // a program slipped through would really start.
+                                      if (!address.starts_with("http")) {
+                                        ::ShellExecuteW(::GetDesktopWindow(), L"open",
+                                                        ToWide(address).c_str(), nullptr, nullptr,
+                                                        0);
+                                      }
+                                    }});
   }
   static RECT Bounds(HWND window) {
     RECT bounds{};
@@ -52,10 +53,10 @@ class NoticeWindowTest : public ::testing::Test {
 TEST_F(NoticeWindowTest, AppearsBorderlessAndTopMostInTheTopRightCorner) {
   const auto notice = Make("https://www.example.test/download/");
   EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
-  EXPECT_EQ(notice->Label1Text(), "UPDATE AVAILABLE");
-  EXPECT_EQ(notice->Label2Text(), "Click to download Lock Beacon 5.2");
+  EXPECT_EQ(notice->TitleText(), "UPDATE AVAILABLE");
+  EXPECT_EQ(notice->LinkText(), "Click to download Lock Beacon 5.2");
 
-  notice->TimerStartTimer();
+  notice->OnShowTimer();
   EXPECT_TRUE(::IsWindowVisible(notice->Hwnd()));
   const RECT bounds = Bounds(notice->Hwnd());
   EXPECT_EQ(bounds.left, ::GetSystemMetrics(SM_CXSCREEN) - 320 - 5);  // at 96 dots per inch
@@ -72,9 +73,9 @@ TEST_F(NoticeWindowTest, AppearsBorderlessAndTopMostInTheTopRightCorner) {
 // lays its close button out at that DPI.
 TEST_F(NoticeWindowTest, TakesAnotherMonitorsDpi) {
   const auto notice = Make("https://www.example.test/download/");
-  notice->TimerStartTimer();
+  notice->OnShowTimer();
   const RECT before = Bounds(notice->Hwnd());
-  const RECT button96 = Bounds(notice->Button1());
+  const RECT button96 = Bounds(notice->CloseButton());
   RECT suggested{before.left - 100, before.top + 10, before.left - 100 + 480,
                  before.top + 10 + 102};
   ::SendMessageW(notice->Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
@@ -83,7 +84,7 @@ TEST_F(NoticeWindowTest, TakesAnotherMonitorsDpi) {
   EXPECT_EQ(after.left, suggested.left);
   EXPECT_EQ(after.right - after.left, 480);
   EXPECT_EQ(after.bottom - after.top, 102);
-  const RECT button144 = Bounds(notice->Button1());
+  const RECT button144 = Bounds(notice->CloseButton());
   // Design units at 144 dots per inch: half as much again, rounded.
   EXPECT_EQ(button144.right - button144.left, ::MulDiv(button96.right - button96.left, 3, 2));
   EXPECT_EQ(button144.left - after.left, ::MulDiv(button96.left - before.left, 3, 2));
@@ -91,8 +92,8 @@ TEST_F(NoticeWindowTest, TakesAnotherMonitorsDpi) {
 
 TEST_F(NoticeWindowTest, LinkOpensTheDownloadAddressAndCloses) {
   const auto notice = Make("https://www.example.test/download/");
-  notice->TimerStartTimer();
-  const POINT link = Centre(notice->Label2Rect());
+  notice->OnShowTimer();
+  const POINT link = Centre(notice->LinkRect());
   ::SendMessageW(notice->Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(link));
   ::SendMessageW(notice->Hwnd(), WM_LBUTTONUP, 0, At(link));
   EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/download/"});
@@ -119,8 +120,8 @@ TEST_F(NoticeWindowTest, AHostileDownloadAddressIsNotStarted) {
   ASSERT_FALSE(folder.Get("started.txt"));
 
   const auto notice = Make(folder.Path("setup.bat"));
-  notice->TimerStartTimer();
-  notice->Label2Click();
+  notice->OnShowTimer();
+  notice->OnLinkClick();
   EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/"});
   std::this_thread::sleep_for(std::chrono::seconds(2));
   EXPECT_FALSE(folder.Get("started.txt"));
@@ -129,8 +130,8 @@ TEST_F(NoticeWindowTest, AHostileDownloadAddressIsNotStarted) {
 
 TEST_F(NoticeWindowTest, CloseButtonClosesWithoutOpening) {
   const auto notice = Make("https://www.example.test/download/");
-  notice->TimerStartTimer();
-  ::SendMessageW(notice->Button1(), BM_CLICK, 0, 0);
+  notice->OnShowTimer();
+  ::SendMessageW(notice->CloseButton(), BM_CLICK, 0, 0);
   Pump();
   EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
   EXPECT_TRUE(opened.empty());
@@ -138,16 +139,16 @@ TEST_F(NoticeWindowTest, CloseButtonClosesWithoutOpening) {
 
 TEST_F(NoticeWindowTest, ClosesItselfOnTheEleventhCountdownTick) {
   const auto notice = Make("");
-  notice->TimerStartTimer();
-  for (int tick = 1; tick <= 10; ++tick) notice->TimerCloseTimer();
+  notice->OnShowTimer();
+  for (int tick = 1; tick <= 10; ++tick) notice->OnCountdownTimer();
   EXPECT_TRUE(::IsWindowVisible(notice->Hwnd()));
-  notice->TimerCloseTimer();
+  notice->OnCountdownTimer();
   EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));
 }
 
 TEST_F(NoticeWindowTest, DragsByTheIconButNotByTheLinkOrTheRightButton) {
   const auto notice = Make("https://www.example.test/download/");
-  notice->TimerStartTimer();
+  notice->OnShowTimer();
   const HWND window = notice->Hwnd();
   const RECT start = Bounds(window);
 
@@ -158,7 +159,7 @@ TEST_F(NoticeWindowTest, DragsByTheIconButNotByTheLinkOrTheRightButton) {
   EXPECT_EQ(Bounds(window).left, start.left);
 
   // A press on the link does not drag.
-  const POINT link = Centre(notice->Label2Rect());
+  const POINT link = Centre(notice->LinkRect());
   ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(link));
   ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, At({link.x - 40, link.y + 10}));
   EXPECT_EQ(Bounds(window).left, start.left);
@@ -173,7 +174,7 @@ TEST_F(NoticeWindowTest, DragsByTheIconButNotByTheLinkOrTheRightButton) {
   EXPECT_EQ(Bounds(window).top, start.top + 15);
 
   // The link still opens after the drag.
-  const POINT moved = Centre(notice->Label2Rect());
+  const POINT moved = Centre(notice->LinkRect());
   ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, At(moved));
   ::SendMessageW(window, WM_LBUTTONUP, 0, At(moved));
   EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/download/"});

@@ -118,13 +118,13 @@ TEST(UpdateCheckOnWindows, HttpsAnswerIsStoredAndOffered) {
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
-  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
   checker.Execute();
 
   EXPECT_FALSE(checker.CheckErrors());
-  EXPECT_TRUE(results.CheckDone.load());
-  EXPECT_TRUE(results.UpdatePending);
-  EXPECT_EQ(results.OfferedVersion, "9.9");
+  EXPECT_TRUE(results.checkDone.load());
+  EXPECT_TRUE(results.updatePending);
+  EXPECT_EQ(results.offeredVersion, "9.9");
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), TodayShortDate());
   EXPECT_EQ(UnscrambleText(platform.store.ReadString("CurrentURL").value_or("")),
@@ -142,11 +142,11 @@ TEST(UpdateCheckOnWindows, HttpsRefusedThenHttpAnswers) {
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
-  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
   checker.Execute();
 
   EXPECT_FALSE(checker.CheckErrors());
-  EXPECT_TRUE(results.UpdatePending);
+  EXPECT_TRUE(results.updatePending);
   EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "\"refused\": true"}).size(), 1u);
   EXPECT_EQ(server.LogWith({"\"scheme\": \"http\"", "[\"cmd\", \"check\"]"}).size(), 1u);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
@@ -157,7 +157,7 @@ TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
-  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
   const auto start = std::chrono::steady_clock::now();
   checker.Execute();
   const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -165,8 +165,8 @@ TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
   // Two requests, each bounded by its response time-out of ten seconds.
   EXPECT_LT(elapsed, std::chrono::seconds(30));
   EXPECT_TRUE(checker.CheckErrors());
-  EXPECT_TRUE(results.CheckDone.load());
-  EXPECT_FALSE(results.UpdatePending);
+  EXPECT_TRUE(results.checkDone.load());
+  EXPECT_FALSE(results.updatePending);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), std::nullopt);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
 }
@@ -176,7 +176,7 @@ TEST(UpdateCheckOnWindows, HttpErrorPagesAreNotValidReplies) {
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
-  TChecker checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
   checker.Execute();
   // The HTTPS error page is a reply (not retried) that fails the validity rules.
   EXPECT_TRUE(checker.CheckErrors());

@@ -19,25 +19,25 @@ using test::HostPath;
 TEST(VersionInfo, ProgramCarriesItsIdentity) {
   WinStartupPlatform platform;
   const std::string exe = HostPath(LOCKBEACON_EXE_PATH);
-  const TEXEVersionData data = platform.ReadExeVersionData(exe);
-  EXPECT_EQ(data.CompanyName, "BRIMLEX");
-  EXPECT_EQ(data.ProductName, "Lock Beacon");
-  EXPECT_EQ(data.FileVersion, "1.0.0.0");
-  EXPECT_EQ(data.ProductVersion, "1.0.0.0");
-  EXPECT_EQ(data.FileDescription, "Lock Beacon");
-  EXPECT_EQ(data.InternalName, "LockBeacon");
-  EXPECT_EQ(data.LegalCopyright, "Copyright (C) 2026 BRIMLEX");
+  const VersionBlock data = platform.ReadVersionBlock(exe);
+  EXPECT_EQ(data.companyName, "BRIMLEX");
+  EXPECT_EQ(data.productName, "Lock Beacon");
+  EXPECT_EQ(data.fileVersion, "1.0.0.0");
+  EXPECT_EQ(data.productVersion, "1.0.0.0");
+  EXPECT_EQ(data.fileDescription, "Lock Beacon");
+  EXPECT_EQ(data.internalName, "LockBeacon");
+  EXPECT_EQ(data.legalCopyright, "Copyright (C) 2026 BRIMLEX");
   // The resource spells the key "OriginalFilename"; the lookup ignores letter case.
-  EXPECT_EQ(data.OriginalFileName, "LockBeacon.exe");
-  EXPECT_EQ(data.LegalTrademarks, "");
-  EXPECT_EQ(data.Comments, "");
-  EXPECT_EQ(data.PrivateBuild, "");
-  EXPECT_EQ(data.SpecialBuild, "");
+  EXPECT_EQ(data.originalFileName, "LockBeacon.exe");
+  EXPECT_EQ(data.legalTrademarks, "");
+  EXPECT_EQ(data.comments, "");
+  EXPECT_EQ(data.privateBuild, "");
+  EXPECT_EQ(data.specialBuild, "");
 
   const std::optional<std::uint32_t> fileVersionMS = platform.FileVersionMS(exe);
   ASSERT_TRUE(fileVersionMS.has_value());
   EXPECT_EQ(FormatAppVersion(*fileVersionMS), "1.0");
-  EXPECT_EQ(ComposeAppName(data.CompanyName, data.ProductName), "BRIMLEX - Lock Beacon");
+  EXPECT_EQ(ComposeAppName(data.companyName, data.productName), "BRIMLEX - Lock Beacon");
 }
 
 TEST(VersionInfo, AppVersionIsMajorAndMinorOfTheFixedFileVersion) {
@@ -65,38 +65,37 @@ TEST(VersionInfo, FileVersionIsUnknownWithoutVersionBlock) {
 }
 
 TEST(VersionInfo, ReadsAllTwelveStringsInRecordOrder) {
-  const TEXEVersionData data =
-      WinStartupPlatform().ReadExeVersionData(FixturePath("version_5_1_0_0.dll"));
-  EXPECT_EQ(data.CompanyName, "Fixture Company");
-  EXPECT_EQ(data.FileDescription, "Fixture 5.1");
-  EXPECT_EQ(data.FileVersion, "5.1.0.0");
-  EXPECT_EQ(data.InternalName, "version_5_1_0_0");
-  EXPECT_EQ(data.LegalCopyright, "Copyright (C) Fixture Company");
-  EXPECT_EQ(data.LegalTrademarks, "Fixture(TM)");
-  EXPECT_EQ(data.OriginalFileName, "version_5_1_0_0.dll");
-  EXPECT_EQ(data.ProductName, "Fixture Product");
-  EXPECT_EQ(data.ProductVersion, "5.1");
-  EXPECT_EQ(data.Comments, "A test fixture");
-  EXPECT_EQ(data.PrivateBuild, "private");
-  EXPECT_EQ(data.SpecialBuild, "special");
+  const VersionBlock data =
+      WinStartupPlatform().ReadVersionBlock(FixturePath("version_5_1_0_0.dll"));
+  EXPECT_EQ(data.companyName, "Fixture Company");
+  EXPECT_EQ(data.fileDescription, "Fixture 5.1");
+  EXPECT_EQ(data.fileVersion, "5.1.0.0");
+  EXPECT_EQ(data.internalName, "version_5_1_0_0");
+  EXPECT_EQ(data.legalCopyright, "Copyright (C) Fixture Company");
+  EXPECT_EQ(data.legalTrademarks, "Fixture(TM)");
+  EXPECT_EQ(data.originalFileName, "version_5_1_0_0.dll");
+  EXPECT_EQ(data.productName, "Fixture Product");
+  EXPECT_EQ(data.productVersion, "5.1");
+  EXPECT_EQ(data.comments, "A test fixture");
+  EXPECT_EQ(data.privateBuild, "private");
+  EXPECT_EQ(data.specialBuild, "special");
 }
 
 TEST(VersionInfo, MissingStringsStayEmpty) {
-  const TEXEVersionData data =
-      WinStartupPlatform().ReadExeVersionData(FixturePath("missing_strings.dll"));
-  EXPECT_EQ(data.CompanyName, "Fixture Company");
-  EXPECT_EQ(data.FileVersion, "2.3.0.0");
-  EXPECT_EQ(data.ProductName, "");
-  EXPECT_EQ(data.FileDescription, "");
-  EXPECT_EQ(data.OriginalFileName, "");
-  EXPECT_EQ(data.Comments, "");  // present, but empty
+  const VersionBlock data =
+      WinStartupPlatform().ReadVersionBlock(FixturePath("missing_strings.dll"));
+  EXPECT_EQ(data.companyName, "Fixture Company");
+  EXPECT_EQ(data.fileVersion, "2.3.0.0");
+  EXPECT_EQ(data.productName, "");
+  EXPECT_EQ(data.fileDescription, "");
+  EXPECT_EQ(data.originalFileName, "");
+  EXPECT_EQ(data.comments, "");  // present, but empty
 }
 
 TEST(VersionInfo, FirstTranslationChoosesTheStringTable) {
-  const TEXEVersionData data =
-      WinStartupPlatform().ReadExeVersionData(FixturePath("german_first.dll"));
-  EXPECT_EQ(data.CompanyName, "German table");
-  EXPECT_EQ(data.ProductName, "German product");
+  const VersionBlock data = WinStartupPlatform().ReadVersionBlock(FixturePath("german_first.dll"));
+  EXPECT_EQ(data.companyName, "German table");
+  EXPECT_EQ(data.productName, "German product");
 }
 
 TEST(VersionInfo, FileWithoutVersionBlockOrTranslationFailsWithTheSystemsMessage) {
@@ -105,7 +104,7 @@ TEST(VersionInfo, FileWithoutVersionBlockOrTranslationFailsWithTheSystemsMessage
   WinStartupPlatform platform;
   for (const char* fixture : fixtures) {
     try {
-      static_cast<void>(platform.ReadExeVersionData(FixturePath(fixture)));
+      static_cast<void>(platform.ReadVersionBlock(FixturePath(fixture)));
       ADD_FAILURE() << fixture << ": no error";
     } catch (const AppError& error) {
       const std::string message = error.what();

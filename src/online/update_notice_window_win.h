@@ -1,26 +1,26 @@
 #pragma once
-// TNewVer, the update notice: a small borderless, top-most window in the top-right corner of the
-// primary screen that names the offered version as a link to the download address, closes
-// itself after eleven seconds and can be dragged by everything but its link and close button.
-// The rules live in new_ver_notice.h; this is the window.
+// The update notice (window class LockBeaconUpdateNotice): a small borderless, top-most window in
+// the top-right corner of the primary screen that names the offered version as a link to the
+// download address, closes itself after eleven seconds and can be dragged by everything but its
+// link and close button. The rules live in update_notice.h; this is the window.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
-#include "online/new_ver_notice.h"
+#include "online/update_notice.h"
 #include "ui/handles_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
 
-class NewVerWindow final : public WindowBase {
+class UpdateNoticeWindow final : public WindowBase {
  public:
-  static constexpr const wchar_t* kClassName = L"TNewVer";
-  static constexpr int kTimerStartId = 1;
-  static constexpr int kTimerCloseId = 2;
-  static constexpr int kTimerLinkId = 3;
-  static constexpr int kButton1Id = 100;
+  static constexpr const wchar_t* kClassName = L"LockBeaconUpdateNotice";
+  static constexpr int kShowTimerId = 1;
+  static constexpr int kCountdownTimerId = 2;
+  static constexpr int kLinkHoverTimerId = 3;
+  static constexpr int kCloseButtonId = 100;
 
   // Opens an address in the browser: the shell's "open" by default.
   using OpenAddress = std::function<void(const std::string& address)>;
@@ -35,24 +35,24 @@ class NewVerWindow final : public WindowBase {
     OpenAddress open;           // null: the shell's "open"
   };
 
-  // FormCreate: the window is made hidden, placed, with its texts; its timers start at once, so
+  // Creation: the window is made hidden, placed, with its texts; its timers start at once, so
   // that it animates into view about a millisecond later.
-  NewVerWindow(HINSTANCE instance, Options options);
-  ~NewVerWindow() override;
+  UpdateNoticeWindow(HINSTANCE instance, Options options);
+  ~UpdateNoticeWindow() override;
 
   // The handlers, public so that tests can drive them.
-  void TimerStartTimer();
-  void TimerCloseTimer();
-  void TimerLinkTimer();
-  void Label2Click();
-  void Button1Click();
+  void OnShowTimer();
+  void OnCountdownTimer();
+  void OnLinkHoverTimer();
+  void OnLinkClick();
+  void OnCloseButtonClick();
   void Close();
 
-  [[nodiscard]] const std::string& Label1Text() const { return label1_; }
-  [[nodiscard]] const std::string& Label2Text() const { return label2_; }
+  [[nodiscard]] const std::string& TitleText() const { return titleText_; }
+  [[nodiscard]] const std::string& LinkText() const { return linkText_; }
   // The link's and the close button's rectangles in client coordinates.
-  [[nodiscard]] RECT Label2Rect() const;
-  [[nodiscard]] HWND Button1() const { return button1_.get(); }
+  [[nodiscard]] RECT LinkRect() const;
+  [[nodiscard]] HWND CloseButton() const { return closeButton_.get(); }
   [[nodiscard]] bool LinkHot() const { return linkHot_; }
 
  private:
@@ -69,12 +69,12 @@ class NewVerWindow final : public WindowBase {
 
   Options options_;
   int dpi_ = 96;
-  std::string label1_;
-  std::string label2_;
+  std::string titleText_;
+  std::string linkText_;
   UniqueFont titleFont_;
   UniqueFont linkFont_;
   UniqueIcon icon_;
-  UniqueWindow button1_;
+  UniqueWindow closeButton_;
   NoticeCountdown countdown_;
   NoticeDrag drag_;
   bool linkHot_ = false;

@@ -1,16 +1,16 @@
 #pragma once
 // The main window's logic on fakes: an executable in C:\Apps\Lock Beacon with its settings
-// beside it, a virtual clock that routes every tick to the form, a scripted keyboard, a
+// beside it, a virtual clock that routes every tick to the app, a scripted keyboard, a
 // recording sound player, a recording window, shell and window host, and scripted message
 // dialogs.
 #include <string>
 
-#include "app/app_form.h"
+#include "app/app.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
-#include "fakes/recording_form_host.h"
+#include "fakes/recording_app_host.h"
 #include "fakes/recording_indicator_view.h"
 #include "fakes/recording_shell.h"
 #include "fakes/recording_sound_player.h"
@@ -20,18 +20,18 @@
 
 namespace lb::test {
 
-struct AppFormRig {
+struct AppRig {
   static constexpr const char* kSettingsPath = "C:\\Apps\\Lock Beacon\\settings.ini";
   static constexpr const char* kBuiltInOn = "C:\\Apps\\Lock Beacon\\keypress-on.wav";
   static constexpr const char* kBuiltInOff = "C:\\Apps\\Lock Beacon\\keypress-off.wav";
 
-  AppFormRig() {
-    view.form = &form;
-    clock.onTick = [this](int id) { form.OnTimer(id); };
-    host.newSettings = [this] { return form.NewFormSettings(); };
+  AppRig() {
+    view.app = &app;
+    clock.onTick = [this](int id) { app.OnTimer(id); };
+    host.newSettings = [this] { return app.NewSettingsDialog(); };
   }
-  AppFormRig(const AppFormRig&) = delete;
-  AppFormRig& operator=(const AppFormRig&) = delete;
+  AppRig(const AppRig&) = delete;
+  AppRig& operator=(const AppRig&) = delete;
 
   void GivenSettings(const std::string& lines) {
     files.files[kSettingsPath] = "[Settings]\r\n" + lines;
@@ -48,9 +48,9 @@ struct AppFormRig {
   RecordingIndicatorView view;
   RecordingShell shell;
   ScriptedMessageDialogs messages;
-  RecordingFormHost host;
-  TAppForm form{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages},
-                view, clock, host};
+  RecordingAppHost host;
+  App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages}, view,
+          clock, host};
 };
 
 }  // namespace lb::test

@@ -1,11 +1,11 @@
 #pragma once
-// The main window: the Win32 window that hosts TAppForm and carries out what the form asks of
+// The main window: the Win32 window that hosts App and carries out what the app asks of
 // its view. A small, dark, alpha-blended, top-most popup with a caption and a sizing frame but
 // no title-bar buttons, owned by the hidden application window so that it gets no taskbar
 // button.
 //
 // It has no child windows: the LED row, the key labels and the status line are drawn by the
-// window itself (double-buffered) from the state the form sets, and the whole client area is
+// window itself (double-buffered) from the state the app sets, and the whole client area is
 // one drag surface. Sizes are design units at 96 DPI scaled to the window's DPI; fonts and
 // pictures are made again when the DPI changes.
 #include <windows.h>
@@ -15,31 +15,30 @@
 #include <optional>
 #include <string>
 
+#include "app/app.h"
+#include "indicator/indicator_view.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/tray_icon_win.h"
 #include "indicator/tray_menu.h"
-
-#include "app/app_form.h"
-#include "indicator/indicator_view.h"
 #include "platform/timer_host_win.h"
 #include "ui/handles_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
 
-class AppFormWindow final : public WindowBase, public IIndicatorView, public IFormHost {
+class AppWindow final : public WindowBase, public IIndicatorView, public IAppHost {
  public:
-  static constexpr const wchar_t* kClassName = L"TAppForm";
+  static constexpr const wchar_t* kClassName = L"LockBeaconIndicator";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
   static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
   static constexpr BYTE kDesignAlpha = 150;
 
   // The layout in design units.
-  static constexpr int kPanel1Height = 80;
+  static constexpr int kLedBandHeight = 80;
   static constexpr int kPanelTextsHeight = 35;
-  static constexpr int kLabel2Width = 45;
-  static constexpr int kLabel4Width = 49;
-  static constexpr int kLabel1Margin = 3;
+  static constexpr int kNumLockLabelWidth = 45;
+  static constexpr int kScrollLockLabelWidth = 49;
+  static constexpr int kStatusLabelMargin = 3;
   static constexpr int kLedSize = 32;
 
   // The window style of each frame.
@@ -47,10 +46,10 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
 
   // Creates the window, hidden, in its design state: client area of the design size at the
   // DPI of the monitor it lies on. Throws AppError when the window cannot be created.
-  AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform);
-  ~AppFormWindow() override;
+  AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform);
+  ~AppWindow() override;
 
-  [[nodiscard]] TAppForm& Form() noexcept { return form_; }
+  [[nodiscard]] App& Logic() noexcept { return app_; }
   [[nodiscard]] const WindowTimerHost& Timers() const noexcept { return timers_; }
 
   // Shows the window without activating it: it never takes the keyboard focus from the
@@ -66,18 +65,18 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   }
   [[nodiscard]] Color StatusColor() const noexcept { return statusColor_; }
   [[nodiscard]] Color Background() const noexcept { return background_; }
-  [[nodiscard]] bool Panel1Raised() const noexcept { return panel1Raised_; }
+  [[nodiscard]] bool LedBandRaised() const noexcept { return ledBandRaised_; }
   [[nodiscard]] FrameStyle Frame() const noexcept { return frame_; }
-  // The key labels' widths: Label2, Label3, Label4.
+  // The key labels' widths: NumLockLabel, CapsLockLabel, ScrollLockLabel.
   [[nodiscard]] std::array<int, 3> KeyLabelWidths() const;
   [[nodiscard]] int Dpi() const noexcept { return dpi_; }
-  // PopupMenu1 as the window pops it up: the form's tree with the pictures at the window's DPI.
+  // The tray menu as the window pops it up: the app's tree with the pictures at the window's DPI.
   // The pictures stay valid until the menu is made again at another DPI.
   [[nodiscard]] UniqueMenu MakePopupMenu();
   // Where the pictures come from: the program's own resources unless a test says otherwise.
   void SetPictureModule(HMODULE module) noexcept { menuBitmaps_.emplace(module); }
 
-  // IAppFormView
+  // IWindowPlacement
   [[nodiscard]] Rect Bounds() const override;
   void SetBounds(const Rect& bounds) override;
   [[nodiscard]] Rect PrimaryWorkArea() const override;
@@ -92,14 +91,14 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   void ProcessMessages() override;
   [[nodiscard]] int ClientHeight() const override;
   void SetClientHeight(int height) override;
-  [[nodiscard]] int Panel1Height() const override;
+  [[nodiscard]] int LedBandHeight() const override;
   void SetLed(LedColumn column, bool lit) override;
   [[nodiscard]] std::string StatusText() const override { return statusText_; }
   void SetStatusText(const std::string& text) override;
   void SetStatusColor(Color color) override;
   void SetBackground(Color color) override;
   void SetFrameStyle(FrameStyle style) override;
-  void SetPanel1Raised(bool raised) override;
+  void SetLedBandRaised(bool raised) override;
   [[nodiscard]] int PanelTextsClientWidth() const override;
   [[nodiscard]] Size PanelLedsClientSize() const override;
   [[nodiscard]] Size LedImageSize() const override;
@@ -113,7 +112,7 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
                                                           const std::string& defaultExtension,
                                                           const std::string& presetFile) override;
 
-  // IFormHost
+  // IAppHost
   void Terminate() override;
   void OpenSettingsDialog() override;
   void OpenAboutBox() override;
@@ -125,13 +124,13 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
  private:
   // The client-area rectangles of the panels and labels, at the present size and DPI.
   struct Layout {
-    RECT panel1{};
+    RECT ledBand{};
     RECT panelLeds{};
     RECT panelTexts{};
-    RECT label2{};
-    RECT label3{};
-    RECT label4{};
-    RECT label1{};
+    RECT numLockLabel{};
+    RECT capsLockLabel{};
+    RECT scrollLockLabel{};
+    RECT statusLabel{};
   };
   [[nodiscard]] Layout ComputeLayout() const;
 
@@ -146,25 +145,26 @@ class AppFormWindow final : public WindowBase, public IIndicatorView, public IFo
   [[nodiscard]] Point ToScreen(LPARAM lParam) const noexcept;
   [[nodiscard]] std::wstring Caption(const char* component, const char* english) const;
 
-  // Declared before the form: the form's timers start while it is constructed.
+  // Declared before the app: the app's timers start while it is constructed.
   WindowTimerHost timers_;
-  TAppForm form_;
-  std::optional<TrayIcon> trayIcon_;  // TrayIcon1
-  // Moves and size changes reach the form only once the window stands in its design state, not
+  App app_;
+  std::optional<TrayIcon> trayIcon_;  // TrayIcon
+  // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;
 
   int dpi_ = 96;
   std::uint8_t alpha_ = kDesignAlpha;
   FrameStyle frame_ = FrameStyle::Sizeable;
-  bool panel1Raised_ = false;
+  bool ledBandRaised_ = false;
   Color background_ = ColorBlack;
   Color statusColor_ = ColorLime;
   std::string statusText_;
-  // Unset until the form first sets them; then exactly one picture of the pair shows.
+  // Unset until the app first sets them; then exactly one picture of the pair shows.
   std::array<std::optional<bool>, 3> leds_{};
   std::array<Point, 3> ledPositions_{};
-  // Label2's and Label4's widths in pixels; unset: the design widths at the present DPI.
+  // NumLockLabel's and ScrollLockLabel's widths in pixels; unset: the design widths at the present
+  // DPI.
   std::optional<int> sideLabelWidth_;
   // The mouse button that holds the capture, while one does.
   std::optional<MouseButton> captureButton_;

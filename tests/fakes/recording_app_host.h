@@ -11,13 +11,13 @@
 
 namespace lb::test {
 
-class RecordingFormHost : public IFormHost {
+class RecordingAppHost : public IAppHost {
  public:
-  // Creates a Settings dialog (the form's NewFormSettings).
-  std::function<std::unique_ptr<TFormSettings>()> newSettings;
+  // Creates a Settings dialog (the app's NewSettingsDialog).
+  std::function<std::unique_ptr<SettingsDialog>()> newSettings;
 
   int terminated = 0;
-  std::vector<std::unique_ptr<TFormSettings>> settingsDialogs;
+  std::vector<std::unique_ptr<SettingsDialog>> settingsDialogs;
   std::vector<std::string> opened;  // "language", "feedback", "about", "update on", "update off"
 
   void Terminate() override { ++terminated; }

@@ -1,4 +1,4 @@
-#include "online/new_ver_notice.h"
+#include "online/update_notice.h"
 
 #include <cctype>
 
@@ -39,14 +39,14 @@ bool NoticeCountdown::Tick() {
   return --remaining_ == 0;
 }
 
-void NoticeDrag::FormMouseDown(MouseButton button, Point screen) {
+void NoticeDrag::OnMouseDown(MouseButton button, Point screen) {
   if (button == MouseButton::Right) return;
   dx = screen.x;
   dy = screen.y;
   dragging = true;
 }
 
-std::optional<Point> NoticeDrag::FormMouseMove(Point screen, Point topLeft) {
+std::optional<Point> NoticeDrag::OnMouseMove(Point screen, Point topLeft) {
   if (!dragging) return std::nullopt;
   const Point moved{topLeft.x + screen.x - dx, topLeft.y + screen.y - dy};
   dx = screen.x;

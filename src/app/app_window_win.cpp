@@ -1,4 +1,4 @@
-#include "app/app_form_window_win.h"
+#include "app/app_window_win.h"
 
 #include <commdlg.h>
 #include <windowsx.h>
@@ -12,7 +12,7 @@
 #include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
-#include "online/feedback_form_win.h"
+#include "online/feedback_dialog_win.h"
 #include "online/update_check_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
@@ -30,7 +30,7 @@ namespace {
 // The pixel sizes the LED pictures are kept at, in the order of their resource ids.
 constexpr int kLedPictureSizes[] = {32, 40, 48, 64};
 
-// Panel1's raised outer bevel: one line of light and one of shadow.
+// LedBand's raised outer bevel: one line of light and one of shadow.
 constexpr int kBevelWidth = 1;
 
 // The frame bits that change with the frame style.
@@ -59,7 +59,7 @@ void DrawWrappedCentred(HDC dc, const std::wstring& text, const RECT& box) {
 
 }  // namespace
 
-DWORD AppFormWindow::StyleOf(FrameStyle frame) noexcept {
+DWORD AppWindow::StyleOf(FrameStyle frame) noexcept {
   switch (frame) {
     case FrameStyle::Sizeable:
       return WS_POPUP | WS_CAPTION | WS_THICKFRAME;
@@ -71,8 +71,8 @@ DWORD AppFormWindow::StyleOf(FrameStyle frame) noexcept {
   return WS_POPUP;
 }
 
-AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : form_(platform, *this, timers_, *this) {
+AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
+    : app_(platform, *this, timers_, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {
@@ -96,7 +96,7 @@ AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& 
   menuBitmaps_.emplace(instance);
   MakeDpiResources();
   ApplyDesignSize();
-  // The timers that the form started while it was constructed run from now on.
+  // The timers that the app started while it was constructed run from now on.
   timers_.Attach(Hwnd());
   forwardGeometry_ = true;
   // The icon's tooltip is the application title, taken once.
@@ -104,19 +104,19 @@ AppFormWindow::AppFormWindow(HINSTANCE instance, HWND owner, const AppPlatform& 
                     std::string(kAppTitle));
 }
 
-AppFormWindow::~AppFormWindow() {
+AppWindow::~AppWindow() {
   // Destroy while the handlers still exist, so that WM_DESTROY ends the message loop.
   Destroy();
 }
 
-void AppFormWindow::ApplyDesignSize() noexcept {
+void AppWindow::ApplyDesignSize() noexcept {
   RECT outer{0, 0, Scale(kDesignClientWidth, dpi_), Scale(kDesignClientHeight, dpi_)};
   if (!AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_)) return;
   ::SetWindowPos(Hwnd(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AppFormWindow::MakeDpiResources() {
+void AppWindow::MakeDpiResources() {
   labelFont_ = MakeFont(8, FW_NORMAL, dpi_);
   statusFont_ = MakeFont(10, FW_BOLD, dpi_);
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
@@ -125,23 +125,23 @@ void AppFormWindow::MakeDpiResources() {
   ledDark_ = LoadSizedPngResource(instance, IDP_LED_OFF_BASE, kLedPictureSizes, size);
 }
 
-void AppFormWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
+void AppWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
 
 // ---- geometry --------------------------------------------------------------------------------
 
-Rect AppFormWindow::Bounds() const {
+Rect AppWindow::Bounds() const {
   RECT bounds{};
   ::GetWindowRect(Hwnd(), &bounds);
   return ToRect(bounds);
 }
 
-void AppFormWindow::SetBounds(const Rect& bounds) {
-  // WM_MOVE and WM_SIZE reach the form before SetWindowPos returns.
+void AppWindow::SetBounds(const Rect& bounds) {
+  // WM_MOVE and WM_SIZE reach the app before SetWindowPos returns.
   ::SetWindowPos(Hwnd(), nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Rect AppFormWindow::PrimaryWorkArea() const {
+Rect AppWindow::PrimaryWorkArea() const {
   RECT workArea{};
   if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
     return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -149,11 +149,11 @@ Rect AppFormWindow::PrimaryWorkArea() const {
   return ToRect(workArea);
 }
 
-Size AppFormWindow::PrimaryScreenSize() const {
+Size AppWindow::PrimaryScreenSize() const {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-Rect AppFormWindow::WorkAreaFor(const Rect& bounds) const {
+Rect AppWindow::WorkAreaFor(const Rect& bounds) const {
   const RECT area = ToRECT(bounds);
   MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
   if (!::GetMonitorInfoW(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) {
@@ -162,19 +162,19 @@ Rect AppFormWindow::WorkAreaFor(const Rect& bounds) const {
   return ToRect(info.rcWork);
 }
 
-Point AppFormWindow::CursorPos() const {
+Point AppWindow::CursorPos() const {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   return {cursor.x, cursor.y};
 }
 
-int AppFormWindow::ClientHeight() const {
+int AppWindow::ClientHeight() const {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   return client.bottom;
 }
 
-void AppFormWindow::SetClientHeight(int height) {
+void AppWindow::SetClientHeight(int height) {
   RECT client{};
   RECT outer{};
   ::GetClientRect(Hwnd(), &client);
@@ -184,7 +184,7 @@ void AppFormWindow::SetClientHeight(int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AppFormWindow::SetFrameStyle(FrameStyle style) {
+void AppWindow::SetFrameStyle(FrameStyle style) {
   // The client area stays where it is on the screen, with its size; the outer rectangle follows
   // the new frame.
   RECT client{};
@@ -202,118 +202,119 @@ void AppFormWindow::SetFrameStyle(FrameStyle style) {
   Redraw();
 }
 
-AppFormWindow::Layout AppFormWindow::ComputeLayout() const {
+AppWindow::Layout AppWindow::ComputeLayout() const {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   Layout layout;
-  layout.panel1 = {0, 0, client.right, Scale(kPanel1Height, dpi_)};
-  RECT inner = layout.panel1;
-  if (panel1Raised_) ::InflateRect(&inner, -kBevelWidth, -kBevelWidth);
+  layout.ledBand = {0, 0, client.right, Scale(kLedBandHeight, dpi_)};
+  RECT inner = layout.ledBand;
+  if (ledBandRaised_) ::InflateRect(&inner, -kBevelWidth, -kBevelWidth);
   layout.panelTexts = {inner.left, inner.bottom - Scale(kPanelTextsHeight, dpi_), inner.right,
                        inner.bottom};
   layout.panelLeds = {inner.left, inner.top, inner.right, layout.panelTexts.top};
 
   const RECT& texts = layout.panelTexts;
-  const int label2 = sideLabelWidth_.value_or(Scale(kLabel2Width, dpi_));
-  const int label4 = sideLabelWidth_.value_or(Scale(kLabel4Width, dpi_));
-  layout.label2 = {texts.left, texts.top, texts.left + label2, texts.bottom};
-  layout.label4 = {texts.right - label4, texts.top, texts.right, texts.bottom};
-  layout.label3 = {layout.label2.right, texts.top,
-                   std::max(layout.label2.right, layout.label4.left), texts.bottom};
+  const int numLockWidth = sideLabelWidth_.value_or(Scale(kNumLockLabelWidth, dpi_));
+  const int scrollLockWidth = sideLabelWidth_.value_or(Scale(kScrollLockLabelWidth, dpi_));
+  layout.numLockLabel = {texts.left, texts.top, texts.left + numLockWidth, texts.bottom};
+  layout.scrollLockLabel = {texts.right - scrollLockWidth, texts.top, texts.right, texts.bottom};
+  layout.capsLockLabel = {layout.numLockLabel.right, texts.top,
+                          std::max(layout.numLockLabel.right, layout.scrollLockLabel.left),
+                          texts.bottom};
 
-  const int margin = Scale(kLabel1Margin, dpi_);
-  layout.label1 = {margin, layout.panel1.bottom + margin, client.right - margin,
-                   client.bottom - margin};
+  const int margin = Scale(kStatusLabelMargin, dpi_);
+  layout.statusLabel = {margin, layout.ledBand.bottom + margin, client.right - margin,
+                        client.bottom - margin};
   return layout;
 }
 
-int AppFormWindow::Panel1Height() const { return Scale(kPanel1Height, dpi_); }
+int AppWindow::LedBandHeight() const { return Scale(kLedBandHeight, dpi_); }
 
-int AppFormWindow::PanelTextsClientWidth() const { return Width(ComputeLayout().panelTexts); }
+int AppWindow::PanelTextsClientWidth() const { return Width(ComputeLayout().panelTexts); }
 
-Size AppFormWindow::PanelLedsClientSize() const {
+Size AppWindow::PanelLedsClientSize() const {
   const RECT leds = ComputeLayout().panelLeds;
   return {Width(leds), Height(leds)};
 }
 
-Size AppFormWindow::LedImageSize() const {
+Size AppWindow::LedImageSize() const {
   const int size = Scale(kLedSize, dpi_);
   return {size, size};
 }
 
-std::array<int, 3> AppFormWindow::KeyLabelWidths() const {
+std::array<int, 3> AppWindow::KeyLabelWidths() const {
   const Layout layout = ComputeLayout();
-  return {Width(layout.label2), Width(layout.label3), Width(layout.label4)};
+  return {Width(layout.numLockLabel), Width(layout.capsLockLabel), Width(layout.scrollLockLabel)};
 }
 
-void AppFormWindow::SetKeyLabelWidths(int sideWidth) {
+void AppWindow::SetKeyLabelWidths(int sideWidth) {
   sideLabelWidth_ = sideWidth;
   Redraw();
 }
 
-void AppFormWindow::SetLedPosition(LedColumn column, Point topLeft) {
+void AppWindow::SetLedPosition(LedColumn column, Point topLeft) {
   ledPositions_[static_cast<std::size_t>(column)] = topLeft;
   Redraw();
 }
 
 // ---- showing ---------------------------------------------------------------------------------
 
-void AppFormWindow::SetAlpha(std::uint8_t alpha) {
+void AppWindow::SetAlpha(std::uint8_t alpha) {
   if (alpha == alpha_) return;
   alpha_ = alpha;
   ::SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA);
 }
 
-bool AppFormWindow::Visible() const { return ::IsWindowVisible(Hwnd()) != FALSE; }
+bool AppWindow::Visible() const { return ::IsWindowVisible(Hwnd()) != FALSE; }
 
-void AppFormWindow::SetVisible(bool visible) {
+void AppWindow::SetVisible(bool visible) {
   if (visible == Visible()) return;
   // Shown without activation: the keyboard focus stays in the window the user is typing in.
   ::ShowWindow(Hwnd(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void AppFormWindow::SetTopMost(bool topMost) {
+void AppWindow::SetTopMost(bool topMost) {
   ::SetWindowPos(Hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void AppFormWindow::ProcessMessages() { ProcessPendingMessages(); }
+void AppWindow::ProcessMessages() { ProcessPendingMessages(); }
 
 // ---- what the window shows -------------------------------------------------------------------
 
-void AppFormWindow::SetLed(LedColumn column, bool lit) {
+void AppWindow::SetLed(LedColumn column, bool lit) {
   leds_[static_cast<std::size_t>(column)] = lit;
   Redraw();
 }
 
-void AppFormWindow::SetStatusText(const std::string& text) {
+void AppWindow::SetStatusText(const std::string& text) {
   statusText_ = text;
   Redraw();
 }
 
-void AppFormWindow::SetStatusColor(Color color) {
+void AppWindow::SetStatusColor(Color color) {
   statusColor_ = color;
   Redraw();
 }
 
-void AppFormWindow::SetBackground(Color color) {
+void AppWindow::SetBackground(Color color) {
   background_ = color;
   Redraw();
 }
 
-void AppFormWindow::SetPanel1Raised(bool raised) {
-  panel1Raised_ = raised;
+void AppWindow::SetLedBandRaised(bool raised) {
+  ledBandRaised_ = raised;
   Redraw();
 }
 
-void AppFormWindow::Redraw() noexcept { ::InvalidateRect(Hwnd(), nullptr, FALSE); }
+void AppWindow::Redraw() noexcept { ::InvalidateRect(Hwnd(), nullptr, FALSE); }
 
-std::wstring AppFormWindow::Caption(const char* component, const char* english) const {
-  const auto found = form_.Captions.find(component);
-  return ToWide(found != form_.Captions.end() ? found->second : english);
+std::wstring AppWindow::Caption(const char* component, const char* english) const {
+  const auto found = app_.captions.find(component);
+  return ToWide(found != app_.captions.end() ? found->second : english);
 }
 
-void AppFormWindow::Paint(HDC target, const RECT& client) {
+void AppWindow::Paint(HDC target, const RECT& client) {
   if (client.right <= 0 || client.bottom <= 0) return;
   // Drawn off screen and copied in one piece, so that nothing flickers.
   MemoryDC buffer(target);
@@ -325,12 +326,12 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
 
   const UniqueBrush background(::CreateSolidBrush(ToColorRef(background_)));
   ::FillRect(dc, &client, background.get());
-  if (panel1Raised_) {
-    RECT bevel = layout.panel1;
+  if (ledBandRaised_) {
+    RECT bevel = layout.ledBand;
     ::DrawEdge(dc, &bevel, BDR_RAISEDOUTER, BF_RECT);
   }
 
-  // The LEDs: of each pair the lit or the dark picture (the dark one lies on top until the form
+  // The LEDs: of each pair the lit or the dark picture (the dark one lies on top until the app
   // first sets the pair), clipped to the LED row.
   {
     const int saved = ::SaveDC(dc);
@@ -348,15 +349,15 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
   {
     const ScopedSelectObject selectFont(dc, labelFont_.get());
     ::SetTextColor(dc, RGB(255, 255, 255));
-    DrawWrappedCentred(dc, Caption("Label2", "Num Lock"), layout.label2);
-    DrawWrappedCentred(dc, Caption("Label3", "Caps Lock"), layout.label3);
-    DrawWrappedCentred(dc, Caption("Label4", "Scroll Lock"), layout.label4);
+    DrawWrappedCentred(dc, Caption("NumLockLabel", "Num Lock"), layout.numLockLabel);
+    DrawWrappedCentred(dc, Caption("CapsLockLabel", "Caps Lock"), layout.capsLockLabel);
+    DrawWrappedCentred(dc, Caption("ScrollLockLabel", "Scroll Lock"), layout.scrollLockLabel);
   }
-  if (!statusText_.empty() && Height(layout.label1) > 0) {
+  if (!statusText_.empty() && Height(layout.statusLabel) > 0) {
     const ScopedSelectObject selectFont(dc, statusFont_.get());
     ::SetTextColor(dc, ToColorRef(statusColor_));
     const std::wstring text = ToWide(statusText_);
-    RECT box = layout.label1;
+    RECT box = layout.statusLabel;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
@@ -366,21 +367,21 @@ void AppFormWindow::Paint(HDC target, const RECT& client) {
 
 // ---- menu and dialog -------------------------------------------------------------------------
 
-UniqueMenu AppFormWindow::MakePopupMenu() {
+UniqueMenu AppWindow::MakePopupMenu() {
   // No menu is open while another is made, so a new DPI may drop the old pictures here.
   menuBitmaps_->SetDpi(dpi_);
-  return BuildMenu(form_.PopupMenu1(), menuBitmaps_->Provider());
+  return BuildMenu(app_.Menu(), menuBitmaps_->Provider());
 }
 
-void AppFormWindow::TrackPopupMenu(Point screen) {
+void AppWindow::TrackPopupMenu(Point screen) {
   const UniqueMenu menu = MakePopupMenu();
   ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y});
 }
 
-std::optional<std::string> AppFormWindow::OpenFileDialog(const std::string& filterDescription,
-                                                         const std::string& filterPattern,
-                                                         const std::string& defaultExtension,
-                                                         const std::string& presetFile) {
+std::optional<std::string> AppWindow::OpenFileDialog(const std::string& filterDescription,
+                                                     const std::string& filterPattern,
+                                                     const std::string& defaultExtension,
+                                                     const std::string& presetFile) {
   // One filter entry: description, pattern, and the empty entry that ends the list.
   std::wstring filter = ToWide(filterDescription);
   filter += L'\0';
@@ -411,62 +412,62 @@ std::optional<std::string> AppFormWindow::OpenFileDialog(const std::string& filt
 
 // ---- messages --------------------------------------------------------------------------------
 
-Point AppFormWindow::ToScreen(LPARAM lParam) const noexcept {
+Point AppWindow::ToScreen(LPARAM lParam) const noexcept {
   // Signed: while the mouse is captured it may be left of or above the client area.
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ::ClientToScreen(Hwnd(), &point);
   return {point.x, point.y};
 }
 
-void AppFormWindow::OnMouseDown(MouseButton button, LPARAM lParam) {
+void AppWindow::OnMouseDown(MouseButton button, LPARAM lParam) {
   if (button != MouseButton::Right) {
     // A drag goes on when the cursor leaves the window.
     captureButton_ = button;
     ::SetCapture(Hwnd());
   }
-  form_.FormMouseDown(button, ToScreen(lParam));
+  app_.OnMouseDown(button, ToScreen(lParam));
 }
 
-void AppFormWindow::OnMouseUp(MouseButton button) {
+void AppWindow::OnMouseUp(MouseButton button) {
   if (captureButton_ == button) {
     captureButton_.reset();
     ::ReleaseCapture();
   }
-  form_.FormMouseUp(button);
+  app_.OnMouseUp(button);
 }
 
-void AppFormWindow::Terminate() { ::PostQuitMessage(0); }
+void AppWindow::Terminate() { ::PostQuitMessage(0); }
 
-void AppFormWindow::OpenFeedbackDialog() { ShowFeedbackForm(Hwnd()); }
-void AppFormWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
+void AppWindow::OpenFeedbackDialog() { ShowFeedbackDialog(Hwnd()); }
+void AppWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
 
-void AppFormWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
+void AppWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
 
-void AppFormWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
+void AppWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
 
-void AppFormWindow::OpenLanguageChooser() {
+void AppWindow::OpenLanguageChooser() {
   ShowLanguageChooser(
       Hwnd(),
-      {.setLanguageFile = [this](const std::string& Filename) { form_.SetLanguageFile(Filename); },
+      {.setLanguageFile = [this](const std::string& filename) { app_.SetLanguageFile(filename); },
        .terminate = [this] { Terminate(); }});
 }
 
-void AppFormWindow::OpenSettingsDialog() {
+void AppWindow::OpenSettingsDialog() {
   // Owned by the application window, as the main window is: no taskbar button.
   static_cast<void>(
       SettingsWindow::Open(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE)),
-                           ::GetWindow(Hwnd(), GW_OWNER), form_.NewFormSettings()));
+                           ::GetWindow(Hwnd(), GW_OWNER), app_.NewSettingsDialog()));
 }
 
-LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (trayIcon_) {
     switch (trayIcon_->HandleMessage(message, wParam, lParam)) {
       case TrayMouse::ButtonDown:
-        form_.menu.TrayIcon1MouseDown();
+        app_.menu.OnTrayIconMouseDown();
         return 0;
       case TrayMouse::RightButtonUp:
         ::SetForegroundWindow(Hwnd());
-        form_.menu.TrayIcon1Popup();
+        app_.menu.OnTrayIconPopup();
         return 0;
       case TrayMouse::None:
         break;
@@ -478,9 +479,9 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (DrawMenuPicture(message, lParam)) return TRUE;
       return DefaultHandling(message, wParam, lParam);
     case WM_COMMAND:
-      // A chosen item of PopupMenu1.
+      // A chosen item of the tray menu.
       if (HIWORD(wParam) == 0 && lParam == 0) {
-        form_.menu.Execute(MenuCommandFromId(LOWORD(wParam)));
+        app_.menu.Execute(MenuCommandFromId(LOWORD(wParam)));
         return 0;
       }
       return DefaultHandling(message, wParam, lParam);
@@ -488,7 +489,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOVE:
       if (forwardGeometry_) {
         try {
-          form_.OnMove();
+          app_.OnMove();
         } catch (...) {
           // The handler stops at the failing step: no default handling either.
           ReportCurrentException();
@@ -499,7 +500,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
     case WM_SIZE:
       // An error here reaches the error report through the window procedure.
-      if (forwardGeometry_) form_.FormResize();
+      if (forwardGeometry_) app_.OnResize();
       Redraw();
       return 0;
 
@@ -513,7 +514,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             Rect::FromPosSize(pos->x, pos->y, keepsSize ? current.Width() : pos->cx,
                               keepsSize ? current.Height() : pos->cy);
         const Rect placed =
-            SnapWindowRect(current, proposed, WorkAreaFor(proposed), form_.ScreenSnap);
+            SnapWindowRect(current, proposed, WorkAreaFor(proposed), app_.screenSnap);
         pos->x = placed.left;
         pos->y = placed.top;
       }
@@ -521,7 +522,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 
     case WM_TIMER:
-      form_.OnTimer(static_cast<int>(wParam));
+      app_.OnTimer(static_cast<int>(wParam));
       return 0;
 
     case WM_LBUTTONDOWN:
@@ -534,7 +535,7 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       OnMouseDown(MouseButton::Right, lParam);
       return 0;
     case WM_MOUSEMOVE:
-      form_.FormMouseMove(ToScreen(lParam));
+      app_.OnMouseMove(ToScreen(lParam));
       return 0;
     case WM_LBUTTONUP:
       OnMouseUp(MouseButton::Left);
@@ -556,15 +557,15 @@ LRESULT AppFormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       } else if (::SendMessageW(Hwnd(), WM_NCHITTEST, 0, lParam) == HTCLIENT) {
         return 0;
       }
-      form_.indicator.Popup({at.x, at.y});
+      app_.indicator.Popup({at.x, at.y});
       return 0;
     }
     case WM_CAPTURECHANGED:
-      // Another window took the mouse in the middle of a drag: for the form, the button is up.
+      // Another window took the mouse in the middle of a drag: for the app, the button is up.
       if (captureButton_) {
         const MouseButton button = *captureButton_;
         captureButton_.reset();
-        form_.FormMouseUp(button);
+        app_.OnMouseUp(button);
       }
       return 0;
 

@@ -1,4 +1,4 @@
-#include "online/feedback_form_win.h"
+#include "online/feedback_dialog_win.h"
 
 #include <commctrl.h>
 
@@ -21,15 +21,15 @@ namespace {
 // The layout in design units (see the header for the client size).
 constexpr int kStripHeight = 46;  // the two choice panels
 constexpr int kMargin = 12;
-constexpr int kLabel1Top = kStripHeight + 8;
-constexpr int kLabel1Height = 22;
-constexpr int kLabel2Top = kLabel1Top + kLabel1Height + 2;
-constexpr int kLabel2Height = 18;
-constexpr int kMemoTop = kLabel2Top + kLabel2Height + 4;
+constexpr int kHeadingLabelTop = kStripHeight + 8;
+constexpr int kHeadingLabelHeight = 22;
+constexpr int kQuestionLabelTop = kHeadingLabelTop + kHeadingLabelHeight + 2;
+constexpr int kQuestionLabelHeight = 18;
+constexpr int kMemoTop = kQuestionLabelTop + kQuestionLabelHeight + 4;
 constexpr int kButtonBarHeight = 40;
 constexpr int kEmailBarHeight = 30;
-constexpr int kEmailBarTop = TFeedbackForm::kClientHeight - kButtonBarHeight - kEmailBarHeight;
-constexpr int kButtonBarTop = TFeedbackForm::kClientHeight - kButtonBarHeight;
+constexpr int kEmailBarTop = FeedbackDialog::kClientHeight - kButtonBarHeight - kEmailBarHeight;
+constexpr int kButtonBarTop = FeedbackDialog::kClientHeight - kButtonBarHeight;
 constexpr int kButtonWidth = 180;
 constexpr int kButtonHeight = 34;
 constexpr int kPictureSize = 32;
@@ -90,10 +90,10 @@ UniqueIcon MakeIcon(Pixels pixels) {
 // chosen, lowered in the selection colours while chosen. It takes no focus.
 class FeedbackPanel final : public WindowBase {
  public:
-  static constexpr const wchar_t* kClassName = L"TFeedbackPanel";
+  static constexpr const wchar_t* kClassName = L"LockBeaconFeedbackPanel";
 
-  FeedbackPanel(HINSTANCE instance, TFeedbackForm& form, std::string caption, int pictureId)
-      : form_(form), caption_(std::move(caption)), pictureId_(pictureId) {
+  FeedbackPanel(HINSTANCE instance, FeedbackDialog& dialog, std::string caption, int pictureId)
+      : dialog_(dialog), caption_(std::move(caption)), pictureId_(pictureId) {
     Create(instance,
            {.name = kClassName,
             .style = CS_HREDRAW | CS_VREDRAW,
@@ -103,7 +103,7 @@ class FeedbackPanel final : public WindowBase {
             .y = 0,
             .width = 1,
             .height = 1,
-            .owner = form.Hwnd()});
+            .owner = dialog.Hwnd()});
   }
 
   // Chosen: its background is not the normal button-face colour.
@@ -129,10 +129,10 @@ class FeedbackPanel final : public WindowBase {
         Paint();
         return 0;
       case WM_LBUTTONDOWN:
-        if (this == form_.panel4_.get()) {
-          form_.Image1Click();
+        if (this == dialog_.likePanel_.get()) {
+          dialog_.OnLikePanelClick();
         } else {
-          form_.Image2Click();
+          dialog_.OnDislikePanelClick();
         }
         return 0;
       default:
@@ -147,14 +147,14 @@ class FeedbackPanel final : public WindowBase {
     ::GetClientRect(Hwnd(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(background_));
     ::DrawEdge(dc, &client, Chosen() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    const int dpi = form_.dpi_;
+    const int dpi = dialog_.dpi_;
     const int gap = Scale(8, dpi);
     int textLeft = gap;
     if (picture_) {
       DrawPicture(dc, picture_, gap, (client.bottom - picture_.Height()) / 2);
       textLeft = gap + picture_.Width() + gap;
     }
-    ScopedSelectObject font(dc, form_.largeFont_.get());
+    ScopedSelectObject font(dc, dialog_.largeFont_.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(text_));
     RECT text{textLeft, 0, client.right - Scale(4, dpi), client.bottom};
@@ -164,7 +164,7 @@ class FeedbackPanel final : public WindowBase {
     ::EndPaint(Hwnd(), &paint);
   }
 
-  TFeedbackForm& form_;
+  FeedbackDialog& dialog_;
   std::string caption_;
   int pictureId_;
   int background_ = COLOR_BTNFACE;
@@ -172,17 +172,17 @@ class FeedbackPanel final : public WindowBase {
   DibSection picture_;
 };
 
-void ShowFeedbackForm(HWND owner) {
-  TFeedbackForm form(::GetModuleHandleW(nullptr), owner);
-  form.ShowModal();
+void ShowFeedbackDialog(HWND owner) {
+  FeedbackDialog dialog(::GetModuleHandleW(nullptr), owner);
+  dialog.ShowModal();
 }
 
-TFeedbackForm::TFeedbackForm(HINSTANCE instance, HWND owner, FeedbackFormOptions options)
+FeedbackDialog::FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOptions options)
     : owner_(owner), options_(std::move(options)) {
   if (options_.resources == nullptr) options_.resources = ::GetModuleHandleW(nullptr);
   inputs_ = FeedbackInputs{.host = options_.host,
-                           .appName = AppIdentity().AppName,
-                           .appVersion = AppIdentity().AppVersion};
+                           .appName = AppIdentity().appName,
+                           .appVersion = AppIdentity().appVersion};
   const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
                                       .dwICC = ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
@@ -198,19 +198,20 @@ TFeedbackForm::TFeedbackForm(HINSTANCE instance, HWND owner, FeedbackFormOptions
                  (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // FormCreate: the caption, then Label1, Label2, Label3, "Send", Panel4 and Panel5.
-  ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().ProductName + " " + Translate("feedback")).c_str());
+  // Creation: the caption, then the heading, the question, the e-mail label, "Send" and the two
+  // choice panels.
+  ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().productName + " " + Translate("feedback")).c_str());
   CreateControls(instance);
   LayOut(dpi_);
 }
 
-TFeedbackForm::~TFeedbackForm() {
-  panel4_.reset();
-  panel5_.reset();
+FeedbackDialog::~FeedbackDialog() {
+  likePanel_.reset();
+  dislikePanel_.reset();
   Destroy();
 }
 
-void TFeedbackForm::CreateControls(HINSTANCE instance) {
+void FeedbackDialog::CreateControls(HINSTANCE instance) {
   const auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, int id,
                         DWORD exStyle = 0) {
     return ::CreateWindowExW(exStyle, cls, ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
@@ -218,9 +219,11 @@ void TFeedbackForm::CreateControls(HINSTANCE instance) {
                              instance, nullptr);
   };
   make(L"STATIC", Translate("We would really appreciate your feedback."), SS_LEFT | SS_NOPREFIX,
-       kLabel1);
-  make(L"STATIC", Translate("What did you like or dislike?"), SS_LEFT | SS_NOPREFIX, kLabel2);
-  make(L"STATIC", Translate("Include my e-mail:"), SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kLabel3);
+       kHeadingLabel);
+  make(L"STATIC", Translate("What did you like or dislike?"), SS_LEFT | SS_NOPREFIX,
+       kQuestionLabel);
+  make(L"STATIC", Translate("Include my e-mail:"), SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
+       kEmailLabel);
   // The tab order: the memo, the e-mail field, "Send".
   HWND memo =
       make(L"EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
@@ -229,13 +232,13 @@ void TFeedbackForm::CreateControls(HINSTANCE instance) {
   HWND email = make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kEmail, WS_EX_CLIENTEDGE);
   ::SendMessageW(email, EM_SETLIMITTEXT, kFeedbackEmailMaxLength, 0);
   make(L"BUTTON", Translate("Send"), WS_TABSTOP | BS_PUSHBUTTON, kSend);
-  panel4_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kLikeCaption),
-                                            IDP_FEEDBACK_LIKE_32);
-  panel5_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kDislikeCaption),
-                                            IDP_FEEDBACK_DISLIKE_32);
+  likePanel_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kLikeCaption),
+                                               IDP_FEEDBACK_LIKE_32);
+  dislikePanel_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kDislikeCaption),
+                                                  IDP_FEEDBACK_DISLIKE_32);
 }
 
-void TFeedbackForm::LayOut(int dpi) {
+void FeedbackDialog::LayOut(int dpi) {
   dpi_ = dpi;
   baseFont_ = TahomaFont(8, dpi);
   largeFont_ = TahomaFont(12, dpi);
@@ -248,13 +251,15 @@ void TFeedbackForm::LayOut(int dpi) {
     if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   };
   const int half = kClientWidth / 2;
-  place(panel4_->Hwnd(), 0, 0, half, kStripHeight, nullptr);
-  place(panel5_->Hwnd(), half, 0, kClientWidth - half, kStripHeight, nullptr);
-  panel4_->LoadPicture(options_.resources, dpi);
-  panel5_->LoadPicture(options_.resources, dpi);
+  place(likePanel_->Hwnd(), 0, 0, half, kStripHeight, nullptr);
+  place(dislikePanel_->Hwnd(), half, 0, kClientWidth - half, kStripHeight, nullptr);
+  likePanel_->LoadPicture(options_.resources, dpi);
+  dislikePanel_->LoadPicture(options_.resources, dpi);
   const int inner = kClientWidth - 2 * kMargin;
-  place(Item(kLabel1), kMargin, kLabel1Top, inner, kLabel1Height, largeFont_.get());
-  place(Item(kLabel2), kMargin, kLabel2Top, inner, kLabel2Height, boldFont_.get());
+  place(Item(kHeadingLabel), kMargin, kHeadingLabelTop, inner, kHeadingLabelHeight,
+        largeFont_.get());
+  place(Item(kQuestionLabel), kMargin, kQuestionLabelTop, inner, kQuestionLabelHeight,
+        boldFont_.get());
   place(Item(kMemo), kMargin, kMemoTop, inner, kEmailBarTop - 4 - kMemoTop, textFont_.get());
 
   // The label as wide as its text (in design units), the field filling the rest of the bar.
@@ -262,13 +267,13 @@ void TFeedbackForm::LayOut(int dpi) {
   {
     WindowDC dc(Hwnd());
     ScopedSelectObject font(dc.get(), textFont_.get());
-    const std::wstring text = ToWide(WindowTextUtf8(Item(kLabel3)));
+    const std::wstring text = ToWide(WindowTextUtf8(Item(kEmailLabel)));
     SIZE extent{};
     if (::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) {
       labelWidth = std::min(inner / 2, ::MulDiv(extent.cx, kDesignDpi, dpi) + 2);
     }
   }
-  place(Item(kLabel3), kMargin, kEmailBarTop + 4, labelWidth, 22, textFont_.get());
+  place(Item(kEmailLabel), kMargin, kEmailBarTop + 4, labelWidth, 22, textFont_.get());
   const int fieldLeft = kMargin + labelWidth + 6;
   place(Item(kEmail), fieldLeft, kEmailBarTop + 4, kClientWidth - kMargin - fieldLeft, 22,
         textFont_.get());
@@ -283,15 +288,17 @@ void TFeedbackForm::LayOut(int dpi) {
   ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-HWND TFeedbackForm::Panel4() const { return panel4_ ? panel4_->Hwnd() : nullptr; }
-HWND TFeedbackForm::Panel5() const { return panel5_ ? panel5_->Hwnd() : nullptr; }
+HWND FeedbackDialog::LikePanel() const { return likePanel_ ? likePanel_->Hwnd() : nullptr; }
+HWND FeedbackDialog::DislikePanel() const {
+  return dislikePanel_ ? dislikePanel_->Hwnd() : nullptr;
+}
 
-void TFeedbackForm::Show() {
+void FeedbackDialog::Show() {
   ::ShowWindow(Hwnd(), SW_SHOW);
   ::SetFocus(Item(kMemo));
 }
 
-void TFeedbackForm::ShowModal() {
+void FeedbackDialog::ShowModal() {
   owner_.Disable();
   Show();
   RunModalLoop(
@@ -299,77 +306,77 @@ void TFeedbackForm::ShowModal() {
   Close();
 }
 
-bool TFeedbackForm::PreTranslate(const MSG& message) {
+bool FeedbackDialog::PreTranslate(const MSG& message) {
   if (!Hwnd() || message.message != WM_KEYDOWN) return false;
   HWND memo = Item(kMemo);
   if (message.wParam != VK_ESCAPE) return false;
   if (message.hwnd == memo) {
-    Memo1KeyDown(message.wParam);
+    OnMemoKeyDown(message.wParam);
   } else if (message.hwnd == Item(kEmail)) {
-    Edit1KeyDown(message.wParam);
+    OnEmailFieldKeyDown(message.wParam);
   } else if (message.hwnd == Item(kSend)) {
-    BitBtn1KeyDown(message.wParam);
+    OnSendButtonKeyDown(message.wParam);
   } else {
     return false;
   }
   return true;
 }
 
-void TFeedbackForm::Close() {
+void FeedbackDialog::Close() {
   owner_.Release();
   Destroy();
 }
 
-void TFeedbackForm::EscapeCloses(WPARAM key) {
+void FeedbackDialog::EscapeCloses(WPARAM key) {
   if (key == VK_ESCAPE) Close();
 }
-void TFeedbackForm::Memo1KeyDown(WPARAM key) { EscapeCloses(key); }
-void TFeedbackForm::Edit1KeyDown(WPARAM key) { EscapeCloses(key); }
-void TFeedbackForm::BitBtn1KeyDown(WPARAM key) { EscapeCloses(key); }
+void FeedbackDialog::OnMemoKeyDown(WPARAM key) { EscapeCloses(key); }
+void FeedbackDialog::OnEmailFieldKeyDown(WPARAM key) { EscapeCloses(key); }
+void FeedbackDialog::OnSendButtonKeyDown(WPARAM key) { EscapeCloses(key); }
 
-void TFeedbackForm::Image1Click() {
-  if (!panel4_->Chosen()) panel4_->Mark(true);
-  if (panel5_->Chosen()) panel5_->Mark(false);
+void FeedbackDialog::OnLikePanelClick() {
+  if (!likePanel_->Chosen()) likePanel_->Mark(true);
+  if (dislikePanel_->Chosen()) dislikePanel_->Mark(false);
 }
 
-void TFeedbackForm::Image2Click() {
-  if (!panel5_->Chosen()) panel5_->Mark(true);
-  if (panel4_->Chosen()) panel4_->Mark(false);
+void FeedbackDialog::OnDislikePanelClick() {
+  if (!dislikePanel_->Chosen()) dislikePanel_->Mark(true);
+  if (likePanel_->Chosen()) likePanel_->Mark(false);
 }
 
-void TFeedbackForm::BitBtn1Click() {
+void FeedbackDialog::OnSend() {
   IWebClient& web = options_.web != nullptr ? *options_.web : static_cast<IWebClient&>(winHttp_);
   lastOutcome_ = SendFeedback(*this, web, inputs_);
 }
 
-FeedbackChoice TFeedbackForm::Choice() const {
-  if (panel4_->Chosen()) return FeedbackChoice::Like;
-  if (panel5_->Chosen()) return FeedbackChoice::Dislike;
+FeedbackChoice FeedbackDialog::Choice() const {
+  if (likePanel_->Chosen()) return FeedbackChoice::Like;
+  if (dislikePanel_->Chosen()) return FeedbackChoice::Dislike;
   return FeedbackChoice::None;
 }
 
-std::string TFeedbackForm::LikeCaption() const { return panel4_->Caption(); }
-std::string TFeedbackForm::DislikeCaption() const { return panel5_->Caption(); }
-std::string TFeedbackForm::MemoText() const { return WindowTextUtf8(Item(kMemo)); }
-std::string TFeedbackForm::EmailText() const { return WindowTextUtf8(Item(kEmail)); }
-void TFeedbackForm::FocusMemo() { ::SetFocus(Item(kMemo)); }
-void TFeedbackForm::FocusEmail() { ::SetFocus(Item(kEmail)); }
-void TFeedbackForm::Beep() { ::MessageBeep(0); }
+std::string FeedbackDialog::LikeCaption() const { return likePanel_->Caption(); }
+std::string FeedbackDialog::DislikeCaption() const { return dislikePanel_->Caption(); }
+std::string FeedbackDialog::MemoText() const { return WindowTextUtf8(Item(kMemo)); }
+std::string FeedbackDialog::EmailText() const { return WindowTextUtf8(Item(kEmail)); }
+void FeedbackDialog::FocusMemo() { ::SetFocus(Item(kMemo)); }
+void FeedbackDialog::FocusEmail() { ::SetFocus(Item(kEmail)); }
+void FeedbackDialog::Beep() { ::MessageBeep(0); }
 
-void TFeedbackForm::SetBusyCursor(bool busy) {
+void FeedbackDialog::SetBusyCursor(bool busy) {
   busy_ = busy;
   ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
 }
 
-void TFeedbackForm::MessageBox(const std::string& text, const std::string& caption,
-                               unsigned flags) {
+void FeedbackDialog::MessageBox(const std::string& text, const std::string& caption,
+                                unsigned flags) {
   ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | flags);
 }
 
-LRESULT TFeedbackForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FeedbackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == kSend && HIWORD(wParam) == BN_CLICKED) BitBtn1Click();
+      if (LOWORD(wParam) == kSend && HIWORD(wParam) == BN_CLICKED) OnSend();
       return 0;
     case WM_CLOSE:
       Close();

@@ -1,4 +1,4 @@
-#include "online/new_ver_window_win.h"
+#include "online/update_notice_window_win.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -15,11 +15,11 @@ namespace {
 // The places of the parts, in design units of the 320 x 68 client area: a raised bevel of one
 // pixel, the icon on the left (60 x 60, inset by 3), the middle panel (230 wide) with the title
 // on top (inset by 3, 16 high) and the link below it, the close button (22 x 22) on the right.
-constexpr RECT kImage{4, 4, 64, 64};
-constexpr RECT kPanel2{67, 1, 297, 67};
-constexpr RECT kLabel1{70, 4, 294, 20};
-constexpr RECT kLabel2{67, 23, 297, 67};
-constexpr RECT kButton1{297, 1, 319, 23};
+constexpr RECT kIconRect{4, 4, 64, 64};
+constexpr RECT kMiddlePanelRect{67, 1, 297, 67};
+constexpr RECT kTitleRect{70, 4, 294, 20};
+constexpr RECT kLinkRect{67, 23, 297, 67};
+constexpr RECT kCloseButtonRect{297, 1, 319, 23};
 
 // AnimateWindow: expand from the centre (19), collapse into the centre (65552).
 constexpr DWORD kShowAnimation = AW_CENTER | AW_HOR_POSITIVE | AW_HOR_NEGATIVE;
@@ -41,7 +41,8 @@ bool Inside(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != 
 
 }  // namespace
 
-NewVerWindow::NewVerWindow(HINSTANCE instance, Options options) : options_(std::move(options)) {
+UpdateNoticeWindow::UpdateNoticeWindow(HINSTANCE instance, Options options)
+    : options_(std::move(options)) {
   if (!options_.open) options_.open = ShellOpen;
   Create(instance,
          {
@@ -59,59 +60,62 @@ NewVerWindow::NewVerWindow(HINSTANCE instance, Options options) : options_(std::
              .owner = options_.owner,
          });
 
-  // FormCreate.
+  // Creation.
   dpi_ = DpiForWindow(Hwnd());
   const Point place = NoticePosition(::GetSystemMetrics(SM_CXSCREEN), S(kNoticeClientWidth));
   ::SetWindowPos(Hwnd(), HWND_TOPMOST, place.x, place.y, S(kNoticeClientWidth),
                  S(kNoticeClientHeight), SWP_NOACTIVATE);
-  label1_ = NoticeTitleText();
-  label2_ = NoticeLinkText(options_.productName, options_.offeredVersion);
-  button1_.reset(::CreateWindowExW(
+  titleText_ = NoticeTitleText();
+  linkText_ = NoticeLinkText(options_.productName, options_.offeredVersion);
+  closeButton_.reset(::CreateWindowExW(
       0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 1, 1, Hwnd(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), instance, nullptr));
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr));
   ApplyDpi();
 
-  ::SetTimer(Hwnd(), kTimerStartId, 1, nullptr);
-  ::SetTimer(Hwnd(), kTimerCloseId, 1000, nullptr);
-  ::SetTimer(Hwnd(), kTimerLinkId, 100, nullptr);
+  ::SetTimer(Hwnd(), kShowTimerId, 1, nullptr);
+  ::SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
+  ::SetTimer(Hwnd(), kLinkHoverTimerId, 100, nullptr);
 }
 
-NewVerWindow::~NewVerWindow() {
+UpdateNoticeWindow::~UpdateNoticeWindow() {
   // The button is a child: it goes with the window, not on its own.
-  static_cast<void>(button1_.release());
+  static_cast<void>(closeButton_.release());
   Destroy();
 }
 
-int NewVerWindow::S(int designValue) const { return Scale(designValue, dpi_); }
+int UpdateNoticeWindow::S(int designValue) const { return Scale(designValue, dpi_); }
 
-void NewVerWindow::ApplyDpi() {
+void UpdateNoticeWindow::ApplyDpi() {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
   icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
                                               S(32), S(32), LR_DEFAULTCOLOR)));
   titleFont_ = MakeFont(S(kNoticeFontHeight), true, false);
   linkFont_ = MakeFont(S(kNoticeFontHeight), false, true);
-  const RECT button = DesignRect(kButton1.left, kButton1.top, kButton1.right, kButton1.bottom);
-  ::SetWindowPos(button1_.get(), nullptr, button.left, button.top, button.right - button.left,
+  const RECT button = DesignRect(kCloseButtonRect.left, kCloseButtonRect.top,
+                                 kCloseButtonRect.right, kCloseButtonRect.bottom);
+  ::SetWindowPos(closeButton_.get(), nullptr, button.left, button.top, button.right - button.left,
                  button.bottom - button.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-RECT NewVerWindow::DesignRect(int left, int top, int right, int bottom) const {
+RECT UpdateNoticeWindow::DesignRect(int left, int top, int right, int bottom) const {
   return RECT{S(left), S(top), S(right), S(bottom)};
 }
 
-RECT NewVerWindow::Label2Rect() const {
-  return DesignRect(kLabel2.left, kLabel2.top, kLabel2.right, kLabel2.bottom);
+RECT UpdateNoticeWindow::LinkRect() const {
+  return DesignRect(kLinkRect.left, kLinkRect.top, kLinkRect.right, kLinkRect.bottom);
 }
 
-bool NewVerWindow::DragsAt(POINT client) const {
-  const RECT panel2 = DesignRect(kPanel2.left, kPanel2.top, kPanel2.right, kPanel2.bottom);
-  const RECT label1 = DesignRect(kLabel1.left, kLabel1.top, kLabel1.right, kLabel1.bottom);
-  return !Inside(panel2, client) || Inside(label1, client);
+bool UpdateNoticeWindow::DragsAt(POINT client) const {
+  const RECT middlePanel = DesignRect(kMiddlePanelRect.left, kMiddlePanelRect.top,
+                                      kMiddlePanelRect.right, kMiddlePanelRect.bottom);
+  const RECT titleRect =
+      DesignRect(kTitleRect.left, kTitleRect.top, kTitleRect.right, kTitleRect.bottom);
+  return !Inside(middlePanel, client) || Inside(titleRect, client);
 }
 
-void NewVerWindow::TimerStartTimer() {
-  ::KillTimer(Hwnd(), kTimerStartId);
+void UpdateNoticeWindow::OnShowTimer() {
+  ::KillTimer(Hwnd(), kShowTimerId);
   ::AnimateWindow(Hwnd(), kNoticeShowAnimationMs, kShowAnimation);
   ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
   // The keyboard focus goes back to the main window when it can take it; otherwise nothing.
@@ -121,46 +125,46 @@ void NewVerWindow::TimerStartTimer() {
   }
 }
 
-void NewVerWindow::TimerCloseTimer() {
+void UpdateNoticeWindow::OnCountdownTimer() {
   if (!countdown_.Tick()) return;
-  ::KillTimer(Hwnd(), kTimerCloseId);
+  ::KillTimer(Hwnd(), kCountdownTimerId);
   ::AnimateWindow(Hwnd(), kNoticeHideAnimationMs, kHideAnimation);
   Close();
 }
 
-void NewVerWindow::TimerLinkTimer() {
+void UpdateNoticeWindow::OnLinkHoverTimer() {
   POINT cursor{};
   if (!::GetCursorPos(&cursor)) return;
   ::ScreenToClient(Hwnd(), &cursor);
-  const RECT link = Label2Rect();
+  const RECT link = LinkRect();
   const bool hot = Inside(link, cursor);
   if (hot == linkHot_) return;
   linkHot_ = hot;
   ::InvalidateRect(Hwnd(), &link, TRUE);
 }
 
-void NewVerWindow::Label2Click() {
+void UpdateNoticeWindow::OnLinkClick() {
   options_.open(NoticeAddressToOpen(options_.downloadUrl, options_.homePage));
   Close();
 }
 
-void NewVerWindow::Button1Click() { Close(); }
+void UpdateNoticeWindow::OnCloseButtonClick() { Close(); }
 
-void NewVerWindow::Close() {
-  // FormClose does nothing more: closing hides the notice, which is not shown again.
-  drag_.FormMouseUp();
+void UpdateNoticeWindow::Close() {
+  // Closing does nothing more: it hides the notice, which is not shown again.
+  drag_.OnMouseUp();
   if (::GetCapture() == Hwnd()) ::ReleaseCapture();
   ::ShowWindow(Hwnd(), SW_HIDE);
 }
 
-void NewVerWindow::Paint(HDC dc) {
+void UpdateNoticeWindow::Paint(HDC dc) {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
 
   if (icon_) {
-    const RECT image = DesignRect(kImage.left, kImage.top, kImage.right, kImage.bottom);
+    const RECT image = DesignRect(kIconRect.left, kIconRect.top, kIconRect.right, kIconRect.bottom);
     const int size = S(32);
     ::DrawIconEx(dc, (image.left + image.right - size) / 2, (image.top + image.bottom - size) / 2,
                  icon_.get(), size, size, 0, nullptr, DI_NORMAL);
@@ -170,16 +174,17 @@ void NewVerWindow::Paint(HDC dc) {
   {
     const ScopedSelectObject font(dc, titleFont_.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    RECT label1 = DesignRect(kLabel1.left, kLabel1.top, kLabel1.right, kLabel1.bottom);
-    const std::wstring text = ToWide(label1_);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label1,
+    RECT titleRect =
+        DesignRect(kTitleRect.left, kTitleRect.top, kTitleRect.right, kTitleRect.bottom);
+    const std::wstring text = ToWide(titleText_);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &titleRect,
                 DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   {
     const ScopedSelectObject font(dc, linkFont_.get());
     ::SetTextColor(dc, ::GetSysColor(linkHot_ ? COLOR_MENUHILIGHT : COLOR_WINDOWTEXT));
-    const RECT area = Label2Rect();
-    const std::wstring text = ToWide(label2_);
+    const RECT area = LinkRect();
+    const std::wstring text = ToWide(linkText_);
     // Word-wrapped and centred both ways: measure the wrapped height first.
     RECT measure = area;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure,
@@ -193,7 +198,7 @@ void NewVerWindow::Paint(HDC dc) {
   }
 }
 
-void NewVerWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
+void UpdateNoticeWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
   RECT rect = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   ::DrawFrameControl(item.hDC, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
@@ -210,7 +215,7 @@ void NewVerWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
   ::LineTo(item.hDC, left + inset - 1, top + glyph - inset);
 }
 
-LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT UpdateNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_DPICHANGED:
       // Dragged onto a monitor with another DPI: the same notice at that DPI.
@@ -220,14 +225,14 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_TIMER:
       switch (wParam) {
-        case kTimerStartId:
-          TimerStartTimer();
+        case kShowTimerId:
+          OnShowTimer();
           return 0;
-        case kTimerCloseId:
-          TimerCloseTimer();
+        case kCountdownTimerId:
+          OnCountdownTimer();
           return 0;
-        case kTimerLinkId:
-          TimerLinkTimer();
+        case kLinkHoverTimerId:
+          OnLinkHoverTimer();
           return 0;
         default:
           break;
@@ -244,15 +249,15 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 1;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID == kButton1Id) {
+      if (item->CtlID == kCloseButtonId) {
         DrawCloseButton(*item);
         return TRUE;
       }
       break;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == kButton1Id && HIWORD(wParam) == BN_CLICKED) {
-        Button1Click();
+      if (LOWORD(wParam) == kCloseButtonId && HIWORD(wParam) == BN_CLICKED) {
+        OnCloseButtonClick();
         return 0;
       }
       break;
@@ -260,7 +265,7 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       POINT cursor{};
       ::GetCursorPos(&cursor);
       ::ScreenToClient(Hwnd(), &cursor);
-      if (reinterpret_cast<HWND>(wParam) == button1_.get() || Inside(Label2Rect(), cursor)) {
+      if (reinterpret_cast<HWND>(wParam) == closeButton_.get() || Inside(LinkRect(), cursor)) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -270,7 +275,7 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN: {
       const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (message == WM_LBUTTONDOWN && Inside(Label2Rect(), client)) {
+      if (message == WM_LBUTTONDOWN && Inside(LinkRect(), client)) {
         linkPressed_ = true;
         return 0;
       }
@@ -280,7 +285,7 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
                                  : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                              : MouseButton::Middle;
-      drag_.FormMouseDown(button, {screen.x, screen.y});
+      drag_.OnMouseDown(button, {screen.x, screen.y});
       if (drag_.dragging) ::SetCapture(Hwnd());
       return 0;
     }
@@ -289,7 +294,7 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       ::ClientToScreen(Hwnd(), &screen);
       RECT bounds{};
       ::GetWindowRect(Hwnd(), &bounds);
-      if (const auto moved = drag_.FormMouseMove({screen.x, screen.y}, {bounds.left, bounds.top})) {
+      if (const auto moved = drag_.OnMouseMove({screen.x, screen.y}, {bounds.left, bounds.top})) {
         ::SetWindowPos(Hwnd(), nullptr, moved->x, moved->y, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
@@ -300,16 +305,16 @@ LRESULT NewVerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_RBUTTONUP: {
       const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       const bool wasDragging = drag_.dragging;
-      drag_.FormMouseUp();
+      drag_.OnMouseUp();
       if (wasDragging && ::GetCapture() == Hwnd()) ::ReleaseCapture();
       if (message == WM_LBUTTONUP && linkPressed_) {
         linkPressed_ = false;
-        if (Inside(Label2Rect(), client)) Label2Click();
+        if (Inside(LinkRect(), client)) OnLinkClick();
       }
       return 0;
     }
     case WM_CAPTURECHANGED:
-      drag_.FormMouseUp();
+      drag_.OnMouseUp();
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;

@@ -18,9 +18,9 @@ namespace lb {
 
 // Opens a new feedback dialog over `owner` (which is disabled meanwhile) and returns when it
 // has closed. The "Send Feedback..." menu command calls this.
-void ShowFeedbackForm(HWND owner);
+void ShowFeedbackDialog(HWND owner);
 
-struct FeedbackFormOptions {
+struct FeedbackDialogOptions {
   HMODULE resources = nullptr;  // where the pictures are; null: the executable
   IWebClient* web = nullptr;    // null: WinHTTP
   std::string host = ServerHost();
@@ -28,9 +28,9 @@ struct FeedbackFormOptions {
 
 class FeedbackPanel;
 
-class TFeedbackForm final : public WindowBase, private IFeedbackView {
+class FeedbackDialog final : public WindowBase, private IFeedbackView {
  public:
-  static constexpr const wchar_t* kClassName = L"TFeedbackForm";
+  static constexpr const wchar_t* kClassName = L"LockBeaconFeedback";
   // A fixed single border with only the close box.
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -38,12 +38,12 @@ class TFeedbackForm final : public WindowBase, private IFeedbackView {
   static constexpr int kClientWidth = 525;
   static constexpr int kClientHeight = 326;
 
-  enum : int { kMemo = 101, kEmail, kSend, kLabel1, kLabel2, kLabel3 };
+  enum : int { kMemo = 101, kEmail, kSend, kHeadingLabel, kQuestionLabel, kEmailLabel };
 
-  // Creates the dialog, hidden, centred on the screen, with its captions translated (FormCreate).
+  // Creates the dialog, hidden, centred on the screen, with its captions translated.
   // Throws AppError when the window cannot be created.
-  TFeedbackForm(HINSTANCE instance, HWND owner, FeedbackFormOptions options = {});
-  ~TFeedbackForm() override;
+  FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOptions options = {});
+  ~FeedbackDialog() override;
 
   // Shows the dialog and runs its own message loop until it closes; the owner is disabled
   // meanwhile. A WM_QUIT that arrives meanwhile ends the loop and is posted again.
@@ -51,23 +51,23 @@ class TFeedbackForm final : public WindowBase, private IFeedbackView {
   // Shows the dialog without a loop of its own (the caller pumps messages and calls
   // PreTranslate).
   void Show();
-  // Closes the dialog (FormClose): the owner is enabled again and the window destroyed.
+  // Closes the dialog: the owner is enabled again and the window destroyed.
   void Close() override;
   // The keys the dialog handles before the control gets them (Esc, Tab in the memo); true when
   // the message was used.
   bool PreTranslate(const MSG& message);
 
-  void Image1Click();
-  void Image2Click();
-  void BitBtn1Click();
-  void Memo1KeyDown(WPARAM key);
-  void Edit1KeyDown(WPARAM key);
-  void BitBtn1KeyDown(WPARAM key);
+  void OnLikePanelClick();
+  void OnDislikePanelClick();
+  void OnSend();
+  void OnMemoKeyDown(WPARAM key);
+  void OnEmailFieldKeyDown(WPARAM key);
+  void OnSendButtonKeyDown(WPARAM key);
 
   // What the dialog shows, for tests.
   [[nodiscard]] HWND Item(int id) const { return ::GetDlgItem(Hwnd(), id); }
-  [[nodiscard]] HWND Panel4() const;
-  [[nodiscard]] HWND Panel5() const;
+  [[nodiscard]] HWND LikePanel() const;
+  [[nodiscard]] HWND DislikePanel() const;
   [[nodiscard]] FeedbackChoice Choice() const override;
   [[nodiscard]] SendOutcome LastOutcome() const { return lastOutcome_; }
 
@@ -94,16 +94,16 @@ class TFeedbackForm final : public WindowBase, private IFeedbackView {
   bool busy_ = false;
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;
-  FeedbackFormOptions options_;
+  FeedbackDialogOptions options_;
   WinHttpWebClient winHttp_;
   FeedbackInputs inputs_;
   SendOutcome lastOutcome_ = SendOutcome::EmptyBody;
-  std::unique_ptr<FeedbackPanel> panel4_;
-  std::unique_ptr<FeedbackPanel> panel5_;
+  std::unique_ptr<FeedbackPanel> likePanel_;
+  std::unique_ptr<FeedbackPanel> dislikePanel_;
   UniqueFont baseFont_;   // Tahoma 8 pt
-  UniqueFont largeFont_;  // Tahoma 12 pt: the panels and Label1
-  UniqueFont textFont_;   // Tahoma 10 pt: the memo, Label3 and the field
-  UniqueFont boldFont_;   // Tahoma 10 pt bold: Label2 and "Send"
+  UniqueFont largeFont_;  // Tahoma 12 pt: the panels and kHeadingLabel
+  UniqueFont textFont_;   // Tahoma 10 pt: the memo, kEmailLabel and the field
+  UniqueFont boldFont_;   // Tahoma 10 pt bold: kQuestionLabel and "Send"
   UniqueIcon sendIcon_;
 };
 

@@ -1,9 +1,9 @@
 #pragma once
-// TAppForm: the main window object. It is the indicator window, owns the tray icon, the popup
+// App: the main window object. It is the indicator window, owns the tray icon, the popup
 // menu and all timers, and runs the creation sequence that reads every setting. This is its
-// portable logic; app_form_window_win.cpp is the Win32 window that hosts it. The indicator's
+// portable logic; app_window_win.cpp is the Win32 window that hosts it. The indicator's
 // behaviour, the key monitor and the sounds are its parts; the running copies of the settings
-// (DisplayDuration, the flags, the menu ticks) are its own fields, shared with those parts.
+// (displayDuration, the flags, the menu ticks) are its own fields, shared with those parts.
 #include <map>
 #include <memory>
 #include <string>
@@ -25,45 +25,45 @@ namespace lb {
 inline constexpr int kDesignClientWidth = 184;
 inline constexpr int kDesignClientHeight = 125;
 
-class TAppForm : public RunningSettings {
+class App : public RunningSettings {
  public:
-  // The timers are created in their design states: Timer1 (10 ms) and TimerStart (1 ms)
-  // running, TimerFade (2000 ms) stopped. `host` carries out the menu's window commands.
-  TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IFormHost& host);
-  TAppForm(const TAppForm&) = delete;
-  TAppForm& operator=(const TAppForm&) = delete;
+  // The timers are created in their design states: keyPollTimer (10 ms) and startDisplayTimer (1
+  // ms) running, hideTimer (2000 ms) stopped. `host` carries out the menu's window commands.
+  App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host);
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
 
   // The creation sequence. An error (a refused settings write) stops it at the failing step and
   // propagates to the caller, which reports it; the window lives on.
-  void FormCreate();
+  void Create();
 
   // WM_MOVE: while the position-saving flag is on, writes Left and then Top.
   void OnMove();
   // Layout pass, run on every size change and once at the end of the creation sequence:
   // while the position-saving flag is on, writes Left, Top, Height and Width.
-  void FormResize();
+  void OnResize();
   // WM_TIMER of any of the window's timers.
   void OnTimer(int id);
   // Mouse events of the window and of everything on it, at screen positions.
-  void FormMouseDown(MouseButton button, Point screen) { indicator.FormMouseDown(button, screen); }
-  void FormMouseMove(Point screen) { indicator.FormMouseMove(screen); }
-  void FormMouseUp(MouseButton button) { indicator.FormMouseUp(button); }
+  void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
+  void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }
+  void OnMouseUp(MouseButton button) { indicator.OnMouseUp(button); }
 
   [[nodiscard]] SettingsStore* Store() { return store_.get(); }
 
-  std::string LanguageFile;
+  std::string languageFile;
 
   // The translated captions of the window's labels and menu items, by component name
-  // ("Exit1" -> "Beenden"), set once by the creation sequence.
-  std::map<std::string, std::string, std::less<>> Captions;
+  // ("Exit" -> "Beenden"), set once by the creation sequence.
+  std::map<std::string, std::string, std::less<>> captions;
 
-  // PopupMenu1 as it stands now, with the captions the creation sequence set.
-  [[nodiscard]] MenuItem PopupMenu1() const;
-  // A new Settings dialog, created (FormCreate has run) and not yet shown.
-  [[nodiscard]] std::unique_ptr<TFormSettings> NewFormSettings();
+  // The tray menu as it stands now, with the captions the creation sequence set.
+  [[nodiscard]] MenuItem Menu() const;
+  // A new Settings dialog, filled from the running settings (Populate has run) and not yet shown.
+  [[nodiscard]] std::unique_ptr<SettingsDialog> NewSettingsDialog();
 
   // Stores the language chosen in the language chooser; used from the next start on.
-  void SetLanguageFile(const std::string& Filename);
+  void SetLanguageFile(const std::string& filename);
 
  private:
   void SaveGeometry();

@@ -1,6 +1,6 @@
 #pragma once
-// TNewVer, the update notice: the rules of its layout, its texts, its countdown, its dragging and
-// the address its link opens. The Win32 window (new_ver_window_win.cpp) draws it.
+// UpdateNotice, the update notice: the rules of its layout, its texts, its countdown, its dragging
+// and the address its link opens. The Win32 window (update_notice_window_win.cpp) draws it.
 #include <optional>
 #include <string>
 
@@ -44,7 +44,7 @@ inline constexpr int kNoticeHideAnimationMs = 100;
 [[nodiscard]] std::string NoticeAddressToOpen(const std::string& downloadUrl,
                                               const std::string& homePage);
 
-// The close countdown: TimerCloseTimer's counting.
+// The close countdown: OnCountdownTimer's counting.
 class NoticeCountdown {
  public:
   // One tick; true on the tick that reaches 0 (the eleventh), and only then.
@@ -59,11 +59,11 @@ class NoticeCountdown {
 class NoticeDrag {
  public:
   // Any button but the right one starts a drag at the pressed point (screen coordinates).
-  void FormMouseDown(MouseButton button, Point screen);
+  void OnMouseDown(MouseButton button, Point screen);
   // While dragging: the window's new top-left corner for the pointer at `screen`, the window
   // standing at `topLeft`. Nothing while not dragging.
-  std::optional<Point> FormMouseMove(Point screen, Point topLeft);
-  void FormMouseUp() { dragging = false; }
+  std::optional<Point> OnMouseMove(Point screen, Point topLeft);
+  void OnMouseUp() { dragging = false; }
 
   bool dragging = false;
   int dx = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The main window on its own, with the form's platform replaced by fakes: an in-memory file
+// The main window on its own, with the app's platform replaced by fakes: an in-memory file
 // system, a scripted keyboard, a recording sound player. The window is made on first use.
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_form_window_win.h"
+#include "app/app_window_win.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_platform.h"
@@ -27,9 +27,9 @@ inline void RecordReport(const std::string& text) { reports.push_back(text); }
 
 inline constexpr const char* kSettingsFile = "C:\\Apps\\Lock Beacon\\settings.ini";
 
-class AppFormWindowTest : public ::testing::Test {
+class AppWindowTest : public ::testing::Test {
  protected:
-  AppFormWindowTest()
+  AppWindowTest()
       : owner_(::CreateWindowExW(0, L"STATIC", L"Lock Beacon", WS_POPUP, 0, 0, 0, 0, nullptr,
                                  nullptr, nullptr, nullptr)) {}
 
@@ -46,7 +46,7 @@ class AppFormWindowTest : public ::testing::Test {
     SetErrorReportHook(previousHook_);
   }
 
-  AppFormWindow& Window() {
+  AppWindow& Window() {
     if (!window_) {
       window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
                       AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_,
@@ -68,7 +68,7 @@ class AppFormWindowTest : public ::testing::Test {
   UniqueWindow owner_;
 
  private:
-  std::optional<AppFormWindow> window_;
+  std::optional<AppWindow> window_;
   ErrorReportHook previousHook_ = nullptr;
 };
 

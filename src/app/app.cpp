@@ -1,4 +1,4 @@
-#include "app/app_form.h"
+#include "app/app.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,8 +23,7 @@ constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
 }  // namespace
 
-TAppForm::TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers,
-                   IFormHost& host)
+App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host)
     : platform_(platform),
       view_(view),
       indicator(*this, view, platform.keyboard, timers),
@@ -33,43 +32,43 @@ TAppForm::TAppForm(const AppPlatform& platform, IIndicatorView& view, ITimerHost
       menu({*this, view, indicator, monitor, sounds, store_, platform.files, platform.startup,
             platform.shell, platform.messages, host}) {}
 
-void TAppForm::FormCreate() {
+void App::Create() {
   // Identity: company and product from the version block, then version and name.
   const std::string exePath = platform_.startup.ExePath();
   Identity& identity = MutableAppIdentity();
   try {
-    const TEXEVersionData version = platform_.startup.ReadExeVersionData(exePath);
-    identity.CompanyName = version.CompanyName;
-    identity.ProductName = version.ProductName;
+    const VersionBlock version = platform_.startup.ReadVersionBlock(exePath);
+    identity.companyName = version.companyName;
+    identity.productName = version.productName;
   } catch (const std::exception&) {
-    identity.CompanyName = kFallbackCompanyName;
-    identity.ProductName = kFallbackProductName;
+    identity.companyName = kFallbackCompanyName;
+    identity.productName = kFallbackProductName;
   }
-  identity.AppVersion =
+  identity.appVersion =
       FormatAppVersion(platform_.startup.FileVersionMS(exePath).value_or(kUnknownFileVersion));
-  identity.AppName = ComposeAppName(identity.CompanyName, identity.ProductName);
+  identity.appName = ComposeAppName(identity.companyName, identity.productName);
 
   // The settings folder and the store on settings.ini there (opening does not touch the file).
-  identity.SettingsFolder =
-      ChooseSettingsFolder(platform_.startup, exePath, identity.CompanyName, identity.ProductName);
-  store_ = std::make_unique<SettingsStore>(identity.SettingsFolder + "settings.ini",
+  identity.settingsFolder =
+      ChooseSettingsFolder(platform_.startup, exePath, identity.companyName, identity.productName);
+  store_ = std::make_unique<SettingsStore>(identity.settingsFolder + "settings.ini",
                                            platform_.files, platform_.codePage);
   SettingsStore& store = *store_;
 
-  DisplayDuration = store.ReadInteger(keys::DisplayDuration, keys::DefaultDisplayDuration);
+  displayDuration = store.ReadInteger(keys::DisplayDuration, keys::DefaultDisplayDuration);
 
-  Ticks.NumLock1 = keys::OnUnlessOff(store.ReadString(keys::NumLock, ""));
-  Ticks.CapsLock1 = keys::OnUnlessOff(store.ReadString(keys::CapsLock, ""));
-  Ticks.ScrollLock1 = keys::OnUnlessOff(store.ReadString(keys::ScrollLock, ""));
-  Ticks.NumLock2 = keys::OffUnlessOn(store.ReadString(keys::NumLockToggled, ""));
-  Ticks.CapsLock2 = keys::OffUnlessOn(store.ReadString(keys::CapsLockToggled, ""));
-  Ticks.ScrollLock2 = keys::OffUnlessOn(store.ReadString(keys::ScrollLockToggled, ""));
+  ticks.showNumLock = keys::OnUnlessOff(store.ReadString(keys::NumLock, ""));
+  ticks.showCapsLock = keys::OnUnlessOff(store.ReadString(keys::CapsLock, ""));
+  ticks.showScrollLock = keys::OnUnlessOff(store.ReadString(keys::ScrollLock, ""));
+  ticks.alwaysShowNumLock = keys::OffUnlessOn(store.ReadString(keys::NumLockToggled, ""));
+  ticks.alwaysShowCapsLock = keys::OffUnlessOn(store.ReadString(keys::CapsLockToggled, ""));
+  ticks.alwaysShowScrollLock = keys::OffUnlessOn(store.ReadString(keys::ScrollLockToggled, ""));
 
-  ScreenSnap = keys::OnUnlessOff(store.ReadString(keys::ScreenSnap, ""));
-  AlwaysOnTop = keys::OffUnlessOn(store.ReadString(keys::AlwaysOnTop, ""));
+  screenSnap = keys::OnUnlessOff(store.ReadString(keys::ScreenSnap, ""));
+  alwaysOnTop = keys::OffUnlessOn(store.ReadString(keys::AlwaysOnTop, ""));
   // Neither "show" submenu has any effect while the window stays visible.
-  Enabled.ShowLights1 = !AlwaysOnTop;
-  Enabled.AlwaysshowwhentoggledON1 = !AlwaysOnTop;
+  enabled.showOnChangeMenu = !alwaysOnTop;
+  enabled.alwaysShowMenu = !alwaysOnTop;
 
   // Position: the stored one only when both edges are stored, applied as it is; otherwise the
   // bottom-right corner of the primary work area, for the window's size at this moment.
@@ -107,78 +106,76 @@ void TAppForm::FormCreate() {
   }
 
   // From here on every move and size change is written to the store.
-  SavePosition = true;
+  savePosition = true;
 
-  Ticks.NumLock3 = keys::OnUnlessOff(store.ReadString(keys::NumLockSound, ""));
-  Ticks.CapsLock3 = keys::OnUnlessOff(store.ReadString(keys::CapsLockSound, ""));
-  Ticks.ScrollLock3 = keys::OnUnlessOff(store.ReadString(keys::ScrollLockSound, ""));
+  ticks.numLockSound = keys::OnUnlessOff(store.ReadString(keys::NumLockSound, ""));
+  ticks.capsLockSound = keys::OnUnlessOff(store.ReadString(keys::CapsLockSound, ""));
+  ticks.scrollLockSound = keys::OnUnlessOff(store.ReadString(keys::ScrollLockSound, ""));
 
   if (store.KeyExists(keys::PlayMode) && store.ReadString(keys::PlayMode, "") == keys::Async) {
-    Ticks.ASYNC1 = true;
-    Ticks.SYNC1 = false;
+    ticks.asyncMode = true;
+    ticks.syncMode = false;
   }
 
-  MinimalMode = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
-  if (MinimalMode) indicator.MinimalModeActivate();
-  FadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
+  minimalMode = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
+  if (minimalMode) indicator.MinimalModeActivate();
+  fadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
 
-  LanguageFile = store.ReadString(keys::LanguageFile, "");
-  LoadLanguage(LanguageFile, platform_.language, platform_.files, platform_.codePage);
-  for (const ComponentCaption& caption : kAppFormCaptions) {
-    Captions[std::string(caption.component)] = Translate(caption.english);
+  languageFile = store.ReadString(keys::LanguageFile, "");
+  LoadLanguage(languageFile, platform_.language, platform_.files, platform_.codePage);
+  for (const ComponentCaption& caption : kAppCaptions) {
+    captions[std::string(caption.component)] = Translate(caption.english);
   }
 
   // Lay the window out once; this also saves its geometry.
-  FormResize();
+  OnResize();
 }
 
-MenuItem TAppForm::PopupMenu1() const {
-  return menu.PopupMenu1([this](std::string_view component, std::string_view english) {
-    const auto caption = Captions.find(component);
-    return caption != Captions.end() ? caption->second : std::string(english);
+MenuItem App::Menu() const {
+  return menu.Menu([this](std::string_view component, std::string_view english) {
+    const auto caption = captions.find(component);
+    return caption != captions.end() ? caption->second : std::string(english);
   });
 }
 
-std::unique_ptr<TFormSettings> TAppForm::NewFormSettings() {
-  auto dialog = std::make_unique<TFormSettings>(*this, view_, indicator, store_);
-  dialog->FormCreate();
+std::unique_ptr<SettingsDialog> App::NewSettingsDialog() {
+  auto dialog = std::make_unique<SettingsDialog>(*this, view_, indicator, store_);
+  dialog->Populate();
   return dialog;
 }
 
-void TAppForm::SetLanguageFile(const std::string& Filename) {
-  lb::SetLanguageFile(*store_, Filename);
-}
+void App::SetLanguageFile(const std::string& filename) { lb::SetLanguageFile(*store_, filename); }
 
-void TAppForm::OnMove() {
-  if (!SavePosition) return;
+void App::OnMove() {
+  if (!savePosition) return;
   const Rect bounds = view_.Bounds();
   store_->WriteInteger(keys::Left, bounds.left);
   store_->WriteInteger(keys::Top, bounds.top);
 }
 
-void TAppForm::FormResize() {
+void App::OnResize() {
   // A refused write stops here: the labels and LEDs keep their places until the next pass.
-  if (SavePosition) SaveGeometry();
+  if (savePosition) SaveGeometry();
   indicator.LayOut();
 }
 
-void TAppForm::OnTimer(int id) {
+void App::OnTimer(int id) {
   switch (id) {
-    case kTimer1Id:
-      monitor.Timer1Timer();
+    case kKeyPollTimerId:
+      monitor.OnKeyPollTimer();
       break;
-    case kTimerStartId:
-      indicator.TimerStartTimer();
+    case kStartDisplayTimerId:
+      indicator.OnStartDisplayTimer();
       break;
-    case kTimerFadeId:
-      indicator.TimerFadeTimer();
+    case kHideTimerId:
+      indicator.OnHideTimer();
       break;
     default:
       break;
   }
 }
 
-void TAppForm::SaveGeometry() {
+void App::SaveGeometry() {
   const Rect bounds = view_.Bounds();
   store_->WriteInteger(keys::Left, bounds.left);
   store_->WriteInteger(keys::Top, bounds.top);

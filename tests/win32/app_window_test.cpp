@@ -1,5 +1,5 @@
 // The main window as Windows sees it: its design state, showing without activation, and the
-// moves and size changes it hands to the form.
+// moves and size changes it hands to the app.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,20 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "app/app_form_window_win.h"
+#include "app/app_window_win.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/settings_window_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/handles_win.h"
-#include "win32/app_form_window_fixture.h"
+#include "win32/app_window_fixture.h"
 #include "win32/exe_resources.h"
 
 namespace lb {
 namespace {
 
-using test::AppFormWindowTest;
+using test::AppWindowTest;
 using test::kSettingsFile;
 using test::reports;
 
@@ -38,9 +38,9 @@ std::wstring Caption(HWND window) {
   return text;
 }
 
-TEST_F(AppFormWindowTest, DesignState) {
+TEST_F(AppWindowTest, DesignState) {
   const HWND window = Hwnd();
-  EXPECT_EQ(ClassName(window), L"TAppForm");
+  EXPECT_EQ(ClassName(window), L"LockBeaconIndicator");
   EXPECT_EQ(Caption(window), L"Lock Beacon");
   EXPECT_FALSE(::IsWindowVisible(window));
 
@@ -69,7 +69,7 @@ TEST_F(AppFormWindowTest, DesignState) {
   EXPECT_EQ(client.bottom, Scale(125, dpi));
 }
 
-TEST_F(AppFormWindowTest, ShowsWithoutTakingTheFocus) {
+TEST_F(AppWindowTest, ShowsWithoutTakingTheFocus) {
   UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                        400, 400, 200, 100, nullptr, nullptr, nullptr, nullptr));
   ::SetForegroundWindow(other.get());
@@ -82,7 +82,7 @@ TEST_F(AppFormWindowTest, ShowsWithoutTakingTheFocus) {
   EXPECT_NE(::GetForegroundWindow(), Hwnd());
 }
 
-TEST_F(AppFormWindowTest, BoundsAreTheOuterRectangle) {
+TEST_F(AppWindowTest, BoundsAreTheOuterRectangle) {
   const Rect bounds = Rect::FromPosSize(120, 80, 230, 170);
   Window().SetBounds(bounds);
   EXPECT_EQ(Window().Bounds(), bounds);
@@ -92,9 +92,9 @@ TEST_F(AppFormWindowTest, BoundsAreTheOuterRectangle) {
   EXPECT_EQ(outer.bottom, 250);
 }
 
-TEST_F(AppFormWindowTest, MovesAndSizeChangesReachTheForm) {
-  Window().Form().FormCreate();
-  ASSERT_TRUE(Window().Form().SavePosition);
+TEST_F(AppWindowTest, MovesAndSizeChangesReachTheApp) {
+  Window().Logic().Create();
+  ASSERT_TRUE(Window().Logic().savePosition);
 
   ::SetWindowPos(Hwnd(), nullptr, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_NE(Settings().find("Left=100"), std::string::npos) << Settings();
@@ -106,8 +106,8 @@ TEST_F(AppFormWindowTest, MovesAndSizeChangesReachTheForm) {
   EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(AppFormWindowTest, RefusedWriteOnAMoveIsReportedOnce) {
-  Window().Form().FormCreate();
+TEST_F(AppWindowTest, RefusedWriteOnAMoveIsReportedOnce) {
+  Window().Logic().Create();
   files_.refuseWrites = true;
 
   ::SetWindowPos(Hwnd(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -143,12 +143,12 @@ std::optional<ItemPicture> PictureOfItem(HMENU menu, int position) {
   return picture;
 }
 
-TEST_F(AppFormWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
+TEST_F(AppWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
   const UniqueModule exe = test::LoadExeResources();
   ASSERT_TRUE(exe);
   Window().SetPictureModule(exe.get());
-  // The items with a picture, by their top-level position (ShowLights1 is a submenu).
-  const std::vector<int> withPicture = {2, 3, 4, 5, 8, 10, 14};  // Help1 .. Settings1, Exit1
+  // The items with a picture, by their top-level position (showOnChangeMenu is a submenu).
+  const std::vector<int> withPicture = {2, 3, 4, 5, 8, 10, 14};  // Help .. Settings, Exit
   for (const int dpi : {Window().Dpi(), 144, 120}) {
     SCOPED_TRACE(dpi);
     if (dpi != Window().Dpi()) {
@@ -177,7 +177,7 @@ TEST_F(AppFormWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
 
 // The owner window draws the pictures of the open menu: over the menu's background, which
 // shows through the transparent pixels, and fainter on a greyed item.
-TEST_F(AppFormWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
+TEST_F(AppWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
   const UniqueModule exe = test::LoadExeResources();
   ASSERT_TRUE(exe);
   Window().SetPictureModule(exe.get());
@@ -245,9 +245,9 @@ TEST_F(AppFormWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
 // "Save" shows the indicator, which lets waiting messages through. A close of the dialog that
 // was waiting (the close box pressed right after Save) and a second press of Save run safely:
 // the settings are saved once, and the dialog is gone afterwards.
-TEST_F(AppFormWindowTest, SettingsDialogClosedWhileItSaves) {
-  Window().Form().FormCreate();
-  ::SendMessageW(Hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuCommand::Settings1), 0);
+TEST_F(AppWindowTest, SettingsDialogClosedWhileItSaves) {
+  Window().Logic().Create();
+  ::SendMessageW(Hwnd(), WM_COMMAND, static_cast<WPARAM>(MenuCommand::Settings), 0);
   HWND dialog = nullptr;
   ::EnumThreadWindows(
       ::GetCurrentThreadId(),

@@ -1,0 +1,254 @@
+// The feedback dialog in this test program's own process, posting to the stand-in server: what
+// arrives there, the fall-back to plain HTTP, the failure box that keeps the dialog open, the
+// layout, and Esc.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "base/identity.h"
+#include "e2e/harness_win.h"
+#include "online/feedback_dialog_win.h"
+#include "platform/wide_text_win.h"
+#include "support/standin_server_win.h"
+#include "ui/dpi.h"
+#include "ui/dpi_win.h"
+#include "win32/host_paths.h"
+#include "win32/pump.h"
+
+namespace lb {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A message box that "Send" shows, seen from another thread: its text, and a screenshot taken
+// while it is up; then it is closed with OK.
+class BoxWatcher {
+ public:
+  BoxWatcher(std::string caption, std::string screenshot = {})
+      : thread_([this, caption = std::move(caption), screenshot = std::move(screenshot)] {
+          HWND box = nullptr;
+          if (e2e::WaitFor(
+                  [&] { return (box = ::FindWindowW(L"#32770", ToWide(caption).c_str())); }, 20s)) {
+            text_ = ToUtf8(e2e::MessageBoxText(box));
+            if (!screenshot.empty()) static_cast<void>(e2e::SaveScreenshot(screenshot));
+            seen_ = true;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+          }
+        }) {}
+  ~BoxWatcher() {
+    if (thread_.joinable()) thread_.join();
+  }
+  // Waits for the watcher; the text of the box, or nothing when none appeared.
+  std::string Text() {
+    thread_.join();
+    return seen_ ? text_ : "(no box)";
+  }
+
+ private:
+  std::atomic<bool> seen_{false};
+  std::string text_;
+  std::thread thread_;
+};
+
+class FeedbackDialogTest : public ::testing::Test {
+ protected:
+  FeedbackDialogTest() : saved_(AppIdentity()) {
+    MutableAppIdentity().productName = "Lock Beacon";
+    MutableAppIdentity().appName = "BRIMLEX - Lock Beacon";
+    MutableAppIdentity().appVersion = "1.0";
+  }
+  ~FeedbackDialogTest() override { MutableAppIdentity() = saved_; }
+
+  static void SetUpTestSuite() {
+    exe_.reset(::LoadLibraryExW(ToWide(test::HostPath(LOCKBEACON_EXE_PATH)).c_str(), nullptr,
+                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  }
+  static void TearDownTestSuite() { exe_.reset(); }
+
+  std::unique_ptr<FeedbackDialog> Open(const std::string& host) {
+    auto dialog = std::make_unique<FeedbackDialog>(
+        ::GetModuleHandleW(nullptr), nullptr,
+        FeedbackDialogOptions{.resources = exe_.get(), .host = host});
+    dialog->Show();
+    Pump();
+    return dialog;
+  }
+
+  static void Type(HWND control, const std::wstring& text) {
+    ::SetWindowTextW(control, text.c_str());
+  }
+
+  static void Pump() { test::PumpFor(std::chrono::milliseconds(100)); }
+
+  static inline UniqueModule exe_;
+
+ private:
+  Identity saved_;
+};
+
+TEST_F(FeedbackDialogTest, ASendWithLikeArrivesWithExactlyTheExpectedFields) {
+  test::StandinServer server;
+  auto dialog = Open(server.Host());
+  dialog->OnLikePanelClick();
+  Type(dialog->Item(FeedbackDialog::kMemo), L"  Great tool\r\nThanks  ");
+  Type(dialog->Item(FeedbackDialog::kEmail), L" me@example.com ");
+
+  BoxWatcher box("Success");
+  dialog->OnSend();  // returns when the box is closed
+  EXPECT_EQ(box.Text(), "Your feedback is received.\r\rThank you!");
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Delivered);
+  EXPECT_EQ(dialog->Hwnd(), nullptr);  // closed on success
+
+  const auto posts = server.LogWith({"\"/php/feedback.php\""});
+  ASSERT_EQ(posts.size(), 1u);
+  EXPECT_NE(posts[0].find("\"scheme\": \"https\""), std::string::npos) << posts[0];
+  EXPECT_NE(posts[0].find("\"fields\": [[\"cmd\", \"feedback\"], [\"appname\", \"BRIMLEX - Lock "
+                          "Beacon\"], [\"version\", \"1.0\"], [\"feedback\", \"I like "
+                          "it!\\rGreat tool\\r\\nThanks\"], [\"email\", \"me@example.com\"]]"),
+            std::string::npos)
+      << posts[0];
+}
+
+TEST_F(FeedbackDialogTest, HttpsRefusedAndHttpAnsweringOkSucceeds) {
+  test::StandinServer server({"--https", "refuse"});
+  auto dialog = Open(server.Host());
+  Type(dialog->Item(FeedbackDialog::kMemo), L"Hello");
+
+  BoxWatcher box("Success");
+  dialog->OnSend();
+  EXPECT_EQ(box.Text(), "Your feedback is received.\r\rThank you!");
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Delivered);
+
+  EXPECT_EQ(server.LogWith({"\"https\"", "\"refused\": true"}).size(), 1u);
+  const auto posts = server.LogWith({"\"scheme\": \"http\"", "\"/php/feedback.php\""});
+  ASSERT_EQ(posts.size(), 1u);
+  EXPECT_NE(posts[0].find("[\"feedback\", \"Hello\"]]"), std::string::npos) << posts[0];
+}
+
+TEST_F(FeedbackDialogTest, AReplyOtherThanOkShowsTheFailureBoxAndKeepsTheText) {
+  test::StandinServer server({"--https", "error", "--http", "error"});
+  auto dialog = Open(server.Host());
+  dialog->OnDislikePanelClick();
+  Type(dialog->Item(FeedbackDialog::kMemo), L"Too bright");
+  Type(dialog->Item(FeedbackDialog::kEmail), L"me@example.com");
+
+  BoxWatcher box("Failure", "feedback-failure-box");
+  dialog->OnSend();
+  EXPECT_EQ(box.Text(),
+            "Something went wrong. Your feedback could not be delivered.\r\rPlease try again "
+            "later.");
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Failed);
+  ASSERT_NE(dialog->Hwnd(), nullptr);
+  EXPECT_EQ(e2e::WindowText(dialog->Item(FeedbackDialog::kMemo)), L"Too bright");
+  EXPECT_EQ(e2e::WindowText(dialog->Item(FeedbackDialog::kEmail)), L"me@example.com");
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::Dislike);
+  // The HTTPS reply counts: nothing was retried over plain HTTP.
+  EXPECT_EQ(server.LogWith({"\"/php/feedback.php\""}).size(), 1u);
+}
+
+TEST_F(FeedbackDialogTest, AMalformedAddressIsRefusedBeforeAnythingIsSent) {
+  test::StandinServer server;
+  auto dialog = Open(server.Host());
+  Type(dialog->Item(FeedbackDialog::kMemo), L"Hello");
+  Type(dialog->Item(FeedbackDialog::kEmail), L"me@example");
+
+  BoxWatcher box("Failure");
+  dialog->OnSend();
+  EXPECT_EQ(box.Text(), "Invalid e-mail address!");
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::InvalidEmail);
+  EXPECT_EQ(::GetFocus(), dialog->Item(FeedbackDialog::kEmail));
+  EXPECT_TRUE(server.LogWith({"\"/php/feedback.php\""}).empty());
+}
+
+TEST_F(FeedbackDialogTest, LaysOutTheControlsAtTheWindowsDpiInTabOrder) {
+  auto dialog = Open("localhost:1");
+  const int dpi = DpiForWindow(dialog->Hwnd());
+  EXPECT_EQ(e2e::WindowText(dialog->Hwnd()), L"Lock Beacon feedback");
+
+  RECT client{};
+  ::GetClientRect(dialog->Hwnd(), &client);
+  EXPECT_EQ(client.right, Scale(FeedbackDialog::kClientWidth, dpi));
+  EXPECT_EQ(client.bottom, Scale(FeedbackDialog::kClientHeight, dpi));
+  const auto rectOf = [&](HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog->Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  const RECT send = rectOf(dialog->Item(FeedbackDialog::kSend));
+  EXPECT_EQ(send.right - send.left, Scale(180, dpi));
+  EXPECT_EQ(send.bottom - send.top, Scale(34, dpi));
+  EXPECT_LE(send.right, client.right);
+  EXPECT_GE(send.top, Scale(FeedbackDialog::kClientHeight - 40, dpi));
+  const RECT like = rectOf(dialog->LikePanel());
+  const RECT dislike = rectOf(dialog->DislikePanel());
+  EXPECT_EQ(like.bottom - like.top, Scale(46, dpi));
+  EXPECT_EQ(like.right, dislike.left);
+  EXPECT_EQ(dislike.right, client.right);
+  const RECT memo = rectOf(dialog->Item(FeedbackDialog::kMemo));
+  const RECT email = rectOf(dialog->Item(FeedbackDialog::kEmail));
+  EXPECT_LT(memo.bottom, email.top);
+  EXPECT_LT(email.bottom, send.top);
+
+  // Tab order: the memo, the field, "Send"; the panels take no focus.
+  HWND memoWindow = dialog->Item(FeedbackDialog::kMemo);
+  EXPECT_EQ(::GetFocus(), memoWindow);
+  HWND next = ::GetNextDlgTabItem(dialog->Hwnd(), memoWindow, FALSE);
+  EXPECT_EQ(next, dialog->Item(FeedbackDialog::kEmail));
+  next = ::GetNextDlgTabItem(dialog->Hwnd(), next, FALSE);
+  EXPECT_EQ(next, dialog->Item(FeedbackDialog::kSend));
+  EXPECT_EQ(::GetNextDlgTabItem(dialog->Hwnd(), next, FALSE), memoWindow);
+  // Tab pressed in the memo, which passes it on to the window, reaches the field.
+  MSG tab{.hwnd = memoWindow, .message = WM_KEYDOWN, .wParam = VK_TAB};
+  EXPECT_TRUE(::IsDialogMessageW(dialog->Hwnd(), &tab));
+  EXPECT_EQ(::GetFocus(), dialog->Item(FeedbackDialog::kEmail));
+  ::SetFocus(memoWindow);
+  EXPECT_EQ(::SendMessageW(memoWindow, EM_GETLIMITTEXT, 0, 0), 10000);
+  EXPECT_EQ(::SendMessageW(dialog->Item(FeedbackDialog::kEmail), EM_GETLIMITTEXT, 0, 0), 100);
+  EXPECT_NE(::GetWindowLongW(memoWindow, GWL_STYLE) & WS_VSCROLL, 0);
+
+  // Choosing: at most one panel, switchable but never taken back.
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::None);
+  dialog->OnLikePanelClick();
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::Like);
+  dialog->OnLikePanelClick();
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::Like);
+  dialog->OnDislikePanelClick();
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::Dislike);
+  ::SendMessageW(dialog->LikePanel(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(dialog->Choice(), FeedbackChoice::Like);
+
+  Type(memoWindow, L"The indicator is great.\r\nCould it also show Insert?");
+  Type(dialog->Item(FeedbackDialog::kEmail), L"me@example.com");
+  Pump();
+  static_cast<void>(e2e::SaveScreenshot("feedback-dialog-" + std::to_string(dpi)));
+}
+
+TEST_F(FeedbackDialogTest, EscInTheMemoTheFieldOrOnSendClosesWithoutSending) {
+  for (const int id : {FeedbackDialog::kMemo, FeedbackDialog::kEmail, FeedbackDialog::kSend}) {
+    FeedbackDialog dialog(::GetModuleHandleW(nullptr), nullptr,
+                          FeedbackDialogOptions{.resources = exe_.get(), .host = "localhost:1"});
+    Type(dialog.Item(FeedbackDialog::kMemo), L"unsent");
+    ::PostMessageW(dialog.Item(id), WM_KEYDOWN, VK_ESCAPE, 0);
+    dialog.ShowModal();  // its own loop takes the key
+    EXPECT_EQ(dialog.Hwnd(), nullptr) << id;
+  }
+}
+
+TEST_F(FeedbackDialogTest, ABlankMessageSendsNothing) {
+  test::StandinServer server;
+  auto dialog = Open(server.Host());
+  dialog->OnLikePanelClick();
+  Type(dialog->Item(FeedbackDialog::kMemo), L"  \r\n ");
+  dialog->OnSend();
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::EmptyBody);
+  EXPECT_NE(dialog->Hwnd(), nullptr);
+  EXPECT_EQ(::GetFocus(), dialog->Item(FeedbackDialog::kMemo));
+  EXPECT_TRUE(server.LogWith({"\"/php/feedback.php\""}).empty());
+}
+
+}  // namespace
+}  // namespace lb
