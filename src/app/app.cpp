@@ -89,16 +89,18 @@ void App::Create() {
   }
   view_.SetBounds(bounds);
 
-  // Size: a stored outer size that is not 0 and not larger than the primary screen.
+  // Size: a stored outer size that is above 0 and not larger than the primary screen. A
+  // negative one (only a hand edit writes one) is left alone like 0: no window has a negative
+  // size, and -2147483648 added to an edge would leave the integer range.
   const Size screen = view_.PrimaryScreenSize();
   bounds = view_.Bounds();
   int width = bounds.Width();
   int height = bounds.Height();
-  if (const int stored = store.ReadInteger(keys::Width, 0); stored != 0 && stored <= screen.width) {
+  if (const int stored = store.ReadInteger(keys::Width, 0); stored > 0 && stored <= screen.width) {
     width = stored;
   }
   if (const int stored = store.ReadInteger(keys::Height, 0);
-      stored != 0 && stored <= screen.height) {
+      stored > 0 && stored <= screen.height) {
     height = stored;
   }
   if (width != bounds.Width() || height != bounds.Height()) {
@@ -144,19 +146,22 @@ std::unique_ptr<SettingsDialog> App::NewSettingsDialog() {
   return dialog;
 }
 
-void App::SetLanguageFile(const std::string& filename) { lb::SetLanguageFile(*store_, filename); }
+void App::SetLanguageFile(const std::string& filename) {
+  if (store_) lb::SetLanguageFile(*store_, filename);
+}
 
 void App::OnMove() {
-  if (!savePosition) return;
+  if (!savePosition || !store_) return;
   const Rect bounds = view_.Bounds();
   store_->WriteInteger(keys::Left, bounds.left);
   store_->WriteInteger(keys::Top, bounds.top);
 }
 
 void App::OnResize() {
-  // A refused write stops here: the labels and LEDs keep their places until the next pass.
-  if (savePosition) SaveGeometry();
+  // The labels and LEDs first: a refused write (an unwritable settings folder) is still
+  // reported, but no longer leaves the three LEDs on top of each other.
   indicator.LayOut();
+  if (savePosition && store_) SaveGeometry();
 }
 
 void App::OnTimer(int id) {

@@ -34,13 +34,15 @@ class App : public RunningSettings {
   App& operator=(const App&) = delete;
 
   // The creation sequence. An error (a refused settings write) stops it at the failing step and
-  // propagates to the caller, which reports it; the window lives on.
+  // propagates to the caller, which reports it; the window lives on. A failure before the
+  // store is opened leaves Store() null: the parts then change the running settings only.
   void Create();
 
   // WM_MOVE: while the position-saving flag is on, writes Left and then Top.
   void OnMove();
-  // Layout pass, run on every size change and once at the end of the creation sequence:
-  // while the position-saving flag is on, writes Left, Top, Height and Width.
+  // Layout pass, run on every size change and once at the end of the creation sequence: lays
+  // out the key labels and LEDs, then, while the position-saving flag is on, writes Left, Top,
+  // Height and Width (a refused write raises after the layout).
   void OnResize();
   // WM_TIMER of any of the window's timers.
   void OnTimer(int id);

@@ -87,16 +87,25 @@ void Indicator::ShowOnPointing(bool shrink) {
   StayDecision();
 }
 
-void Indicator::MinimalModeActivate() {
-  view_.SetFrameStyle(FrameStyle::None);
-  view_.SetLedBandRaised(true);
-  view_.SetClientHeight(view_.LedBandHeight());
-}
+void Indicator::MinimalModeActivate() { SwitchFrame(FrameStyle::None, true); }
 
-void Indicator::MinimalModeDeactivate() {
-  view_.SetFrameStyle(FrameStyle::Single);
-  view_.SetLedBandRaised(false);
+void Indicator::MinimalModeDeactivate() { SwitchFrame(FrameStyle::Single, false); }
+
+void Indicator::SwitchFrame(FrameStyle frame, bool ledBandRaised) {
+  // A frame change keeps the client area in place, so the outer corner moves by the frame and
+  // the outer width changes with it. The user sees the window's outer edges, and the stored
+  // geometry is the outer one: put the outer left, top and width back where they were, and let
+  // only the height follow the mode. (Without this, every start in minimal mode moved the
+  // window right and down by its frame and made it narrower, since the stored geometry is
+  // applied while the window still has its design frame.)
+  const Rect before = view_.Bounds();
+  view_.SetFrameStyle(frame);
+  view_.SetLedBandRaised(ledBandRaised);
   view_.SetClientHeight(view_.LedBandHeight());
+  const Rect after = view_.Bounds();
+  if (after.left != before.left || after.top != before.top || after.Width() != before.Width()) {
+    view_.SetBounds(Rect::FromPosSize(before.left, before.top, before.Width(), after.Height()));
+  }
 }
 
 void Indicator::OnStartDisplayTimer() {

@@ -43,6 +43,8 @@ class Indicator {
   // Shows the window on pointing, without restarting a running countdown; `shrink` also clears
   // the status line and shrinks the window to the LEDs.
   void ShowOnPointing(bool shrink);
+  // Minimal mode on (no frame, raised LED band) or off (the single fixed frame, no bevel): the
+  // window keeps its outer left, top and width; its client height becomes the LED band's.
   void MinimalModeActivate();
   void MinimalModeDeactivate();
 
@@ -66,6 +68,7 @@ class Indicator {
 
  private:
   void StayDecision();
+  void SwitchFrame(FrameStyle frame, bool ledBandRaised);
 
   RunningSettings& settings_;
   IIndicatorView& view_;

@@ -61,19 +61,23 @@ void SettingsDialog::OnDurationFieldExit() {
 }
 
 void SettingsDialog::OnSave() {
-  SettingsStore& store = *store_;
+  // No store (the creation sequence failed before it opened one, and said so): the settings
+  // are applied for this session only.
+  const auto write = [this](const char* key, const char* value) {
+    if (store_) store_->WriteString(key, value);
+  };
 
   settings_.displayDuration = DurationFieldValue();
-  store.WriteInteger(keys::DisplayDuration, settings_.displayDuration);
+  if (store_) store_->WriteInteger(keys::DisplayDuration, settings_.displayDuration);
 
   settings_.fadeOut = fadeOutBox;
-  store.WriteString(keys::FadeoutAnimation, OnOff(fadeOutBox));
+  write(keys::FadeoutAnimation, OnOff(fadeOutBox));
 
   settings_.screenSnap = screenSnapBox;
-  store.WriteString(keys::ScreenSnap, OnOff(screenSnapBox));
+  write(keys::ScreenSnap, OnOff(screenSnapBox));
 
   settings_.minimalMode = minimalModeBox;
-  store.WriteString(keys::MinimalMode, OnOff(minimalModeBox));
+  write(keys::MinimalMode, OnOff(minimalModeBox));
   if (minimalModeBox) {
     indicator_.MinimalModeActivate();
   } else {
@@ -84,13 +88,13 @@ void SettingsDialog::OnSave() {
     settings_.alwaysOnTop = true;
     settings_.enabled.alwaysShowMenu = false;
     settings_.enabled.showOnChangeMenu = false;
-    store.WriteString(keys::AlwaysOnTop, keys::On);
+    write(keys::AlwaysOnTop, keys::On);
     indicator_.hideTimer.SetEnabled(false);
   } else {
     settings_.alwaysOnTop = false;
     settings_.enabled.alwaysShowMenu = true;
     settings_.enabled.showOnChangeMenu = true;
-    store.WriteString(keys::AlwaysOnTop, keys::Off);
+    write(keys::AlwaysOnTop, keys::Off);
   }
 
   // What the start display does: the LEDs only, shown and armed afresh.

@@ -29,7 +29,9 @@ SoundEffects::SoundEffects(RunningSettings& settings, IIndicatorView& view, ISou
       store_(store) {}
 
 void SoundEffects::PlayToggleSound(bool on) {
-  std::string path = store_->ReadString(on ? keys::SoundEffectON : keys::SoundEffectOFF, "");
+  // No store (the creation sequence failed before it opened one): the built-in sounds.
+  std::string path =
+      store_ ? store_->ReadString(on ? keys::SoundEffectON : keys::SoundEffectOFF, "") : "";
   if (path.empty() || !files_.FileExists(path)) {
     path = BesideExe(startup_.ExePath(), on ? kBuiltInOnSound : kBuiltInOffSound);
     if (!files_.FileExists(path)) return;
@@ -48,7 +50,7 @@ void SoundEffects::PlayToggleSound(bool on) {
 void SoundEffects::SwitchSound(bool MenuTicks::*tick, const char* key) {
   bool& ticked = settings_.ticks.*tick;
   ticked = !ticked;
-  store_->WriteString(key, ticked ? keys::On : keys::Off);
+  if (store_) store_->WriteString(key, ticked ? keys::On : keys::Off);
 }
 
 void SoundEffects::OnNumLockSound() { SwitchSound(&MenuTicks::numLockSound, keys::NumLockSound); }
@@ -62,13 +64,13 @@ void SoundEffects::OnScrollLockSound() {
 void SoundEffects::OnPlaySync() {
   settings_.ticks.syncMode = true;
   settings_.ticks.asyncMode = false;
-  store_->WriteString(keys::PlayMode, keys::Sync);
+  if (store_) store_->WriteString(keys::PlayMode, keys::Sync);
 }
 
 void SoundEffects::OnPlayAsync() {
   settings_.ticks.asyncMode = true;
   settings_.ticks.syncMode = false;
-  store_->WriteString(keys::PlayMode, keys::Async);
+  if (store_) store_->WriteString(keys::PlayMode, keys::Async);
 }
 
 void SoundEffects::OnBrowseOnSound() { Browse(keys::SoundEffectON); }
@@ -76,11 +78,11 @@ void SoundEffects::OnBrowseOffSound() { Browse(keys::SoundEffectOFF); }
 
 void SoundEffects::Browse(const char* key) {
   // The stored file is offered only while it exists.
-  std::string preset = store_->ReadString(key, "");
+  std::string preset = store_ ? store_->ReadString(key, "") : "";
   if (!preset.empty() && !files_.FileExists(preset)) preset.clear();
   const std::optional<std::string> chosen =
       view_.OpenFileDialog(Translate("Sound Effect") + " (*.wav)", "*.wav", "wav", preset);
-  if (chosen) store_->WriteString(key, *chosen);
+  if (chosen && store_) store_->WriteString(key, *chosen);
 }
 
 }  // namespace lb

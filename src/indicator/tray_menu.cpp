@@ -117,7 +117,9 @@ void TrayMenu::OnEnable() {
 void TrayMenu::SwitchShow(bool MenuTicks::*tick, const char* key) {
   bool& ticked = p_.settings.ticks.*tick;
   ticked = !ticked;
-  p_.store->WriteString(key, ticked ? keys::On : keys::Off);
+  // No store: the creation sequence failed before it could open one (and said so); the switch
+  // then holds for this session only.
+  if (p_.store) p_.store->WriteString(key, ticked ? keys::On : keys::Off);
 }
 
 void TrayMenu::SwitchAlwaysShow(bool MenuTicks::*tick, const char* key) {

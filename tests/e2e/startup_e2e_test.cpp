@@ -129,5 +129,45 @@ TEST_F(StartupTest, ReadOnlySettingsFileIsReportedAtEveryStart) {
   SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);  // so the folder can go
 }
 
+// The geometry stored in minimal mode is that of the frameless window. A start applies it while
+// the window still has its design frame and drops the frame afterwards; start after start, the
+// window stays exactly where the file says and the file keeps saying it (it used to walk right
+// and down by the frame and grow narrower each time).
+TEST_F(StartupTest, MinimalModeKeepsItsPlaceOverThreeStarts) {
+  TempFolder folder("minimal-mode-place");
+  const fs::path exe = InstallApp(folder.Path());
+  const fs::path settings = folder / "settings.ini";
+  WriteText(settings, "[Settings]\r\nLeft=600\r\nTop=500\r\nWidth=184\r\nMinimal Mode=ON\r\n");
+  const auto stored = [&](const wchar_t* key) {
+    return static_cast<int>(GetPrivateProfileIntW(L"Settings", key, -1, settings.c_str()));
+  };
+  for (int start = 1; start <= 3; ++start) {
+    SCOPED_TRACE(start);
+    RECT bounds{};
+    {
+      AppProcess app(exe);
+      const HWND window = app.WaitForMainWindow();
+      ASSERT_NE(window, nullptr);
+      // The start display comes 10 ms after the window; the place must hold after it too.
+      Sleep(500);
+      WaitFor(
+          [&] {
+            GetWindowRect(window, &bounds);
+            return bounds.left == 600 && bounds.top == 500;
+          },
+          3s);
+      GetWindowRect(window, &bounds);
+      if (start == 3) SaveScreenshot("startup-minimal-mode-third-start");
+      app.Terminate();
+    }
+    EXPECT_EQ(bounds.left, 600);
+    EXPECT_EQ(bounds.top, 500);
+    EXPECT_EQ(bounds.right - bounds.left, 184);
+    EXPECT_EQ(stored(L"Left"), 600);
+    EXPECT_EQ(stored(L"Top"), 500);
+    EXPECT_EQ(stored(L"Width"), 184);
+  }
+}
+
 }  // namespace
 }  // namespace lb::e2e

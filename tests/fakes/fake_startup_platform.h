@@ -19,11 +19,19 @@ class FakeStartupPlatform : public IStartupPlatform {
   std::optional<std::uint32_t> fileVersionMS = 0x00010000u;  // 1.0
   bool exeFolderWritable = true;
   std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
+  // How many of the next ExePath calls fail (the system could not say where the program is).
+  mutable int exePathFailures = 0;
 
   mutable std::vector<std::string> probedFolders;
   std::vector<std::string> createdFolders;
 
-  std::string ExePath() const override { return exePath; }
+  std::string ExePath() const override {
+    if (exePathFailures > 0) {
+      --exePathFailures;
+      throw AppError("The system cannot find the path specified");
+    }
+    return exePath;
+  }
   VersionBlock ReadVersionBlock(const std::string&) const override {
     if (!versionBlock)
       throw AppError("The specified resource type cannot be found in the image file");

@@ -2,7 +2,9 @@
 // The indicator window as the tests see it: it records what the logic told it, and moves and
 // resizes like a real window: every change reaches the app before SetBounds returns, the way
 // WM_MOVE and WM_SIZE do, and a move that keeps the size snaps to the work area first, the way
-// WM_WINDOWPOSCHANGING does. Sizes are those of 96 dots per inch.
+// WM_WINDOWPOSCHANGING does. A frame change keeps the client area where it is on the screen, as
+// the real window's does, so the outer corner moves by the frame. Sizes are those of 96 dots
+// per inch.
 #include <array>
 #include <functional>
 #include <optional>
@@ -19,6 +21,9 @@ class RecordingIndicatorView : public IIndicatorView {
  public:
   // The frame's share of the outer size, with a caption and a border, and without.
   static constexpr Size kFrame{16, 39};
+  // Where the client area begins inside the outer rectangle of a framed window: the left border,
+  // and the caption with the top border.
+  static constexpr Point kClientOffset{8, 31};
   static constexpr int kPanelTextsHeight = 35;
 
   App* app = nullptr;  // gets OnMove and OnResize
@@ -64,6 +69,9 @@ class RecordingIndicatorView : public IIndicatorView {
   std::optional<std::string> dialogAnswer;  // nothing: the user cancels
 
   [[nodiscard]] Size Frame() const { return frame == FrameStyle::None ? Size{} : kFrame; }
+  [[nodiscard]] Point ClientOffset() const {
+    return frame == FrameStyle::None ? Point{} : kClientOffset;
+  }
   [[nodiscard]] int ClientWidth() const { return bounds.Width() - Frame().width; }
   [[nodiscard]] bool Lit(LedColumn column) const { return leds[static_cast<int>(column)].value(); }
 
@@ -115,11 +123,14 @@ class RecordingIndicatorView : public IIndicatorView {
   void SetBackground(Color color) override { background = color; }
 
   void SetFrameStyle(FrameStyle style) override {
-    // The client area keeps its size; the outer size follows the frame.
-    const Size client{ClientWidth(), ClientHeight()};
+    // The client area keeps its place on the screen and its size; the outer rectangle follows
+    // the frame.
+    const Point client{bounds.left + ClientOffset().x, bounds.top + ClientOffset().y};
+    const Size clientSize{ClientWidth(), ClientHeight()};
     frame = style;
-    SetBounds(Rect::FromPosSize(bounds.left, bounds.top, client.width + Frame().width,
-                                client.height + Frame().height));
+    SetBounds(Rect::FromPosSize(client.x - ClientOffset().x, client.y - ClientOffset().y,
+                                clientSize.width + Frame().width,
+                                clientSize.height + Frame().height));
   }
   void SetLedBandRaised(bool raised) override { ledBandRaised = raised; }
 

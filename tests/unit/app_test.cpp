@@ -210,7 +210,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, AppSizeTest,
                                            SizeCase{"Width=1281\r\nHeight=1025\r\n", 200, 164},
                                            SizeCase{"Width=1280\r\nHeight=1024\r\n", 1280, 1024},
                                            SizeCase{"Width=wide\r\n", 200, 164},
-                                           SizeCase{"Width=-20\r\n", -20, 164}));
+                                           SizeCase{"Width=-20\r\nHeight=-1\r\n", 200, 164},
+                                           SizeCase{"Width=1\r\nHeight=1\r\n", 1, 1}));
 
 TEST_F(AppTest, PositionAndSizeAppliedDuringStartAreNotWrittenTwice) {
   GivenSettings("Left=40\r\nTop=50\r\nWidth=300\r\nHeight=100\r\n");
@@ -229,6 +230,49 @@ TEST_F(AppTest, StoredEdgesAtTheEndsOfTheIntegerRange) {
   EXPECT_EQ(view.Bounds().top, -1'000'000);
   EXPECT_EQ(view.Bounds().Width(), 200);
 }
+
+struct EdgeCase {
+  const char* name;
+  const char* lines;
+  Rect expected;
+};
+
+class AppEdgeTest : public AppTest, public ::testing::WithParamInterface<EdgeCase> {};
+
+// Hand-edited geometry at the ends of the integer range: no edge or size leaves the range (the
+// sanitizers of the native build stop at the first overflow), and what is stored afterwards is
+// the window's real place.
+TEST_P(AppEdgeTest, GeometryAtTheEndsOfTheIntegerRange) {
+  files.files[test::AppRig::kBuiltInOn] = "RIFF";
+  GivenSettings(GetParam().lines);
+  app.Create();
+  EXPECT_EQ(view.Bounds(), GetParam().expected);
+  EXPECT_EQ(SettingsFile().find("2147483"), std::string::npos) << SettingsFile();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, AppEdgeTest,
+    ::testing::Values(
+        EdgeCase{"WidthMin", "Left=600\r\nTop=500\r\nWidth=-2147483648\r\n",
+                 Rect::FromPosSize(600, 500, 200, 164)},
+        EdgeCase{"WidthMinAtTheFarLeft",
+                 "Left=-2147483648\r\nTop=-2147483648\r\nWidth=-2147483648\r\n"
+                 "Height=-2147483648\r\n",
+                 Rect::FromPosSize(-1'000'000, -1'000'000, 200, 164)},
+        EdgeCase{"SizesMax",
+                 "Left=2147483647\r\nTop=2147483647\r\nWidth=2147483647\r\n"
+                 "Height=2147483647\r\n",
+                 Rect::FromPosSize(1'000'000, 1'000'000, 200, 164)},
+        EdgeCase{"SizesMinWithoutPosition", "Width=-2147483648\r\nHeight=-2147483648\r\n",
+                 Rect::FromPosSize(1080, 820, 200, 164)},
+        EdgeCase{"HexadecimalMin", "Left=0\r\nTop=0\r\nWidth=$80000000\r\nHeight=0x80000000\r\n",
+                 Rect::FromPosSize(0, 0, 200, 164)},
+        EdgeCase{"MinimalModeWidthMin",
+                 "Left=-2147483648\r\nTop=5\r\nWidth=-2147483648\r\nMinimal Mode=ON\r\n",
+                 Rect::FromPosSize(-1'000'000, 5, 200, 80)}),
+    [](const ::testing::TestParamInfo<EdgeCase>& tested) {
+      return std::string(tested.param.name);
+    });
 
 TEST_F(AppTest, MovesAreSavedOnlyOnceThePositionSavingFlagIsOn) {
   view.SetBounds(Rect::FromPosSize(5, 5, 200, 164));  // before the creation sequence
@@ -253,6 +297,40 @@ TEST_F(AppTest, CaptionsComeFromTheLanguageFileTheSettingsName) {
   EXPECT_EQ(app.captions.at("NumLockLabel"), "Num");
   EXPECT_EQ(app.captions.at("NumLockSound"), "Num");
   EXPECT_EQ(app.captions.at("CapsLockLabel"), "Caps Lock");  // no entry: the English text
+}
+
+// A start that fails before it could open the store (reported by the caller) leaves a program
+// whose switches, sounds, Settings dialog and language choice work for the session without
+// writing anything, instead of following a null store.
+TEST_F(AppTest, AStartThatFailedBeforeTheStoreLeavesTheSwitchesWorkingWithoutWriting) {
+  files.files[test::AppRig::kBuiltInOn] = "RIFF on";
+  platform.exePathFailures = 1;
+  EXPECT_THROW(app.Create(), AppError);
+  ASSERT_EQ(app.Store(), nullptr);
+
+  const bool showNumLock = app.ticks.showNumLock;
+  app.menu.Execute(MenuCommand::ShowNumLock);
+  EXPECT_NE(app.ticks.showNumLock, showNumLock);
+  const bool alwaysShowCapsLock = app.ticks.alwaysShowCapsLock;
+  app.menu.Execute(MenuCommand::AlwaysShowCapsLock);
+  EXPECT_NE(app.ticks.alwaysShowCapsLock, alwaysShowCapsLock);
+  const bool numLockSound = app.ticks.numLockSound;
+  app.menu.Execute(MenuCommand::NumLockSound);
+  EXPECT_NE(app.ticks.numLockSound, numLockSound);
+  app.menu.Execute(MenuCommand::AsyncMode);
+  EXPECT_TRUE(app.ticks.asyncMode);
+  view.dialogAnswer = "D:\\Sounds\\ding.wav";
+  app.menu.Execute(MenuCommand::BrowseOnSound);
+  app.sounds.PlayToggleSound(true);
+  EXPECT_EQ(sound.played.size(), 1u);  // the built-in sound
+
+  auto dialog = app.NewSettingsDialog();
+  dialog->durationFieldText = "2500";
+  dialog->OnSave();
+  EXPECT_EQ(app.displayDuration, 2500);
+  app.SetLanguageFile("German.lang.txt");
+
+  EXPECT_FALSE(files.files.contains(kSettingsPath));
 }
 
 TEST_F(AppTest, RefusedWriteAtStartIsAnErrorNamingTheFileAfterEverySettingIsRead) {

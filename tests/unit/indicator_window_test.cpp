@@ -243,6 +243,46 @@ TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
   EXPECT_EQ(view.ClientHeight(), 80);
 }
 
+// The stored geometry is that of the frameless window. Each start applies it to the framed
+// window first and then drops the frame; the window must end where the file says, start after
+// start (it used to walk right and down by its frame and grow narrower).
+TEST(MinimalModeStartTest, ThreeStartsKeepLeftTopAndWidth) {
+  std::string file = "[Settings]\r\nLeft=600\r\nTop=500\r\nWidth=184\r\nHeight=80\r\n"
+                     "Minimal Mode=ON\r\n";
+  for (int start = 1; start <= 3; ++start) {
+    test::AppRig rig;
+    rig.files.files[rig.kSettingsPath] = file;
+    rig.app.Create();
+    EXPECT_EQ(rig.view.bounds, Rect::FromPosSize(600, 500, 184, 80)) << "start " << start;
+    file = rig.SettingsFile();
+    EXPECT_THAT(file, HasSubstr("Left=600\r\n")) << "start " << start;
+    EXPECT_THAT(file, HasSubstr("Top=500\r\n")) << "start " << start;
+    EXPECT_THAT(file, HasSubstr("Width=184\r\n")) << "start " << start;
+    EXPECT_THAT(file, HasSubstr("Height=80\r\n")) << "start " << start;
+  }
+}
+
+// Within a session the user sees the outer edges: switching the mode keeps the outer left, top
+// and width, and the height follows the mode.
+TEST_F(WindowTest, SwitchingMinimalModeKeepsTheOuterLeftTopAndWidth) {
+  Start();
+  view.SetBounds(Rect::FromPosSize(300, 200, 220, 119));
+  files.files.erase(kSettingsPath);
+
+  app.indicator.MinimalModeActivate();
+  EXPECT_EQ(view.bounds, Rect::FromPosSize(300, 200, 220, 80));
+  EXPECT_EQ(view.ClientWidth(), 220);
+  EXPECT_THAT(SettingsFile(), HasSubstr("Left=300\r\nTop=200\r\nHeight=80\r\nWidth=220\r\n"));
+
+  app.indicator.MinimalModeDeactivate();
+  EXPECT_EQ(view.bounds, Rect::FromPosSize(300, 200, 220, 80 + 39));
+  EXPECT_EQ(view.ClientWidth(), 204);
+  EXPECT_EQ(view.ClientHeight(), 80);
+  EXPECT_THAT(SettingsFile(), HasSubstr("Left=300\r\nTop=200\r\nHeight=119\r\nWidth=220\r\n"));
+  // The LEDs follow the client width of each mode.
+  EXPECT_EQ(view.sideLabelWidth, 68);
+}
+
 TEST_F(WindowTest, LayoutAtDesignSize) {
   Create();
   EXPECT_EQ(view.sideLabelWidth, 61);
@@ -257,14 +297,24 @@ TEST_F(WindowTest, LayoutFollowsTheWidthOnEveryResize) {
   EXPECT_THAT(view.ledPositions, ElementsAre(Point{34, 6}, Point{134, 6}, Point{234, 6}));
 }
 
-TEST_F(WindowTest, ARefusedGeometryWriteSkipsTheLayoutOfThatPass) {
+// A refused geometry write is reported, and the pass has laid the window out all the same.
+TEST_F(WindowTest, ARefusedGeometryWriteStillLaysTheWindowOut) {
   Create();
   view.ledPositions = {};
   view.sideLabelWidth = -1;
   files.refuseWrites = true;
   EXPECT_THROW(view.SetClientHeight(120), AppError);
-  EXPECT_EQ(view.sideLabelWidth, -1);
-  EXPECT_FALSE(view.ledPositions[0].has_value());
+  EXPECT_EQ(view.sideLabelWidth, 61);
+  EXPECT_THAT(view.ledPositions, ElementsAre(Point{14, 6}, Point{75, 6}, Point{136, 6}));
+}
+
+// With a settings folder that refuses writing, the first layout pass (the last step of the
+// creation sequence) still places the three LEDs side by side before the error goes out.
+TEST_F(WindowTest, AStartWithAnUnwritableFolderPlacesTheLeds) {
+  files.refuseWrites = true;
+  EXPECT_THROW(Create(), AppError);
+  EXPECT_THAT(view.ledPositions, ElementsAre(Point{14, 6}, Point{75, 6}, Point{136, 6}));
+  EXPECT_EQ(view.sideLabelWidth, 61);
 }
 
 TEST_F(WindowTest, StatusLineChangesOfHeightWriteTheGeometry) {
