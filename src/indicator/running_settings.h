@@ -26,6 +26,8 @@ struct MenuTicks {
   bool enable = true;
   // Update notifications are wanted (kept by the update check).
   bool updateNotifications = true;
+
+  friend bool operator==(const MenuTicks&, const MenuTicks&) = default;
 };
 
 // The enabled states of the popup menu's items that change while the program runs.

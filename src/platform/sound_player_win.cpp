@@ -1,6 +1,5 @@
 #include "platform/sound_player_win.h"
 
-#include <windows.h>
 // PlaySoundW needs the types of windows.h first.
 #include <mmsystem.h>
 
@@ -8,9 +7,11 @@
 
 namespace lb {
 
+Win32SoundPlayer::Win32SoundPlayer() noexcept : play_(&::PlaySoundW) {}
+
 void Win32SoundPlayer::Play(const std::string& path, bool async) {
   const std::wstring name = ToWide(path);
-  static_cast<void>(::PlaySoundW(name.c_str(), nullptr, async ? SND_ASYNC : SND_SYNC));
+  static_cast<void>(play_(name.c_str(), nullptr, async ? SND_ASYNC : SND_SYNC));
 }
 
 }  // namespace lb

@@ -7,9 +7,14 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
+#include "fakes/recording_indicator_view.h"
+#include "indicator/sound_effects.h"
 #include "platform/keyboard_win.h"
 #include "platform/sound_player_win.h"
 #include "platform/timer_host_win.h"
@@ -19,6 +24,8 @@
 #include "win32/host_paths.h"
 #include "win32/pump.h"
 #include "win32/temp_folder.h"
+// SND_SYNC and SND_ASYNC need the types of windows.h first.
+#include <mmsystem.h>
 
 namespace lb {
 namespace {
@@ -475,6 +482,48 @@ TEST(Win32SoundPlayer, SyncAndAsyncReturnAndAMissingFileIsNoError) {
   EXPECT_NO_THROW(player.Play(wav, true));
   EXPECT_NO_THROW(player.Play("C:\\nowhere\\missing.wav", false));
   EXPECT_NO_THROW(player.Play("C:\\nowhere\\missing.wav", true));
+}
+
+// What reached PlaySoundW: a recording stand-in for the system function.
+struct PlaySoundCall {
+  std::wstring name;
+  HMODULE module;
+  DWORD flags;
+  friend bool operator==(const PlaySoundCall&, const PlaySoundCall&) = default;
+};
+std::vector<PlaySoundCall> playSoundCalls;
+BOOL WINAPI RecordPlaySound(LPCWSTR name, HMODULE module, DWORD flags) {
+  playSoundCalls.push_back({name ? name : L"", module, flags});
+  return TRUE;
+}
+
+// SND_SYNC is 0 and SND_ASYNC 1, so no test that only calls the system could tell the two
+// apart: the player's call is recorded at the edge. The play mode chosen in the menu reaches
+// the flags, and nothing else is added to them.
+TEST(Win32SoundPlayer, ThePlayModeReachesThePlaySoundFlags) {
+  playSoundCalls.clear();
+  test::MemoryFileSystem files;
+  test::FakeCodePage codePage;
+  test::FakeStartupPlatform startup;
+  test::RecordingIndicatorView view;
+  files.files["C:\\Apps\\Lock Beacon\\keypress-on.wav"] = "RIFF";
+  files.files["C:\\Apps\\Lock Beacon\\keypress-off.wav"] = "RIFF";
+  const auto store = std::make_unique<SettingsStore>("C:\\Apps\\Lock Beacon\\settings.ini",
+                                                     files, codePage);
+  RunningSettings settings;
+  Win32SoundPlayer player(&RecordPlaySound);
+  SoundEffects sounds(settings, view, player, files, startup, store);
+
+  sounds.OnPlayAsync();
+  sounds.PlayToggleSound(true);
+  sounds.OnPlaySync();
+  sounds.PlayToggleSound(false);
+
+  const std::vector<PlaySoundCall> expected = {
+      {L"C:\\Apps\\Lock Beacon\\keypress-on.wav", nullptr, SND_ASYNC},
+      {L"C:\\Apps\\Lock Beacon\\keypress-off.wav", nullptr, SND_SYNC},
+  };
+  EXPECT_EQ(playSoundCalls, expected);
 }
 
 }  // namespace
