@@ -17,12 +17,13 @@ std::string ReadReplyBody(IReplyStream& stream, const AttemptDeadline& deadline,
     }
     // One byte beyond the limit is enough to know that the body is too long.
     const std::size_t room = limit - body.size() + 1;
-    const std::size_t read = stream.Read(buffer, room < sizeof buffer ? room : sizeof buffer, waitMs);
+    const std::size_t read =
+        stream.Read(buffer, room < sizeof buffer ? room : sizeof buffer, waitMs);
     if (read == 0) return body;
     if (read > limit - body.size()) {
-      throw WebRequestError("Reading the response: the reply is longer than " +
-                                std::to_string(limit) + " bytes",
-                            WebFailure::TooLarge);
+      throw WebRequestError(
+          "Reading the response: the reply is longer than " + std::to_string(limit) + " bytes",
+          WebFailure::TooLarge);
     }
     body.append(buffer, read);
   }
@@ -46,9 +47,9 @@ std::string GunzipBody(std::string_view packed, std::size_t limit) {
     if (result != Z_OK && result != Z_STREAM_END) break;
     const std::size_t produced = sizeof buffer - stream.avail_out;
     if (produced > limit - unpacked.size()) {
-      throw WebRequestError("Unpacking the response: the reply is longer than " +
-                                std::to_string(limit) + " bytes",
-                            WebFailure::TooLarge);
+      throw WebRequestError(
+          "Unpacking the response: the reply is longer than " + std::to_string(limit) + " bytes",
+          WebFailure::TooLarge);
     }
     unpacked.append(buffer, produced);
   } while (result != Z_STREAM_END && (stream.avail_in > 0 || stream.avail_out == 0));

@@ -306,7 +306,7 @@ TEST(PostFeedback, TriesHttpsThenPlainHttpAndNeverThrows) {
   } web;
   EXPECT_FALSE(PostFeedback(web, "h.test", {"cmd=feedback"}));
   EXPECT_EQ(web.addresses, (std::vector<std::string>{"https://h.test/php/feedback.php",
-                                                      "http://h.test/php/feedback.php"}));
+                                                     "http://h.test/php/feedback.php"}));
 }
 
 }  // namespace
