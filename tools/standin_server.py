@@ -16,7 +16,9 @@ each scheme does is chosen on the command line:
                               server that misbehaves:
                                 trickle    headers at once, then one byte of body every
                                            --trickle-interval seconds (60000 of them)
-                                huge       a body of --huge-mb megabytes, as fast as it goes
+                                huge       a body of --huge-mb megabytes, as fast as it goes,
+                                           that ends when the connection closes
+                                huge-declared  the same with its length declared
                                 gzip-bomb  a gzip body under 64 KiB that unpacks to
                                            --bomb-mb megabytes
                                 bad-utf8   a valid reply with bytes that are no UTF-8
@@ -181,8 +183,8 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "trickle":
             self.trickle()
             return
-        if mode == "huge":
-            self.send_huge()
+        if mode in ("huge", "huge-declared"):
+            self.send_huge(declared=mode == "huge-declared")
             return
         if mode == "gzip-bomb":
             self.send_raw(200, self.server.gzip_bomb(), {"Content-Encoding": "gzip"})
@@ -228,11 +230,14 @@ class Handler(BaseHTTPRequestHandler):
         except OSError:
             pass
 
-    def send_huge(self):
+    def send_huge(self, declared):
+        """--huge-mb megabytes of body; without a length (the body ends when the connection
+        closes), or with it declared."""
         size = self.server.options.huge_mb << 20
         self.send_response(200)
         self.send_header("Content-Type", "text/plain")
-        self.send_header("Content-Length", str(size))
+        if declared:
+            self.send_header("Content-Length", str(size))
         self.send_header("Connection", "close")
         self.end_headers()
         self.close_connection = True
