@@ -1,7 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
 #   make test   set up what is missing, build both presets, run every test ring through CTest
-.PHONY: all setup build build-native build-windows test run package bench measure-idle format clean
+.PHONY: all setup build build-native build-windows test run package bench measure-idle measure-hostile format clean
 
 all: build
 
@@ -37,6 +37,10 @@ bench: setup
 # CPU time of the idle program under Wine beside the literal 248-call poll (about 5 minutes)
 measure-idle: build-windows
 	@tools/measure-idle-cpu.sh
+
+# Time and private memory of every request against a misbehaving stand-in server (about 2 minutes)
+measure-hostile: build-windows
+	@tools/measure-hostile.sh
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

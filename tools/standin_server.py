@@ -12,7 +12,20 @@ The certificate for "localhost" is signed by a test CA that is made at run time 
 Every request is logged as one JSON line (scheme, path, form fields in order, headers). What
 each scheme does is chosen on the command line:
 
-  --https MODE, --http MODE   answer (default) | refuse | hang | status:NNN | error
+  --https MODE, --http MODE   answer (default) | refuse | hang | status:NNN | error, or a
+                              server that misbehaves:
+                                trickle    headers at once, then one byte of body every
+                                           --trickle-interval seconds (60000 of them)
+                                huge       a body of --huge-mb megabytes, as fast as it goes,
+                                           that ends when the connection closes
+                                huge-declared  the same with its length declared
+                                gzip-bomb  a gzip body under 64 KiB that unpacks to
+                                           --bomb-mb megabytes
+                                bad-utf8   a valid reply with bytes that are no UTF-8
+                                long-value a valid reply whose version is --long-kb KiB long
+  --certificate KIND          the HTTPS certificate: test (for localhost, from the test CA;
+                              default) | untrusted (for localhost, from a CA nobody trusts) |
+                              other-host (from the test CA, for another host name)
   --offer VERSION --url URL   what "answer" offers on check2.php
   --reply TEXT                the whole body of "answer" instead, with Python's escapes
                               ("\\r\\n", "\\u00e9")
@@ -40,37 +53,70 @@ from http.server import BaseHTTPRequestHandler, HTTPServer
 
 
 def make_certificates(ca_dir):
-    """The test CA and a certificate for localhost signed by it, made once per folder."""
+    """The test CA and a certificate for localhost signed by it, made once per folder; beside
+    them the certificates that a misbehaving server shows: one for localhost from a CA that no
+    test trusts, one from the test CA for another host name."""
     os.makedirs(ca_dir, exist_ok=True)
     with open(os.path.join(ca_dir, ".lock"), "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         paths = {name: os.path.join(ca_dir, name) for name in
                  ("ca.key", "ca.pem", "ca.der", "server.key", "server.csr", "server.pem",
                   "server.ext")}
-        if os.path.exists(paths["server.pem"]) and os.path.exists(paths["ca.der"]):
-            return paths
-
-        def openssl(*args):
-            subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-
-        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
-                "-keyout", paths["ca.key"], "-out", paths["ca.pem"],
-                "-subj", "/CN=Lock Beacon Test CA",
-                "-addext", "basicConstraints=critical,CA:TRUE",
-                "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-        openssl("x509", "-in", paths["ca.pem"], "-outform", "DER", "-out", paths["ca.der"])
-        openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-keyout", paths["server.key"],
-                "-out", paths["server.csr"], "-subj", "/CN=localhost")
-        with open(paths["server.ext"], "w") as ext:
-            ext.write("basicConstraints=CA:FALSE\n"
-                      "keyUsage=critical,digitalSignature,keyEncipherment\n"
-                      "extendedKeyUsage=serverAuth\n"
-                      "subjectAltName=DNS:localhost,IP:127.0.0.1\n")
-        openssl("x509", "-req", "-sha256", "-days", "30", "-in", paths["server.csr"],
-                "-CA", paths["ca.pem"], "-CAkey", paths["ca.key"], "-CAcreateserial",
-                "-extfile", paths["server.ext"], "-out", paths["server.pem"])
+        paths.update({name: os.path.join(ca_dir, name) for name in
+                      ("untrusted-ca.key", "untrusted-ca.pem", "untrusted.pem",
+                       "other-host.pem", "other-host.ext")})
+        if not (os.path.exists(paths["server.pem"]) and os.path.exists(paths["ca.der"])):
+            make_test_certificates(paths)
+        if not (os.path.exists(paths["untrusted.pem"])
+                and os.path.exists(paths["other-host.pem"])):
+            make_hostile_certificates(paths)
         return paths
+
+
+def openssl(*args):
+    subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+
+
+def make_hostile_certificates(paths):
+    """Certificates a test must refuse, both with the server's key (server.csr)."""
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
+            "-keyout", paths["untrusted-ca.key"], "-out", paths["untrusted-ca.pem"],
+            "-subj", "/CN=Untrusted Test CA",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("x509", "-req", "-sha256", "-days", "30", "-in", paths["server.csr"],
+            "-CA", paths["untrusted-ca.pem"], "-CAkey", paths["untrusted-ca.key"],
+            "-CAcreateserial", "-extfile", paths["server.ext"], "-out", paths["untrusted.pem"])
+    with open(paths["other-host.ext"], "w") as ext:
+        ext.write("basicConstraints=CA:FALSE\n"
+                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
+                  "extendedKeyUsage=serverAuth\n"
+                  "subjectAltName=DNS:other-host.test\n")
+    openssl("x509", "-req", "-sha256", "-days", "30", "-in", paths["server.csr"],
+            "-subj", "/CN=other-host.test", "-CA", paths["ca.pem"], "-CAkey", paths["ca.key"],
+            "-CAcreateserial", "-extfile", paths["other-host.ext"],
+            "-out", paths["other-host.pem"])
+
+
+def make_test_certificates(paths):
+    """The test CA and the certificate for localhost that it signs."""
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
+            "-keyout", paths["ca.key"], "-out", paths["ca.pem"],
+            "-subj", "/CN=Lock Beacon Test CA",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("x509", "-in", paths["ca.pem"], "-outform", "DER", "-out", paths["ca.der"])
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-keyout", paths["server.key"],
+            "-out", paths["server.csr"], "-subj", "/CN=localhost")
+    with open(paths["server.ext"], "w") as ext:
+        ext.write("basicConstraints=CA:FALSE\n"
+                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
+                  "extendedKeyUsage=serverAuth\n"
+                  "subjectAltName=DNS:localhost,IP:127.0.0.1\n")
+    openssl("x509", "-req", "-sha256", "-days", "30", "-in", paths["server.csr"],
+            "-CA", paths["ca.pem"], "-CAkey", paths["ca.key"], "-CAcreateserial",
+            "-extfile", paths["server.ext"], "-out", paths["server.pem"])
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -134,6 +180,28 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "error":
             self.send_body(200, "ERROR: unknown request\r\n")
             return
+        if mode == "trickle":
+            self.trickle()
+            return
+        if mode in ("huge", "huge-declared"):
+            self.send_huge(declared=mode == "huge-declared")
+            return
+        if mode == "gzip-bomb":
+            self.send_raw(200, self.server.gzip_bomb(), {"Content-Encoding": "gzip"})
+            return
+        if mode == "bad-utf8":
+            if self.path.startswith("/php/feedback.php"):
+                data = b"OK\xff\r\n"
+            else:
+                data = (b"<version>9.9\xff\xfe</version>\r\n<url>https://www.example.test/d\xc3("
+                        b"</url>\r\n<notes>\xed\xa0\x80</notes>\r\n<result>1</result>\r\n")
+            self.send_raw(200, data)
+            return
+        if mode == "long-value":
+            version = "9" * (options.long_kb * 1024)
+            self.send_body(200, "<version>%s</version>\r\n<url>%s</url>\r\n<notes></notes>\r\n"
+                           "<result>1</result>\r\n" % (version, options.url))
+            return
         if self.path.startswith("/php/feedback.php"):
             self.send_body(200, "OK")
             return
@@ -143,6 +211,59 @@ class Handler(BaseHTTPRequestHandler):
             body = ("<version>%s</version>\r\n<url>%s</url>\r\n<notes></notes>\r\n"
                     "<result>1</result>\r\n" % (options.offer, options.url))
         self.send_body(200, body)
+
+    def trickle(self):
+        """Headers at once, then the body one byte at a time, slower than any client waits
+        for a whole reply, but never so slow that one wait for the next byte runs out."""
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", "60000")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.flush()
+        self.close_connection = True
+        try:
+            for _ in range(60000):
+                time.sleep(self.server.options.trickle_interval)
+                self.wfile.write(b"O")
+                self.wfile.flush()
+        except OSError:
+            pass
+
+    def send_huge(self, declared):
+        """--huge-mb megabytes of body; without a length (the body ends when the connection
+        closes), or with it declared."""
+        size = self.server.options.huge_mb << 20
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        if declared:
+            self.send_header("Content-Length", str(size))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        chunk = (b"<version>9.9</version>\r\n" * 2730)[:65536]
+        sent = 0
+        try:
+            while sent < size:
+                piece = chunk[:size - sent]
+                self.wfile.write(piece)
+                sent += len(piece)
+        except OSError:
+            pass
+
+    def send_raw(self, code, data, headers=None):
+        self.send_response(code)
+        self.send_header("Content-Type", "text/plain")
+        for name, value in (headers or {}).items():
+            self.send_header(name, value)
+        self.send_header("Content-Length", str(len(data)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        try:
+            self.wfile.write(data)
+        except OSError:
+            pass
+        self.close_connection = True
 
     def send_body(self, code, text, content_type="text/plain"):
         options = self.server.options
@@ -169,7 +290,15 @@ class Server(socketserver.ThreadingMixIn, HTTPServer):
         self.options = options
         self.tls = tls
         self.log_lock = threading.Lock()
+        self.bomb = None
         super().__init__(("127.0.0.1", options.port), Handler)
+
+    def gzip_bomb(self):
+        """--bomb-mb megabytes of zeros, gzip-packed (made once)."""
+        with self.log_lock:
+            if self.bomb is None:
+                self.bomb = gzip.compress(bytes(self.options.bomb_mb << 20), 9)
+            return self.bomb
 
     def finish_request(self, request, client_address):
         request.settimeout(max(30.0, self.options.lifetime))
@@ -208,11 +337,19 @@ def main():
     parser.add_argument("--gzip", action="store_true")
     parser.add_argument("--charset")
     parser.add_argument("--lifetime", type=float, default=120.0)
+    parser.add_argument("--certificate", default="test",
+                        choices=("test", "untrusted", "other-host"))
+    parser.add_argument("--trickle-interval", type=float, default=2.0)
+    parser.add_argument("--huge-mb", type=int, default=300)
+    parser.add_argument("--bomb-mb", type=int, default=50)
+    parser.add_argument("--long-kb", type=int, default=10)
     options = parser.parse_args()
 
     paths = make_certificates(options.ca_dir)
     tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    tls.load_cert_chain(paths["server.pem"], paths["server.key"])
+    certificate = {"test": "server.pem", "untrusted": "untrusted.pem",
+                   "other-host": "other-host.pem"}[options.certificate]
+    tls.load_cert_chain(paths[certificate], paths["server.key"])
 
     server = Server(options, tls)
     open(options.log, "a").close()

@@ -3,6 +3,8 @@
 #include <pcre2.h>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace lb {
 namespace {
@@ -86,7 +88,11 @@ bool IsFeedbackReceived(std::string_view reply) {
   return TrimText(joined) == "OK";
 }
 
-SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs) {
+namespace {
+
+// The checks of "Send": the request when it may go, or the outcome that stopped it.
+std::optional<SendOutcome> CheckBeforeSending(IFeedbackView& view, const FeedbackInputs& inputs,
+                                              FormLines& lines) {
   const auto& tr = inputs.translate;
   const FeedbackChoice choice = view.Choice();
   const std::string body = TrimText(view.MemoText());
@@ -103,29 +109,12 @@ SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInp
     view.MessageBox(tr("Invalid e-mail address!"), tr("Failure"), kMessageBoxError);
     return SendOutcome::InvalidEmail;
   }
+  lines = FeedbackRequest(inputs.appName, inputs.appVersion, feedback, email);
+  return std::nullopt;
+}
 
-  bool delivered = false;
-  try {
-    const FormLines lines = FeedbackRequest(inputs.appName, inputs.appVersion, feedback, email);
-    view.SetBusyCursor(true);
-    std::string reply;
-    try {
-      reply = web.PostForm("https://" + inputs.host + kFeedbackPath, lines, kFeedbackTimeoutMs);
-    } catch (...) {
-      try {
-        reply = web.PostForm("http://" + inputs.host + kFeedbackPath, lines, kFeedbackTimeoutMs);
-      } catch (...) {
-        reply.clear();
-      }
-    }
-    view.SetBusyCursor(false);
-    delivered = IsFeedbackReceived(reply);
-  } catch (...) {
-    // The cursor is given back also when something unforeseen went wrong.
-    view.SetBusyCursor(false);
-    delivered = false;
-  }
-
+SendOutcome Report(IFeedbackView& view, const FeedbackInputs& inputs, bool delivered) {
+  const auto& tr = inputs.translate;
   if (delivered) {
     view.MessageBox(tr("Your feedback is received.") + "\r\r" + tr("Thank you!"), tr("Success"),
                     kMessageBoxInformation);
@@ -136,6 +125,59 @@ SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInp
                       tr("Please try again later."),
                   tr("Failure"), kMessageBoxError);
   return SendOutcome::Failed;
+}
+
+}  // namespace
+
+bool PostFeedback(IWebClient& web, const std::string& host, const FormLines& lines) noexcept {
+  try {
+    std::string reply;
+    try {
+      reply = web.PostForm("https://" + host + kFeedbackPath, lines, kFeedbackTimeoutMs);
+    } catch (...) {
+      try {
+        reply = web.PostForm("http://" + host + kFeedbackPath, lines, kFeedbackTimeoutMs);
+      } catch (...) {
+        reply.clear();
+      }
+    }
+    return IsFeedbackReceived(reply);
+  } catch (...) {
+    return false;
+  }
+}
+
+SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs) {
+  FormLines lines;
+  if (const auto stopped = CheckBeforeSending(view, inputs, lines)) return *stopped;
+  view.SetBusyCursor(true);
+  const bool delivered = PostFeedback(web, inputs.host, lines);
+  view.SetBusyCursor(false);
+  return Report(view, inputs, delivered);
+}
+
+FeedbackSender::FeedbackSender(IFeedbackView& view, FeedbackInputs inputs,
+                               StartRequest startRequest)
+    : view_(view), inputs_(std::move(inputs)), startRequest_(std::move(startRequest)) {}
+
+std::optional<SendOutcome> FeedbackSender::Send() {
+  if (busy_) return std::nullopt;
+  FormLines lines;
+  if (const auto stopped = CheckBeforeSending(view_, inputs_, lines)) return stopped;
+  busy_ = true;
+  view_.SetBusyCursor(true);
+  try {
+    startRequest_(inputs_.host, lines);
+  } catch (...) {
+    return OnRequestDone(false);
+  }
+  return std::nullopt;
+}
+
+SendOutcome FeedbackSender::OnRequestDone(bool delivered) {
+  busy_ = false;
+  view_.SetBusyCursor(false);
+  return Report(view_, inputs_, delivered);
 }
 
 }  // namespace lb

@@ -3,6 +3,7 @@
 // the maker's web server and the order in which "Send" checks, posts and reports. The Win32
 // dialog (feedback_dialog_win.h) shows the controls and answers the small view interface below.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -92,8 +93,41 @@ struct FeedbackInputs {
 // What one press of "Send" ended with.
 enum class SendOutcome { EmptyBody, InvalidEmail, Delivered, Failed };
 
-// "Send": checks the body and the e-mail address, posts to HTTPS and then, when that fails, to
-// plain HTTP, and reports the result.
+// "Send" on one thread: checks the body and the e-mail address, posts to HTTPS and then, when
+// that fails, to plain HTTP, and reports the result.
 SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs);
+
+// The request of "Send", away from the dialog: posts `lines` to HTTPS and, when that fails, to
+// plain HTTP on `host`; true when the server took the feedback. Never throws.
+bool PostFeedback(IWebClient& web, const std::string& host, const FormLines& lines) noexcept;
+
+// "Send" with the request elsewhere (the dialog's worker thread), so that the program goes on
+// while the server takes its time: Send() checks, shows the busy cursor and hands a copy of the
+// request to `startRequest`; OnRequestDone() brings the outcome back and reports it with the
+// same boxes, in the same order, as SendFeedback.
+class FeedbackSender {
+ public:
+  // Starts the request; whoever runs it calls OnRequestDone with its outcome, on the thread of
+  // the dialog. May throw when nothing can run it: the send then counts as failed.
+  using StartRequest = std::function<void(const std::string& host, const FormLines& lines)>;
+
+  FeedbackSender(IFeedbackView& view, FeedbackInputs inputs, StartRequest startRequest);
+
+  // "Send". Ignored (nullopt) while a request is out; otherwise the outcome when a check
+  // stopped it, or nullopt when the request has gone out.
+  std::optional<SendOutcome> Send();
+  // The request's outcome: the normal cursor again, then the success box and Close, or the
+  // failure box.
+  SendOutcome OnRequestDone(bool delivered);
+
+  // While a request is out, the dialog ignores "Send", Esc and its close box.
+  [[nodiscard]] bool Busy() const { return busy_; }
+
+ private:
+  IFeedbackView& view_;
+  FeedbackInputs inputs_;
+  StartRequest startRequest_;
+  bool busy_ = false;
+};
 
 }  // namespace lb

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 #include <utility>
 
 #include "base/identity.h"
@@ -203,9 +204,14 @@ FeedbackDialog::FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOpt
   ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().productName + " " + Translate("feedback")).c_str());
   CreateControls(instance);
   LayOut(dpi_);
+  outcomeTarget_->window = Hwnd();
+  sender_.emplace(
+      static_cast<IFeedbackView&>(*this), inputs_,
+      [this](const std::string& host, const FormLines& lines) { StartRequest(host, lines); });
 }
 
 FeedbackDialog::~FeedbackDialog() {
+  ForgetRequests();
   likePanel_.reset();
   dislikePanel_.reset();
   Destroy();
@@ -323,12 +329,37 @@ bool FeedbackDialog::PreTranslate(const MSG& message) {
 }
 
 void FeedbackDialog::Close() {
+  ForgetRequests();
   owner_.Release();
   Destroy();
 }
 
+void FeedbackDialog::ForgetRequests() {
+  const std::lock_guard<std::mutex> guard(outcomeTarget_->lock);
+  outcomeTarget_->window = nullptr;
+}
+
+void FeedbackDialog::StartRequest(const std::string& host, const FormLines& lines) {
+  // The thread owns copies of everything it uses; it is never waited for, so Exit does not wait
+  // for the server. Its outcome comes back as a posted message, or goes nowhere when the
+  // dialog is gone by then.
+  std::thread([target = outcomeTarget_, web = options_.web, host, lines]() noexcept {
+    bool delivered = false;
+    if (web != nullptr) {
+      delivered = PostFeedback(*web, host, lines);
+    } else {
+      WinHttpWebClient winHttp;
+      delivered = PostFeedback(winHttp, host, lines);
+    }
+    const std::lock_guard<std::mutex> guard(target->lock);
+    if (target->window != nullptr) {
+      ::PostMessageW(target->window, kRequestDoneMessage, delivered ? 1 : 0, 0);
+    }
+  }).detach();
+}
+
 void FeedbackDialog::EscapeCloses(WPARAM key) {
-  if (key == VK_ESCAPE) Close();
+  if (key == VK_ESCAPE && !Sending()) Close();
 }
 void FeedbackDialog::OnMemoKeyDown(WPARAM key) { EscapeCloses(key); }
 void FeedbackDialog::OnEmailFieldKeyDown(WPARAM key) { EscapeCloses(key); }
@@ -345,8 +376,7 @@ void FeedbackDialog::OnDislikePanelClick() {
 }
 
 void FeedbackDialog::OnSend() {
-  IWebClient& web = options_.web != nullptr ? *options_.web : static_cast<IWebClient&>(winHttp_);
-  lastOutcome_ = SendFeedback(*this, web, inputs_);
+  if (const std::optional<SendOutcome> outcome = sender_->Send()) lastOutcome_ = *outcome;
 }
 
 FeedbackChoice FeedbackDialog::Choice() const {
@@ -379,7 +409,10 @@ LRESULT FeedbackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (LOWORD(wParam) == kSend && HIWORD(wParam) == BN_CLICKED) OnSend();
       return 0;
     case WM_CLOSE:
-      Close();
+      if (!Sending()) Close();
+      return 0;
+    case kRequestDoneMessage:
+      if (Sending()) lastOutcome_ = sender_->OnRequestDone(wParam != 0);
       return 0;
     case WM_ACTIVATE:
       // The focused control is kept across activations (a message box takes the activation

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "base/server_host.h"
@@ -22,8 +24,18 @@ void ShowFeedbackDialog(HWND owner);
 
 struct FeedbackDialogOptions {
   HMODULE resources = nullptr;  // where the pictures are; null: the executable
-  IWebClient* web = nullptr;    // null: WinHTTP
+  // null: WinHTTP. Used on the request's worker thread; it must outlive every request.
+  IWebClient* web = nullptr;
   std::string host = ServerHost();
+};
+
+// Where a request's worker thread posts its outcome: the dialog while it exists, nowhere once
+// it is gone (closed by the user, by Exit, Reset to Defaults or a language restart). The
+// worker and the dialog share it; the lock makes "is the dialog still there" and the post one
+// step, so nothing is ever posted to a window that has been destroyed.
+struct FeedbackOutcomeTarget {
+  std::mutex lock;
+  HWND window = nullptr;
 };
 
 class FeedbackPanel;
@@ -57,6 +69,9 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   // the message was used.
   bool PreTranslate(const MSG& message);
 
+  // Posted by the request's worker thread: wParam is 1 when the feedback was delivered.
+  static constexpr UINT kRequestDoneMessage = WM_APP + 41;
+
   void OnLikePanelClick();
   void OnDislikePanelClick();
   void OnSend();
@@ -70,6 +85,8 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   [[nodiscard]] HWND DislikePanel() const;
   [[nodiscard]] FeedbackChoice Choice() const override;
   [[nodiscard]] SendOutcome LastOutcome() const { return lastOutcome_; }
+  // Whether a request is out (busy cursor; Send, Esc and the close box ignored).
+  [[nodiscard]] bool Sending() const { return sender_ && sender_->Busy(); }
 
  private:
   friend class FeedbackPanel;
@@ -78,6 +95,10 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   // Fonts, pictures, positions and sizes for `dpi`.
   void LayOut(int dpi);
   void EscapeCloses(WPARAM key);
+  // Runs the request on a worker thread of its own with copies of its inputs.
+  void StartRequest(const std::string& host, const FormLines& lines);
+  // No outcome reaches this dialog any more.
+  void ForgetRequests();
 
   // IFeedbackView
   std::string LikeCaption() const override;
@@ -95,8 +116,9 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;
   FeedbackDialogOptions options_;
-  WinHttpWebClient winHttp_;
   FeedbackInputs inputs_;
+  std::shared_ptr<FeedbackOutcomeTarget> outcomeTarget_ = std::make_shared<FeedbackOutcomeTarget>();
+  std::optional<FeedbackSender> sender_;
   SendOutcome lastOutcome_ = SendOutcome::EmptyBody;
   std::unique_ptr<FeedbackPanel> likePanel_;
   std::unique_ptr<FeedbackPanel> dislikePanel_;

@@ -180,6 +180,10 @@ void UpdateCheck::Execute() {
               replyLines.size() >= 4 ? ExtractTagValue(replyLines[3], "result") : "";
           if (status != "0" && status != "1") errors = true;
         }
+        if (!errors && (ExtractTagValue(replyLines[0], "version").size() > kMaxReplyValueBytes ||
+                        ExtractTagValue(replyLines[1], "url").size() > kMaxReplyValueBytes)) {
+          errors = true;
+        }
 
         if (!errors) {
           const int count = lastCheck == today ? lastCount + 1 : 1;

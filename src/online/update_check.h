@@ -25,6 +25,10 @@ inline constexpr const char* CurrentURL = "CurrentURL";
 // Valid replies per date after which no request is sent on that date.
 inline constexpr int kMaxChecksPerDay = 5;
 
+// The longest offered version and download address (bytes of UTF-8) a valid reply carries; a
+// reply with a longer one is invalid: nothing of it is stored or shown.
+inline constexpr std::size_t kMaxReplyValueBytes = 4096;
+
 // The update check's own per-user store (the registry under HKEY_CURRENT_USER on Windows).
 class IUpdateStore {
  public:

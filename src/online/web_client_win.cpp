@@ -1,14 +1,11 @@
 #include "online/web_client_win.h"
 
-#include <windows.h>
-// WinHTTP needs the types of windows.h first.
-#include <winhttp.h>
-#include <zlib.h>
-
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "online/reply_body.h"
 #include "platform/system_error_win.h"
 #include "platform/utf.h"
 #include "platform/wide_text_win.h"
@@ -27,11 +24,36 @@ using UniqueInternet = UniqueHandle<InternetTraits>;
 constexpr const wchar_t* kUserAgent = L"Lock Beacon";
 constexpr DWORD kWsaTimedOut = 10060;  // WSAETIMEDOUT
 
+// WinHTTP's protocol flags; older SDK headers lack the one of TLS 1.3.
+constexpr DWORD kTls12 = 0x00000800;  // WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2
+constexpr DWORD kTls13 = 0x00002000;  // WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3
+
+WebFailure FailureKindOf(DWORD error) {
+  switch (error) {
+    // Wine reports an expired receive time-out as WSAETIMEDOUT rather than
+    // ERROR_WINHTTP_TIMEOUT; both mean the same to the caller.
+    case ERROR_WINHTTP_TIMEOUT:
+    case kWsaTimedOut:
+      return WebFailure::TimedOut;
+    case ERROR_WINHTTP_SECURE_FAILURE:
+    case ERROR_WINHTTP_SECURE_INVALID_CA:
+    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT:
+    case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+    case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
+    // Wine's answer to a certificate its root store does not lead to.
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+      return WebFailure::Certificate;
+    default:
+      return WebFailure::Transport;
+  }
+}
+
 [[noreturn]] void Fail(const char* step, DWORD error) {
-  // Wine reports an expired receive time-out as WSAETIMEDOUT rather than
-  // ERROR_WINHTTP_TIMEOUT; both mean the same to the caller.
-  if (error == ERROR_WINHTTP_TIMEOUT || error == kWsaTimedOut) {
-    throw WebRequestError(std::string(step) + ": the operation timed out");
+  const WebFailure kind = FailureKindOf(error);
+  if (kind == WebFailure::TimedOut) {
+    throw WebRequestError(std::string(step) + ": the operation timed out", kind);
   }
   std::string text;
   wchar_t* buffer = nullptr;
@@ -49,7 +71,7 @@ constexpr DWORD kWsaTimedOut = 10060;  // WSAETIMEDOUT
   }
   if (buffer != nullptr) ::LocalFree(buffer);
   if (text.empty()) text = SystemErrorMessage(error);
-  throw WebRequestError(std::string(step) + ": " + text + " (" + std::to_string(error) + ")");
+  throw WebRequestError(std::string(step) + ": " + text + " (" + std::to_string(error) + ")", kind);
 }
 
 [[noreturn]] void FailLast(const char* step) { Fail(step, ::GetLastError()); }
@@ -102,6 +124,42 @@ UINT CodePageOf(const std::string& charset) {
   return CP_UTF8;
 }
 
+std::int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// The time-out of the next wait for the server. The receive time-out alone never fires under
+// Wine; the time-out for the whole response does, here and on Windows, so both are set. False
+// when no time is left.
+bool SetReceiveTimeout(HINTERNET request, int timeoutMs) {
+  if (timeoutMs <= 0) return false;
+  DWORD value = static_cast<DWORD>(timeoutMs);
+  ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &value, sizeof value);
+  ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &value, sizeof value);
+  return true;
+}
+
+// The body of a WinHTTP request, each read with its own time-out.
+class WinHttpReplyStream final : public IReplyStream {
+ public:
+  explicit WinHttpReplyStream(HINTERNET request) : request_(request) {}
+  std::size_t Read(char* buffer, std::size_t size, int timeoutMs) override {
+    SetReceiveTimeout(request_, timeoutMs);
+    DWORD available = 0;
+    if (!::WinHttpQueryDataAvailable(request_, &available)) FailLast("Reading the response");
+    if (available == 0) return 0;
+    DWORD read = 0;
+    const DWORD wanted = available < size ? available : static_cast<DWORD>(size);
+    if (!::WinHttpReadData(request_, buffer, wanted, &read)) FailLast("Reading the response");
+    return read;
+  }
+
+ private:
+  HINTERNET request_;
+};
+
 std::string PostOverWinHttp(const std::string& address, const FormLines& lines, int timeoutMs,
                             bool errorStatusFails) {
   const std::wstring url = ToWide(address);
@@ -119,25 +177,19 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
   if (path.empty()) path = L"/";
   const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
 
-  // A session of its own for each request: nothing is shared between calls or threads.
-  const UniqueInternet session(::WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!session) FailLast("Opening the web session");
+  const AttemptDeadline deadline(NowMs(), timeoutMs);
   const int timeout = timeoutMs > 0 ? timeoutMs : 0;
-  if (!::WinHttpSetTimeouts(session.get(), timeout, timeout, timeout, timeout)) {
-    FailLast("Setting the time-outs");
-  }
+  // A session of its own for each request: nothing is shared between calls or threads.
+  const UniqueInternet session(OpenWebSession(timeout));
   const UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) FailLast("Connecting");
   const UniqueInternet request(
       ::WinHttpOpenRequest(connection.get(), L"POST", path.c_str(), nullptr, WINHTTP_NO_REFERER,
                            WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request) FailLast("Opening the request");
-  // The receive time-out of WinHttpSetTimeouts alone never fires under Wine; the time-out for
-  // the whole response does, here and on Windows.
-  DWORD responseTimeout = static_cast<DWORD>(timeout);
-  ::WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
-                     sizeof responseTimeout);
+  // Wine takes the response time-out when the request is sent: it is set before sending and
+  // again, with what is left by then, before the response is awaited.
+  SetReceiveTimeout(request.get(), deadline.NextWaitMs(NowMs()));
 
   const std::wstring headers =
       L"Content-Type: application/x-www-form-urlencoded; charset=UTF-8\r\n"
@@ -147,6 +199,9 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
   if (!::WinHttpSendRequest(request.get(), headers.c_str(), static_cast<DWORD>(-1L), body.data(),
                             static_cast<DWORD>(body.size()), static_cast<DWORD>(body.size()), 0)) {
     FailLast("Sending the request");
+  }
+  if (!SetReceiveTimeout(request.get(), deadline.NextWaitMs(NowMs()))) {
+    throw WebRequestError("Receiving the response: the operation timed out", WebFailure::TimedOut);
   }
   if (!::WinHttpReceiveResponse(request.get(), nullptr)) FailLast("Receiving the response");
 
@@ -164,21 +219,19 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
   }
   const std::string contentType = ToUtf8(QueryHeader(request.get(), WINHTTP_QUERY_CONTENT_TYPE));
   const std::string encoding = ToUtf8(QueryHeader(request.get(), WINHTTP_QUERY_CONTENT_ENCODING));
-
-  std::string reply;
-  for (;;) {
-    DWORD available = 0;
-    if (!::WinHttpQueryDataAvailable(request.get(), &available)) FailLast("Reading the response");
-    if (available == 0) break;
-    const std::size_t offset = reply.size();
-    reply.resize(offset + available);
-    DWORD read = 0;
-    if (!::WinHttpReadData(request.get(), reply.data() + offset, available, &read)) {
-      FailLast("Reading the response");
-    }
-    reply.resize(offset + read);
-    if (read == 0) break;
+  DWORD declaredLength = 0;
+  DWORD declaredSize = sizeof declaredLength;
+  if (::WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                            WINHTTP_HEADER_NAME_BY_INDEX, &declaredLength, &declaredSize,
+                            WINHTTP_NO_HEADER_INDEX) &&
+      declaredLength > kMaxReplyBytes) {
+    throw WebRequestError("Receiving the response: the reply is longer than " +
+                              std::to_string(kMaxReplyBytes) + " bytes",
+                          WebFailure::TooLarge);
   }
+
+  WinHttpReplyStream stream(request.get());
+  std::string reply = ReadReplyBody(stream, deadline, NowMs);
 
   if (ContainsNoCase(encoding, "gzip")) reply = GunzipBody(reply);
   return DecodeBody(reply, CharsetOf(contentType));
@@ -186,30 +239,31 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
 
 }  // namespace
 
-std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) {
-  return PostOverWinHttp(address, lines, timeoutMs, !IsSecureAddress(address));
+HINTERNET OpenWebSession(int timeoutMs, DWORD* secureProtocols) {
+  HINTERNET session = ::WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+  if (session == nullptr) FailLast("Opening the web session");
+  UniqueInternet owned(session);
+  const int timeout = timeoutMs > 0 ? timeoutMs : 0;
+  if (!::WinHttpSetTimeouts(session, timeout, timeout, timeout, timeout)) {
+    FailLast("Setting the time-outs");
+  }
+  // TLS 1.2 and 1.3 where the system has them: Windows 7 and 8 offer neither by default, and a
+  // system without TLS 1.3 refuses the pair, so 1.2 alone is offered then. A system that takes
+  // neither keeps its own choice.
+  if (secureProtocols != nullptr) *secureProtocols = 0;
+  for (DWORD protocols : {kTls12 | kTls13, kTls12}) {
+    if (::WinHttpSetOption(session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                           sizeof protocols)) {
+      if (secureProtocols != nullptr) *secureProtocols = protocols;
+      break;
+    }
+  }
+  return owned.release();
 }
 
-std::string GunzipBody(const std::string& packed) {
-  z_stream stream{};
-  if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) {
-    throw WebRequestError("Unpacking the response: out of memory");
-  }
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-  stream.avail_in = static_cast<uInt>(packed.size());
-  std::string unpacked;
-  char buffer[16384];
-  int result = Z_OK;
-  do {
-    stream.next_out = reinterpret_cast<Bytef*>(buffer);
-    stream.avail_out = sizeof buffer;
-    result = inflate(&stream, Z_NO_FLUSH);
-    if (result != Z_OK && result != Z_STREAM_END) break;
-    unpacked.append(buffer, sizeof buffer - stream.avail_out);
-  } while (result != Z_STREAM_END && (stream.avail_in > 0 || stream.avail_out == 0));
-  inflateEnd(&stream);
-  if (result != Z_STREAM_END) throw WebRequestError("Unpacking the response: damaged data");
-  return unpacked;
+std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) {
+  return PostOverWinHttp(address, lines, timeoutMs, !IsSecureAddress(address));
 }
 
 std::string DecodeBody(const std::string& body, const std::string& charset) {

@@ -22,11 +22,23 @@ inline constexpr const char* kFeedbackPath = "/php/feedback.php";
 inline constexpr int kCheckTimeoutMs = 10000;
 inline constexpr int kFeedbackTimeoutMs = 3000;
 
-// A transport failure: no connection, a time-out, a broken reply, or (plain HTTP only) an HTTP
-// error status. The message says which.
+// What kind of failure ended a request.
+enum class WebFailure {
+  Transport,    // no connection, a broken reply, (plain HTTP only) an HTTP error status
+  TimedOut,     // the connection, the response or the whole attempt took too long
+  TooLarge,     // the body, or the body unpacked, is longer than kMaxReplyBytes
+  Certificate,  // the server's certificate was refused
+};
+
+// A transport failure. The message says what failed, the kind which sort of failure it was.
 class WebRequestError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit WebRequestError(const std::string& message, WebFailure kind = WebFailure::Transport)
+      : std::runtime_error(message), kind_(kind) {}
+  [[nodiscard]] WebFailure Kind() const noexcept { return kind_; }
+
+ private:
+  WebFailure kind_;
 };
 
 // The form request of both transports.

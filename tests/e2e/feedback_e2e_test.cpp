@@ -1,12 +1,16 @@
 // "Send Feedback..." in the real program: the dialog opens over the indicator with its caption
-// and the envelope on "Send", and Esc closes it again.
+// and the envelope on "Send", and Esc closes it again; while a slow server keeps the request
+// waiting, the indicator still answers the lock keys, and Exit ends the program at once.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "e2e/harness_win.h"
 #include "indicator/popup_menu.h"
 #include "online/feedback_dialog_win.h"
+#include "platform/wide_text_win.h"
+#include "support/standin_server_win.h"
 
 namespace lb::e2e {
 namespace {
@@ -44,6 +48,99 @@ TEST(FeedbackE2eTest, SendFeedbackOpensTheDialogAndEscClosesIt) {
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(window) != FALSE; }));
+}
+
+// The program started against a stand-in server that trickles its replies, with a long display
+// and no fading so that the indicator stands still; the feedback dialog open with a message
+// whose request has gone out.
+class FeedbackWhileSending : public ::testing::Test {
+ protected:
+  FeedbackWhileSending() {
+    wchar_t saved[256] = {};
+    if (::GetEnvironmentVariableW(L"LOCKBEACON_SERVER_HOST", saved, 256) < 256) savedHost_ = saved;
+    ::SetEnvironmentVariableW(L"LOCKBEACON_SERVER_HOST", ToWide(server_.Host()).c_str());
+    WriteText(folder_ / "settings.ini",
+              "[Settings]\r\nDisplayDuration=60000\r\nFadeoutAnimation=OFF\r\n");
+    app_.emplace(InstallApp(folder_.Path(), true));
+  }
+  ~FeedbackWhileSending() override {
+    app_.reset();
+    ::SetEnvironmentVariableW(L"LOCKBEACON_SERVER_HOST",
+                              savedHost_.empty() ? nullptr : savedHost_.c_str());
+  }
+
+  // Opens the dialog, types a message and presses Send; the dialog, once the request is out.
+  HWND SendFeedback(HWND window) {
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::SendFeedback), 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindFeedbackDialog(*app_)) != nullptr; })) return nullptr;
+    ::SendMessageW(::GetDlgItem(dialog, FeedbackDialog::kMemo), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(L"Is anybody there?"));
+    const HWND send = ::GetDlgItem(dialog, FeedbackDialog::kSend);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(FeedbackDialog::kSend, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(send));
+    if (!WaitFor([&] { return !server_.LogWith({"feedback.php"}).empty(); })) return nullptr;
+    return dialog;
+  }
+
+  std::wstring savedHost_;
+  test::StandinServer server_{{"--https", "trickle", "--http", "trickle"}};
+  TempFolder folder_{"feedback-sending"};
+  std::optional<AppProcess> app_;
+};
+
+void HoldKey(WORD virtualKey) {
+  INPUT input{.type = INPUT_KEYBOARD};
+  input.ki.wVk = virtualKey;
+  ::SendInput(1, &input, sizeof(INPUT));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(1, &input, sizeof(INPUT));
+}
+
+TEST_F(FeedbackWhileSending, TheIndicatorAnswersCapsLockWhileTheRequestWaits) {
+  const HWND window = app_->WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  const auto clientHeight = [&] {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client.bottom;
+  };
+  // The start display: LEDs and key labels only, no status line yet.
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && clientHeight() > 0; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int startHeight = clientHeight();
+
+  const HWND dialog = SendFeedback(window);
+  ASSERT_NE(dialog, nullptr);
+  HoldKey(VK_CAPITAL);
+  // The status line appears while the request still waits for the server.
+  EXPECT_TRUE(WaitFor([&] { return clientHeight() > startHeight; }, 3s))
+      << clientHeight() << " " << startHeight;
+  EXPECT_TRUE(::IsWindow(dialog));
+  EXPECT_EQ(app_->WaitForDialog(L"Failure", 0ms), nullptr);  // the outcome is not in yet
+  SaveScreenshot("feedback-sending-caps-lock");
+  HoldKey(VK_CAPITAL);  // back as it was
+
+  // Both attempts run out of time and the failure box comes; the dialog stays.
+  const HWND box = app_->WaitForDialog(L"Failure", 30s);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box),
+            L"Something went wrong. Your feedback could not be delivered.\r\rPlease try again "
+            L"later.");
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+  EXPECT_TRUE(::IsWindow(dialog));
+}
+
+TEST_F(FeedbackWhileSending, ExitEndsTheProgramWithoutWaitingForTheRequest) {
+  const HWND window = app_->WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_NE(SendFeedback(window), nullptr);
+  ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::Exit), 0);
+  // Both attempts together may take twelve seconds; the program is gone long before.
+  EXPECT_TRUE(WaitFor([&] { return !app_->IsRunning(); }, 5s));
+  EXPECT_EQ(server_.LogWith({"\"scheme\": \"http\"", "feedback.php"}).size(), 0u);
 }
 
 }  // namespace

@@ -226,5 +226,88 @@ TEST_F(SendFeedbackTest, BothTransportsFailingIsAFailureThatKeepsTheDialogOpen) 
   EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box"}));
 }
 
+// "Send" with the request on another thread: the requests it hands over, and what it reports
+// when the outcome comes back.
+class FeedbackSenderTest : public SendFeedbackTest {
+ protected:
+  struct Started {
+    std::string host;
+    FormLines lines;
+  };
+  std::vector<Started> started;
+  FeedbackSender sender{view, inputs, [this](const std::string& host, const FormLines& lines) {
+                          started.push_back({host, lines});
+                        }};
+};
+
+TEST_F(FeedbackSenderTest, HandsOverACopyOfTheRequestAndIgnoresSendUntilTheOutcomeIsBack) {
+  view.choice = FeedbackChoice::Dislike;
+  view.memo = "Too bright";
+  EXPECT_EQ(sender.Send(), std::nullopt);
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0].host, "server.test");
+  EXPECT_EQ(started[0].lines, (FormLines{"cmd=feedback", "appname=BRIMLEX - Lock Beacon",
+                                         "version=1.0", "feedback=I dislike it!\rToo bright"}));
+  EXPECT_TRUE(sender.Busy());
+  EXPECT_EQ(view.events, (std::vector<std::string>{"busy"}));
+
+  // Pressed again while the request is out: nothing happens.
+  view.memo = "";
+  EXPECT_EQ(sender.Send(), std::nullopt);
+  EXPECT_EQ(started.size(), 1u);
+  EXPECT_EQ(view.events, (std::vector<std::string>{"busy"}));
+
+  EXPECT_EQ(sender.OnRequestDone(false), SendOutcome::Failed);
+  EXPECT_FALSE(sender.Busy());
+  EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box"}));
+  EXPECT_EQ(view.boxes[0].caption, "[Failure]");
+  EXPECT_EQ(view.boxes[0].flags, 16u);
+
+  // Free again: the next press checks the (now empty) message once more.
+  EXPECT_EQ(sender.Send(), SendOutcome::EmptyBody);
+  EXPECT_EQ(started.size(), 1u);
+}
+
+TEST_F(FeedbackSenderTest, ADeliveredOutcomeThanksAndClosesLikeTheSynchronousSend) {
+  view.memo = "Hi";
+  EXPECT_EQ(sender.Send(), std::nullopt);
+  EXPECT_EQ(sender.OnRequestDone(true), SendOutcome::Delivered);
+  EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box", "close"}));
+  EXPECT_EQ(view.boxes[0].text, "[Your feedback is received.]\r\r[Thank you!]");
+  EXPECT_EQ(view.boxes[0].flags, 64u);
+}
+
+TEST_F(FeedbackSenderTest, ChecksStopTheSendBeforeAnythingIsHandedOver) {
+  view.memo = "Hi";
+  view.email = "me@example";
+  EXPECT_EQ(sender.Send(), SendOutcome::InvalidEmail);
+  EXPECT_TRUE(started.empty());
+  EXPECT_FALSE(sender.Busy());
+}
+
+TEST_F(SendFeedbackTest, ARequestThatCannotStartIsAFailure) {
+  FeedbackSender sender(view, inputs, [](const std::string&, const FormLines&) {
+    throw std::runtime_error("no thread");
+  });
+  view.memo = "Hi";
+  EXPECT_EQ(sender.Send(), SendOutcome::Failed);
+  EXPECT_FALSE(sender.Busy());
+  EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box"}));
+}
+
+TEST(PostFeedback, TriesHttpsThenPlainHttpAndNeverThrows) {
+  struct Throwing : IWebClient {
+    std::vector<std::string> addresses;
+    std::string PostForm(const std::string& address, const FormLines&, int timeoutMs) override {
+      EXPECT_EQ(timeoutMs, kFeedbackTimeoutMs);
+      addresses.push_back(address);
+      throw WebRequestError("too large", WebFailure::TooLarge);
+    }
+  } web;
+  EXPECT_FALSE(PostFeedback(web, "h.test", {"cmd=feedback"}));
+  EXPECT_EQ(web.addresses, (std::vector<std::string>{"https://h.test/php/feedback.php",
+                                                     "http://h.test/php/feedback.php"}));
+}
+
 }  // namespace
 }  // namespace lb

@@ -164,6 +164,31 @@ TEST_F(UpdateCheckTest, InvalidRepliesAreIgnoredEntirely) {
   }
 }
 
+TEST_F(UpdateCheckTest, AVersionOrAddressLongerThanTheLimitMakesTheReplyInvalid) {
+  const std::string longest(kMaxReplyValueBytes, '9');
+  const std::string tooLong(kMaxReplyValueBytes + 1, '9');
+  const struct {
+    std::string version;
+    std::string url;
+    bool valid;
+  } cases[] = {
+      {longest, "https://x.test/" + std::string(kMaxReplyValueBytes - 15, 'a'), true},
+      {tooLong, "https://x.test/", false},
+      {"9.9", "https://x.test/" + std::string(kMaxReplyValueBytes - 14, 'a'), false},
+  };
+  for (const auto& c : cases) {
+    FakeCheckPlatform fresh;
+    fresh.store.values["CurrentURL"] = ScrambleText("https://old.example.test/");
+    fresh.replies["https"] = CheckReply(c.version, c.url);
+    const Start start(fresh);
+    EXPECT_EQ(start.errors, !c.valid) << c.version.size() << " " << c.url.size();
+    EXPECT_EQ(fresh.store.values.size(), c.valid ? 4u : 1u);
+    EXPECT_EQ(start.results->offeredVersion, c.valid ? c.version : "");
+    EXPECT_EQ(start.results->downloadUrl, c.valid ? c.url : "https://old.example.test/");
+    EXPECT_FALSE(start.results->updatePending);  // "999...9" is no 32-bit number either
+  }
+}
+
 TEST_F(UpdateCheckTest, StatusZeroIsValidToo) {
   platform.replies["https"] = CheckReply("9.9", "https://x.test/", "0");
   const Start start(platform);

@@ -83,6 +83,13 @@ class FeedbackDialogTest : public ::testing::Test {
 
   static void Pump() { test::PumpFor(std::chrono::milliseconds(100)); }
 
+  // "Send", then the messages run until its outcome has come back from the worker thread and
+  // been reported (the box closed by a BoxWatcher).
+  static void SendAndWait(FeedbackDialog& dialog) {
+    dialog.OnSend();
+    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.Sending(); }, 30s));
+  }
+
   static inline UniqueModule exe_;
 
  private:
@@ -97,7 +104,7 @@ TEST_F(FeedbackDialogTest, ASendWithLikeArrivesWithExactlyTheExpectedFields) {
   Type(dialog->Item(FeedbackDialog::kEmail), L" me@example.com ");
 
   BoxWatcher box("Success");
-  dialog->OnSend();  // returns when the box is closed
+  SendAndWait(*dialog);
   EXPECT_EQ(box.Text(), "Your feedback is received.\r\rThank you!");
   EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Delivered);
   EXPECT_EQ(dialog->Hwnd(), nullptr);  // closed on success
@@ -118,7 +125,7 @@ TEST_F(FeedbackDialogTest, HttpsRefusedAndHttpAnsweringOkSucceeds) {
   Type(dialog->Item(FeedbackDialog::kMemo), L"Hello");
 
   BoxWatcher box("Success");
-  dialog->OnSend();
+  SendAndWait(*dialog);
   EXPECT_EQ(box.Text(), "Your feedback is received.\r\rThank you!");
   EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Delivered);
 
@@ -136,7 +143,7 @@ TEST_F(FeedbackDialogTest, AReplyOtherThanOkShowsTheFailureBoxAndKeepsTheText) {
   Type(dialog->Item(FeedbackDialog::kEmail), L"me@example.com");
 
   BoxWatcher box("Failure", "feedback-failure-box");
-  dialog->OnSend();
+  SendAndWait(*dialog);
   EXPECT_EQ(box.Text(),
             "Something went wrong. Your feedback could not be delivered.\r\rPlease try again "
             "later.");
@@ -156,7 +163,7 @@ TEST_F(FeedbackDialogTest, AMalformedAddressIsRefusedBeforeAnythingIsSent) {
   Type(dialog->Item(FeedbackDialog::kEmail), L"me@example");
 
   BoxWatcher box("Failure");
-  dialog->OnSend();
+  SendAndWait(*dialog);
   EXPECT_EQ(box.Text(), "Invalid e-mail address!");
   EXPECT_EQ(dialog->LastOutcome(), SendOutcome::InvalidEmail);
   EXPECT_EQ(::GetFocus(), dialog->Item(FeedbackDialog::kEmail));
@@ -236,6 +243,63 @@ TEST_F(FeedbackDialogTest, EscInTheMemoTheFieldOrOnSendClosesWithoutSending) {
     dialog.ShowModal();  // its own loop takes the key
     EXPECT_EQ(dialog.Hwnd(), nullptr) << id;
   }
+}
+
+// A server that trickles its reply: the request waits on its worker thread while the dialog
+// goes on answering, ignores Send, Esc and its close box, and reports the failure once both
+// attempts have run out of time.
+TEST_F(FeedbackDialogTest, WhileTheServerTricklesTheDialogWaitsWithoutBlocking) {
+  test::StandinServer server({"--https", "trickle", "--http", "trickle"});
+  auto dialog = Open(server.Host());
+  Type(dialog->Item(FeedbackDialog::kMemo), L"Slow server");
+  dialog->OnSend();
+  ASSERT_TRUE(dialog->Sending());
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_APPSTARTING));
+
+  // This thread's messages run meanwhile: a window of its own still answers at once.
+  Pump();
+  EXPECT_EQ(::SendMessageTimeoutW(dialog->Hwnd(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr), 1);
+  // Send, Esc and the close box do nothing while the request is out.
+  dialog->OnSend();
+  ::SendMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
+  MSG esc{.hwnd = dialog->Item(FeedbackDialog::kMemo), .message = WM_KEYDOWN, .wParam = VK_ESCAPE};
+  EXPECT_TRUE(dialog->PreTranslate(esc));
+  ASSERT_NE(dialog->Hwnd(), nullptr);
+  EXPECT_TRUE(dialog->Sending());
+
+  BoxWatcher box("Failure");
+  EXPECT_TRUE(test::PumpUntil([&] { return !dialog->Sending(); }, 30s));
+  EXPECT_EQ(box.Text(),
+            "Something went wrong. Your feedback could not be delivered.\r\rPlease try again "
+            "later.");
+  EXPECT_EQ(dialog->LastOutcome(), SendOutcome::Failed);
+  ASSERT_NE(dialog->Hwnd(), nullptr);
+  EXPECT_EQ(e2e::WindowText(dialog->Item(FeedbackDialog::kMemo)), L"Slow server");
+  // One attempt of each scheme, the second press of Send sent nothing.
+  EXPECT_EQ(server.LogWith({"\"/php/feedback.php\""}).size(), 2u);
+}
+
+// The dialog closed while its request is out (the program ending, Reset to Defaults, a
+// language restart): the outcome that comes back later finds nothing and touches nothing.
+TEST_F(FeedbackDialogTest, AnOutcomeForAClosedDialogIsDropped) {
+  test::StandinServer server({"--https", "hang", "--http", "status:500", "--delay", "1"});
+  {
+    auto dialog = Open(server.Host());
+    Type(dialog->Item(FeedbackDialog::kMemo), L"Gone soon");
+    dialog->OnSend();
+    ASSERT_TRUE(dialog->Sending());
+    dialog->Close();
+    EXPECT_EQ(dialog->Hwnd(), nullptr);
+  }
+  // The request ends (HTTPS after its time-out, then the HTTP error) with no dialog to report
+  // to: no box appears.
+  EXPECT_TRUE(test::PumpUntil(
+      [&] {
+        return server.LogWith({"\"scheme\": \"http\"", "feedback.php"}).size() == 1;
+      },
+      20s));
+  test::PumpFor(std::chrono::milliseconds(1500));
+  EXPECT_EQ(::FindWindowW(L"#32770", L"Failure"), nullptr);
 }
 
 TEST_F(FeedbackDialogTest, ABlankMessageSendsNothing) {

@@ -9,11 +9,19 @@
 #include "online/web_client_win.h"
 #include "platform/app_error.h"
 #include "support/standin_server_win.h"
+#include "ui/handles_win.h"
 
 namespace lb {
 namespace {
 
 using test::StandinServer;
+
+struct SessionTraits {
+  using Type = HINTERNET;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::WinHttpCloseHandle(h); }
+};
+using UniqueInternetSession = UniqueHandle<SessionTraits>;
 
 constexpr const char* kValidReply =
     "<version>9.9</version>\r\n<url>https://www.example.test/download/</url>\r\n"
@@ -113,6 +121,72 @@ TEST(PostFormOnWindows, AClosedPortFailsOnBothTransports) {
   }
 }
 
+// The kind of failure that ends a request to `address`; a reply is a test failure.
+WebFailure FailureOf(const std::string& address, int timeoutMs) {
+  try {
+    const std::string reply = PostForm(address, {"cmd=check"}, timeoutMs);
+    ADD_FAILURE() << address << " answered " << reply.size() << " bytes";
+  } catch (const WebRequestError& error) {
+    return error.Kind();
+  }
+  return WebFailure::Transport;
+}
+
+// Servers that misbehave: each attempt ends, and with the kind of failure that says why. (How
+// long each took and how much memory it cost is measured by tools/measure-hostile.sh.)
+TEST(PostFormOnWindows, MisbehavingServersEndTheAttemptWithTheirKindOfFailure) {
+  const struct {
+    std::vector<std::string> server;
+    std::vector<const char*> schemes;
+    WebFailure kind;
+  } cases[] = {
+      // One byte every second: no single wait runs out, the attempt's three seconds do.
+      {{"--https", "trickle", "--http", "trickle", "--trickle-interval", "1"},
+       {"https", "http"},
+       WebFailure::TimedOut},
+      // One byte after ten seconds: the wait for it ends with the attempt.
+      {{"--https", "trickle", "--http", "trickle", "--trickle-interval", "10"},
+       {"https", "http"},
+       WebFailure::TimedOut},
+      {{"--https", "huge", "--http", "huge"}, {"https", "http"}, WebFailure::TooLarge},
+      {{"--https", "huge-declared", "--http", "huge-declared"},
+       {"https", "http"},
+       WebFailure::TooLarge},
+      {{"--https", "gzip-bomb", "--http", "gzip-bomb"}, {"https", "http"}, WebFailure::TooLarge},
+      {{"--certificate", "untrusted"}, {"https"}, WebFailure::Certificate},
+      {{"--certificate", "other-host"}, {"https"}, WebFailure::Certificate},
+  };
+  for (const auto& c : cases) {
+    const StandinServer server(c.server);
+    for (const char* scheme : c.schemes) {
+      EXPECT_EQ(FailureOf(CheckAddress(scheme, server), 1500), c.kind)
+          << ::testing::PrintToString(c.server) << " " << scheme;
+    }
+  }
+}
+
+TEST(PostFormOnWindows, OffersTls12And13) {
+  DWORD protocols = 0;
+  const UniqueInternetSession session(OpenWebSession(1000, &protocols));
+  ASSERT_NE(session.get(), nullptr);
+  EXPECT_EQ(protocols, static_cast<DWORD>(WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | 0x2000))
+      << std::hex << protocols;  // TLS 1.2 and TLS 1.3
+}
+
+TEST(UpdateCheckOnWindows, InvalidUtf8IsStoredWithReplacementCharacters) {
+  const StandinServer server({"--https", "bad-utf8"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+  // The status is valid, so the reply is: what is no UTF-8 is stored as U+FFFD.
+  EXPECT_FALSE(checker.CheckErrors());
+  EXPECT_EQ(platform.store.ReadString("CurrentVersion"), "9.9\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
+  EXPECT_FALSE(results.updatePending);  // "9.9??" is no number
+}
+
 TEST(UpdateCheckOnWindows, HttpsAnswerIsStoredAndOffered) {
   const StandinServer server;
   const TestStoreKey key;
@@ -169,6 +243,48 @@ TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
   EXPECT_FALSE(results.updatePending);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), std::nullopt);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
+}
+
+TEST(UpdateCheckOnWindows, AnUntrustedCertificateIsRefusedAndPlainHttpAnswers) {
+  for (const char* certificate : {"untrusted", "other-host"}) {
+    const StandinServer server({"--certificate", certificate});
+    const TestStoreKey key;
+    TestCheckPlatform platform(key.Path());
+    UpdateCheckResults results;
+    UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+    checker.Execute();
+
+    // The secure attempt never reached the request; the plain one answered and counts.
+    EXPECT_TRUE(server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"}).empty())
+        << certificate;
+    EXPECT_EQ(server.LogWith({"\"scheme\": \"http\"", "[\"cmd\", \"check\"]"}).size(), 1u)
+        << certificate;
+    EXPECT_FALSE(checker.CheckErrors()) << certificate;
+    EXPECT_TRUE(results.updatePending) << certificate;
+    EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1") << certificate;
+  }
+}
+
+TEST(UpdateCheckOnWindows, HostileRepliesStoreNothing) {
+  for (const char* mode : {"huge", "gzip-bomb", "long-value"}) {
+    const StandinServer server({"--https", mode, "--http", mode});
+    const TestStoreKey key;
+    TestCheckPlatform platform(key.Path());
+    platform.store.WriteString("CurrentURL", ScrambleText("https://old.example.test/"));
+    UpdateCheckResults results;
+    UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+    checker.Execute();
+
+    EXPECT_TRUE(checker.CheckErrors()) << mode;
+    EXPECT_FALSE(results.updatePending) << mode;
+    EXPECT_EQ(results.offeredVersion, "") << mode;
+    EXPECT_EQ(results.downloadUrl, "https://old.example.test/") << mode;
+    EXPECT_EQ(platform.store.ReadString("LastUpdateCheck"), std::nullopt) << mode;
+    EXPECT_EQ(platform.store.ReadString("CurrentVersion"), std::nullopt) << mode;
+    EXPECT_EQ(UnscrambleText(platform.store.ReadString("CurrentURL").value_or("")),
+              "https://old.example.test/")
+        << mode;
+  }
 }
 
 TEST(UpdateCheckOnWindows, HttpErrorPagesAreNotValidReplies) {
