@@ -1,7 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
 #   make test   set up what is missing, build both presets, run every test ring through CTest
-.PHONY: all setup build build-native build-windows test run package bench measure-idle measure-hostile format clean
+.PHONY: all setup build build-native build-windows build-fuzz test run package bench measure-idle measure-hostile fuzz format clean
 
 all: build
 
@@ -18,8 +18,18 @@ build-windows: setup
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
 
-test: build
+# The libFuzzer harnesses of the parsers (clang); `make test` runs each over its corpus once.
+build-fuzz: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+
+test: build build-fuzz
 	@tools/run-tests.sh
+
+# Every harness for FUZZ_SECONDS (default 60) from its seed corpus; findings are kept as files
+# in tests/fuzz/corpus/<name>/ (tools/fuzz.sh).
+fuzz: build-fuzz
+	@tools/fuzz.sh
 
 run: build-windows
 	@tools/run.sh

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test ring of both build trees in one CTest run, so that the output ends with one
-# summary: the native unit tests, and under Wine the unit, win32 and end-to-end tests.
+# Runs every test ring of the three build trees in one CTest run, so that the output ends with
+# one summary: the native unit tests, the fuzzing harnesses over their corpora (build/fuzz), and
+# under Wine the unit, win32 and end-to-end tests.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -10,8 +11,8 @@ trap 'tools/wine-env.sh stop' EXIT
 tools/wine-env.sh start
 
 cat >build/CTestTestfile.cmake <<'CTEST'
-# Made by tools/run-tests.sh: both build trees in one run.
-subdirs("native" "windows")
+# Made by tools/run-tests.sh: the build trees in one run.
+subdirs("native" "fuzz" "windows")
 CTEST
 
 # A test that fails is run once more before it counts as failed: now and then a Wine program

@@ -23,6 +23,9 @@ packages=(
   # native build and tests
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpcre2-dev libpng-dev zlib1g-dev
+  # the fuzzing harnesses of the parsers (make fuzz; their corpora run in make test):
+  # clang 14 and its libFuzzer and sanitizer runtimes
+  clang libclang-rt-14-dev
   # Windows cross build
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev

@@ -54,6 +54,8 @@ void App::Create() {
   store_ = std::make_unique<SettingsStore>(identity.settingsFolder + "settings.ini",
                                            platform_.files, platform_.codePage);
   SettingsStore& store = *store_;
+  // The start reads every setting and saves the geometry: the file is read once for all of it.
+  const SettingsStore::FileHold held = store.HoldFile();
 
   displayDuration = store.ReadInteger(keys::DisplayDuration, keys::DefaultDisplayDuration);
 

@@ -77,21 +77,44 @@ std::int32_t ParseProfileInteger(const std::string& text, std::int32_t defaultVa
 SettingsStore::SettingsStore(std::string path, IFileSystem& files, const ICodePage& codePage)
     : path_(std::move(path)), files_(files), codePage_(codePage) {}
 
+SettingsStore::FileHold::FileHold(const SettingsStore& store) : store_(store) { ++store_.holds_; }
+
+SettingsStore::FileHold::~FileHold() {
+  if (--store_.holds_ == 0) store_.kept_.reset();
+}
+
+const IniFile* SettingsStore::CurrentFile(std::optional<IniFile>& fresh) const {
+  if (holds_ > 0 && kept_) return kept_->has_value() ? &**kept_ : nullptr;
+  if (const auto bytes = files_.ReadFile(path_, kMaxTextFileBytes)) {
+    fresh = IniFile::Parse(*bytes, codePage_);
+  }
+  if (holds_ > 0) {
+    kept_ = std::move(fresh);
+    fresh.reset();
+    return kept_->has_value() ? &**kept_ : nullptr;
+  }
+  return fresh ? &*fresh : nullptr;
+}
+
 std::string SettingsStore::ReadString(const std::string& key,
                                       const std::string& defaultValue) const {
-  const auto bytes = files_.ReadFile(path_);
-  if (!bytes) return defaultValue;
-  const auto stored = IniFile::Parse(*bytes, codePage_).StoredValue(kSection, key);
+  std::optional<IniFile> fresh;
+  const IniFile* file = CurrentFile(fresh);
+  if (file == nullptr) return defaultValue;
+  const auto stored = file->StoredValue(kSection, key);
   return stored ? ProfileReadText(*stored) : defaultValue;
 }
 
 void SettingsStore::WriteString(const std::string& key, const std::string& value) {
   CheckWritable(key, value);
+  std::optional<IniFile> fresh;
+  const IniFile* current = CurrentFile(fresh);
   IniFile file;
-  if (const auto bytes = files_.ReadFile(path_)) {
-    file = IniFile::Parse(*bytes, codePage_);
+  if (current != nullptr) {
+    file = fresh ? std::move(*fresh) : *current;
   } else if (files_.FileExists(path_)) {
-    // It exists but cannot be read: writing now would replace it by a file holding one key.
+    // It exists but cannot be read (or is too large to be a settings file): writing now would
+    // replace it by a file holding one key.
     throw AppError("Unable to write to " + path_);
   }
   if (!file.SetValue(kSection, key, value)) {
@@ -103,6 +126,7 @@ void SettingsStore::WriteString(const std::string& key, const std::string& value
   if (!files_.WriteFile(path_, file.Serialize(codePage_))) {
     throw AppError("Unable to write to " + path_);
   }
+  if (holds_ > 0) kept_ = std::move(file);
 }
 
 std::int32_t SettingsStore::ReadInteger(const std::string& key, std::int32_t defaultValue) const {
@@ -114,8 +138,9 @@ void SettingsStore::WriteInteger(const std::string& key, std::int32_t value) {
 }
 
 bool SettingsStore::KeyExists(const std::string& key) const {
-  const auto bytes = files_.ReadFile(path_);
-  return bytes && IniFile::Parse(*bytes, codePage_).ListsKey(kSection, key);
+  std::optional<IniFile> fresh;
+  const IniFile* file = CurrentFile(fresh);
+  return file != nullptr && file->ListsKey(kSection, key);
 }
 
 }  // namespace lb

@@ -1,6 +1,12 @@
 #pragma once
-// settings.ini, section [Settings]: a thin, uncached accessor. Each read goes to the file when
-// it is made; each write changes one key in the file at once and leaves every other line alone.
+// settings.ini, section [Settings]: a thin accessor. Each read goes to the file when it is made,
+// so a change made behind the program's back is seen at once; each write changes one key in the
+// file at once and leaves every other line alone. While a FileHold lives (the start, which reads
+// every setting in one go), the file is read once and its content kept for the reads and writes
+// that follow, instead of once per key.
+//
+// A file larger than kMaxTextFileBytes (1 MiB) is refused as unreadable: every key reads as its
+// default, and a write fails without touching the file, as for a file that cannot be read.
 //
 // The file follows the Windows profile-file rules (what GetPrivateProfileStringW and
 // WritePrivateProfileStringW read and write): section and key names match without regard to
@@ -13,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "base/ini_file.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 
@@ -23,6 +30,23 @@ class SettingsStore {
   static constexpr const char* kSection = "Settings";
 
   SettingsStore(std::string path, IFileSystem& files, const ICodePage& codePage);
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // Keeps the file's content while it lives: the first read or write after it is made reads the
+  // file, the reads and writes after that use the content kept (a write still goes to the file
+  // at once). Holds may nest; when the last one ends, every read goes to the file again.
+  class FileHold {
+   public:
+    explicit FileHold(const SettingsStore& store);
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+
+   private:
+    const SettingsStore& store_;
+  };
+  [[nodiscard]] FileHold HoldFile() const { return FileHold(*this); }
 
   const std::string& Path() const { return path_; }
 
@@ -46,9 +70,17 @@ class SettingsStore {
   bool KeyExists(const std::string& key) const;
 
  private:
+  // The file as it is now, parsed into `fresh`, or the content kept while a hold lives; nullptr
+  // when the file is missing, cannot be read or is too large.
+  const IniFile* CurrentFile(std::optional<IniFile>& fresh) const;
+
   std::string path_;
   IFileSystem& files_;
   const ICodePage& codePage_;
+  mutable int holds_ = 0;
+  // While a hold lives and the file has been read: its content, or nothing when it could not be
+  // read.
+  mutable std::optional<std::optional<IniFile>> kept_;
 };
 
 // The integer reading rule on its own (also used by the store and the Settings dialog).

@@ -109,8 +109,9 @@ std::string LanguageChooser::SelectedText() const {
 
 std::string LanguageChooser::TranslatorText(const std::string& languageName) const {
   if (languageName == kEnglishLanguage) return kEnglishTranslators;
-  const auto bytes = p_.files.ReadFile(p_.language.languagesFolder + kPathDelimiter + languageName +
-                                       kLanguageFileSuffix);
+  const auto bytes = p_.files.ReadFile(
+      p_.language.languagesFolder + kPathDelimiter + languageName + kLanguageFileSuffix,
+      kMaxTextFileBytes);
   if (!bytes) return {};
   const LanguageTable table(DecodeLanguageFileText(*bytes));
   const auto entry = table.Find(kTranslatedByKey);

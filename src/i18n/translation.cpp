@@ -52,7 +52,7 @@ void Translator::LoadLanguage(const std::string& languageFile, const ILanguagePl
   const std::string codesPath = languagesFolder_ + kPathDelimiter + kLanguageCodesFileName;
   if (TrimSpacesAndControls(choice).empty() && files.FileExists(codesPath)) {
     const std::string identifier = std::to_string(platform.UserDefaultUILanguage());
-    const std::string codes = DecodeLanguageCodes(files.ReadFile(codesPath).value_or(""), codePage);
+    const std::string codes = DecodeLanguageCodes(files.ReadFile(codesPath, kMaxTextFileBytes).value_or(""), codePage);
     if (const auto wanted = FindLanguageFileFor(codes, identifier)) {
       for (const std::string& listed : languageFiles_) {
         if (EqualsIgnoringAsciiCase(listed, *wanted)) {
@@ -67,9 +67,10 @@ void Translator::LoadLanguage(const std::string& languageFile, const ILanguagePl
 
   const std::string path = languagesFolder_ + kPathDelimiter + choice;
   if (!files.FileExists(path)) return;
-  // A file that exists but cannot be read (held locked by another program, say) counts as not
-  // loaded, so that the chooser shows the language that is really in use: English.
-  std::optional<std::string> bytes = files.ReadFile(path);
+  // A file that exists but cannot be read (held locked by another program, say), or one larger
+  // than any real language file, counts as not loaded, so that the chooser shows the language
+  // that is really in use: English.
+  std::optional<std::string> bytes = files.ReadFile(path, kMaxTextFileBytes);
   if (!bytes) return;
 
   const auto suffix = choice.find(kLanguageFileSuffix);

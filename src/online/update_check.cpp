@@ -1,5 +1,6 @@
 #include "online/update_check.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -137,7 +138,9 @@ void UpdateCheck::Execute() {
   results_.showUpdateValue = 1;
   if (store != nullptr) {
     lastCheck = ReadStoreString(*store, update_keys::LastUpdateCheck, "");
-    lastCount = ReadStoreInteger(*store, update_keys::LastUpdateCheckCount, 0);
+    // A count below zero (edited by hand) would allow more than five requests a day: it counts
+    // as none, like a count that is no number.
+    lastCount = std::max(0, ReadStoreInteger(*store, update_keys::LastUpdateCheckCount, 0));
     if (const std::string url = ReadStoreString(*store, update_keys::CurrentURL, "");
         !url.empty()) {
       results_.downloadUrl = UnscrambleText(url);

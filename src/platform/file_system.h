@@ -1,17 +1,25 @@
 #pragma once
 // The files the program reads and writes, behind a small interface so that the logic is tested
 // with an in-memory fake. Paths are UTF-8 and use the platform's own separators.
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace lb {
 
+// The largest settings file, language file or LanguageCodes.csv the program reads: far above
+// any real one (a few kilobytes), so that a stray huge file is refused as unreadable instead of
+// taking the program's memory.
+inline constexpr std::size_t kMaxTextFileBytes = 1024 * 1024;
+
 class IFileSystem {
  public:
   virtual ~IFileSystem() = default;
 
-  // The whole file as bytes, or nothing when it does not exist or cannot be read.
-  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+  // The whole file as bytes, or nothing when it does not exist, cannot be read, or holds more
+  // than `maxBytes` bytes (then it is not read at all).
+  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path,
+                                                            std::size_t maxBytes) const = 0;
   // Replaces the file's content (creating the file); false when the platform refuses. Where the
   // platform allows it, the content is either fully written or the old file is left as it was.
   [[nodiscard]] virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;

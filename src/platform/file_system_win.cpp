@@ -62,14 +62,16 @@ bool WriteNewContent(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path,
+                                                     std::size_t maxBytes) const {
   FileHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string content;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.QuadPart < INT_MAX) {
+  if (GetFileSizeEx(file.Get(), &size)) {
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return std::nullopt;
     content.reserve(static_cast<std::size_t>(size.QuadPart));
   }
   char buffer[64 * 1024];
@@ -77,6 +79,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
     DWORD read = 0;
     if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
     if (read == 0) break;
+    // A file that grows while it is read is refused all the same.
+    if (read > maxBytes - std::min(maxBytes, content.size())) return std::nullopt;
     content.append(buffer, read);
   }
   return content;

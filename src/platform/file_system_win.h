@@ -10,7 +10,8 @@ namespace lb {
 
 class Win32FileSystem : public IFileSystem {
  public:
-  [[nodiscard]] std::optional<std::string> ReadFile(const std::string& path) const override;
+  [[nodiscard]] std::optional<std::string> ReadFile(const std::string& path,
+                                                    std::size_t maxBytes) const override;
   // Writes `<path>.<process id>.tmp` beside the target and moves it over the target
   // (MoveFileExW, replacing, write-through). Where the temporary file cannot be created or
   // cannot replace the target (a folder that allows changing the file but not creating one,

@@ -1,6 +1,7 @@
 #pragma once
 // Files held in memory, keyed by the exact path string. A test can make writes fail (as in a
 // folder without write access) and files unreadable (present, but locked or denied).
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <set>
@@ -19,12 +20,16 @@ class MemoryFileSystem : public IFileSystem {
   bool refuseWrites = false;
 
   mutable int reads = 0;  // ReadFile calls that returned content
+  mutable std::map<std::string, int> readsOf;  // the same, per path
   int writes = 0;         // WriteFile calls that succeeded
 
-  std::optional<std::string> ReadFile(const std::string& path) const override {
+  std::optional<std::string> ReadFile(const std::string& path,
+                                      std::size_t maxBytes) const override {
     const auto found = files.find(path);
     if (found == files.end() || unreadable.contains(path)) return std::nullopt;
+    if (found->second.size() > maxBytes) return std::nullopt;
     ++reads;
+    ++readsOf[path];
     return found->second;
   }
   bool WriteFile(const std::string& path, const std::string& bytes) override {

@@ -333,6 +333,34 @@ TEST_F(AppTest, AStartThatFailedBeforeTheStoreLeavesTheSwitchesWorkingWithoutWri
   EXPECT_FALSE(files.files.contains(kSettingsPath));
 }
 
+// The start reads every setting and saves the geometry on one read of the file.
+TEST_F(AppTest, StartReadsTheSettingsFileOnce) {
+  GivenSettings("Always on top=ON\r\nLeft=10\r\nTop=20\r\nWidth=300\r\n");
+  app.Create();
+
+  EXPECT_TRUE(app.alwaysOnTop);
+  EXPECT_EQ(view.bounds, Rect::FromPosSize(10, 20, 300, 164));
+  EXPECT_EQ(files.readsOf[kSettingsPath], 1);
+  EXPECT_EQ(SettingsFile(),
+            "[Settings]\r\nAlways on top=ON\r\nLeft=10\r\nTop=20\r\nWidth=300\r\nHeight=164\r\n");
+}
+
+// A 2 MiB settings.ini is no settings file the program wrote: it is handled as a file that
+// cannot be read. Every setting has its default, the first save reports the file, and the file
+// is left as it is.
+TEST_F(AppTest, HugeSettingsFileIsHandledAsUnreadable) {
+  std::string huge = "[Settings]\r\nAlways on top=ON\r\nLanguageFile=German.lang.txt\r\n";
+  huge.resize(2 * 1024 * 1024, ' ');
+  files.files[kSettingsPath] = huge;
+
+  EXPECT_THROW(app.Create(), AppError);
+  EXPECT_FALSE(app.alwaysOnTop);
+  EXPECT_EQ(app.languageFile, "");
+  EXPECT_EQ(app.displayDuration, 10000);
+  EXPECT_EQ(SettingsFile(), huge);
+  EXPECT_EQ(files.writes, 0);
+}
+
 TEST_F(AppTest, RefusedWriteAtStartIsAnErrorNamingTheFileAfterEverySettingIsRead) {
   GivenSettings("Always on top=ON\r\nLanguageFile=German.lang.txt\r\n");
   files.refuseWrites = true;

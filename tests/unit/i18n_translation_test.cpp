@@ -230,6 +230,13 @@ TEST_F(LoadLanguageTest, UnreadableLanguageFileCountsAsNotLoaded) {
   ExpectEnglish();
 }
 
+TEST_F(LoadLanguageTest, LanguageFileOverOneMebibyteCountsAsNotLoaded) {
+  GivenLanguageFiles({"German.lang.txt"});
+  files.files[Path("German.lang.txt")] = "{Exit}Ende\r\n" + std::string(kMaxTextFileBytes, ';');
+  Load("German.lang.txt");
+  ExpectEnglish();
+}
+
 TEST_F(LoadLanguageTest, Utf16LanguageFileGivesEnglish) {
   GivenLanguageFiles({"German.lang.txt"});
   files.files[Path("German.lang.txt")] = Utf16Bytes(u"{Exit}Ende", false);

@@ -89,6 +89,18 @@ TEST_F(UpdateCheckTest, FiveValidRepliesADayThenNoRequestUntilTheNextDay) {
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "1");
 }
 
+// A negative count of today (edited by hand) counts as none: five more replies, then no request.
+TEST_F(UpdateCheckTest, NegativeCountOfTodayCountsAsNone) {
+  platform.store.values = {{"LastUpdateCheck", "14.03.2025"}, {"LastUpdateCheckCount", "-3"}};
+  platform.replies["https"] = CheckReply("9.9");
+  for (int n = 1; n <= 5; ++n) {
+    const Start start(platform);
+    EXPECT_EQ(Stored("LastUpdateCheckCount"), std::to_string(n));
+  }
+  const Start sixth(platform);
+  EXPECT_EQ(platform.requests.size(), 5u);
+}
+
 TEST_F(UpdateCheckTest, AChangedDateFormatStartsTheCountAgain) {
   platform.store.values = {{"LastUpdateCheck", "14.03.2025"}, {"LastUpdateCheckCount", "5"}};
   platform.today = "3/14/2025";

@@ -179,6 +179,55 @@ TEST_F(SettingsStoreTest, EveryReadGoesToTheFile) {
   EXPECT_EQ(files.reads, 2);
 }
 
+// While the file is held, reads and writes use the content read once; a write still goes to
+// the file at once and is read back from the content kept. Once the hold ends, a change made
+// behind the store's back is seen again.
+TEST_F(SettingsStoreTest, HeldFileIsReadOnceForEveryReadAndWrite) {
+  Given("[Settings]\r\nLeft=1\r\n");
+  {
+    const auto held = store.HoldFile();
+    EXPECT_EQ(store.ReadString("Left", ""), "1");
+    EXPECT_TRUE(store.KeyExists("Left"));
+    store.WriteInteger("Top", 2);
+    EXPECT_EQ(File(), "[Settings]\r\nLeft=1\r\nTop=2\r\n");
+    Given("[Settings]\r\nLeft=9\r\n");  // not seen while held
+    EXPECT_EQ(store.ReadInteger("Top", 0), 2);
+    EXPECT_EQ(store.ReadString("Left", ""), "1");
+    EXPECT_EQ(files.reads, 1);
+  }
+  EXPECT_EQ(store.ReadString("Left", ""), "9");
+  EXPECT_FALSE(store.KeyExists("Top"));
+  EXPECT_EQ(files.reads, 3);
+}
+
+// A refused write leaves the content kept as the file still is.
+TEST_F(SettingsStoreTest, RefusedWriteWhileHeldKeepsTheStoredValue) {
+  Given("[Settings]\r\nLeft=1\r\n");
+  const auto held = store.HoldFile();
+  files.refuseWrites = true;
+  EXPECT_THROW(store.WriteInteger("Left", 5), AppError);
+  EXPECT_EQ(store.ReadString("Left", ""), "1");
+  EXPECT_EQ(files.reads, 1);
+}
+
+// A file larger than any settings file (a stray huge file) is handled as one that cannot be
+// read: every key has its default, and a write fails without replacing it. One byte less and it
+// is read.
+TEST_F(SettingsStoreTest, FileOverOneMebibyteIsUnreadableAndNotReplaced) {
+  std::string huge = "[Settings]\r\nLeft=1\r\n";
+  huge.resize(kMaxTextFileBytes + 1, ' ');
+  Given(huge);
+  EXPECT_EQ(store.ReadString("Left", "default"), "default");
+  EXPECT_FALSE(store.KeyExists("Left"));
+  EXPECT_THROW(store.WriteInteger("Width", 300), AppError);
+  EXPECT_EQ(File(), huge);
+  EXPECT_EQ(files.writes, 0);
+
+  huge.pop_back();
+  Given(huge);
+  EXPECT_EQ(store.ReadString("Left", "default"), "1");
+}
+
 // ---- integers --------------------------------------------------------------------------------
 
 struct IntegerCase {

@@ -55,7 +55,7 @@ class AppWindowTest : public ::testing::Test {
     return *window_;
   }
   HWND Hwnd() { return Window().Hwnd(); }
-  std::string Settings() { return files_.ReadFile(kSettingsFile).value_or(""); }
+  std::string Settings() { return files_.ReadFile(kSettingsFile, kMaxTextFileBytes).value_or(""); }
 
   FakeStartupPlatform platform_;
   MemoryFileSystem files_;

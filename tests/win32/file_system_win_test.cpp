@@ -29,13 +29,13 @@ TEST_F(Win32FileSystemTest, WriteReplacesTheWholeFileAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(files.WriteFile(path, "a first content that is longer than the second\r\n"));
   ASSERT_TRUE(files.WriteFile(path, bytes));
 
-  EXPECT_EQ(files.ReadFile(path), bytes);
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), bytes);
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
 }
 
 TEST_F(Win32FileSystemTest, EmptyFileReadsAsEmptyContent) {
   ASSERT_TRUE(files.WriteFile(path, ""));
-  EXPECT_EQ(files.ReadFile(path), "");
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "");
   EXPECT_TRUE(files.FileExists(path));
 }
 
@@ -43,16 +43,27 @@ TEST_F(Win32FileSystemTest, LargeFileReadsWhole) {
   std::string bytes;
   for (int i = 0; i < 300000; ++i) bytes += static_cast<char>(i * 7);
   ASSERT_TRUE(files.WriteFile(path, bytes));
-  EXPECT_EQ(files.ReadFile(path), bytes);
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), bytes);
+}
+
+// Up to the limit a file reads whole; one byte more and it is refused, as if unreadable, and
+// left as it is.
+TEST_F(Win32FileSystemTest, FileAboveTheLimitIsRefused) {
+  const std::string bytes(kMaxTextFileBytes, 'x');
+  ASSERT_TRUE(files.WriteFile(path, bytes));
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), bytes);
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes - 1), std::nullopt);
+  EXPECT_EQ(files.ReadFile(path, 0), std::nullopt);
+  EXPECT_TRUE(files.FileExists(path));
 }
 
 TEST_F(Win32FileSystemTest, MissingFileAndFolders) {
-  EXPECT_EQ(files.ReadFile(path), std::nullopt);
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), std::nullopt);
   EXPECT_FALSE(files.FileExists(path));
   EXPECT_FALSE(files.RemoveFile(path));
 
   EXPECT_FALSE(files.FileExists(folder.Path()));  // a folder is no file
-  EXPECT_EQ(files.ReadFile(folder.Path()), std::nullopt);
+  EXPECT_EQ(files.ReadFile(folder.Path(), kMaxTextFileBytes), std::nullopt);
 }
 
 // A symbolic link counts as the file it leads to: a link to a file exists, a link to nothing
@@ -86,7 +97,7 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileIsLeftAsItWas) {
 
   EXPECT_FALSE(files.CanWrite(path));
   EXPECT_FALSE(files.WriteFile(path, "new"));
-  EXPECT_EQ(files.ReadFile(path), "old");
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "old");
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
 
   ASSERT_TRUE(SetFileAttributesW(ToWide(path).c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -100,7 +111,7 @@ TEST_F(Win32FileSystemTest, WithoutATemporaryFileTheTargetIsWrittenInPlace) {
   ASSERT_TRUE(CreateDirectoryW(ToWide(temporary).c_str(), nullptr));  // blocks its creation
 
   ASSERT_TRUE(files.WriteFile(path, "new"));
-  EXPECT_EQ(files.ReadFile(path), "new");
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "new");
   EXPECT_TRUE(files.FileExists(path));
 }
 
@@ -115,7 +126,7 @@ TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingIsWrittenInPlace) 
   CloseHandle(reader);
 
   EXPECT_TRUE(written);
-  EXPECT_EQ(files.ReadFile(path), "new");
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "new");
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
 }
 
@@ -130,7 +141,7 @@ TEST_F(Win32FileSystemTest, FoldersAndFilesWithNonAsciiNames) {
   const std::string file = sub + "\\\xF0\x9F\x98\x80.ini";
   ASSERT_TRUE(files.WriteFile(file, "x"));
   EXPECT_TRUE(files.FileExists(file));
-  EXPECT_EQ(files.ReadFile(file), "x");
+  EXPECT_EQ(files.ReadFile(file, kMaxTextFileBytes), "x");
   EXPECT_TRUE(files.RemoveFile(file));
   EXPECT_FALSE(files.FileExists(file));
 }
