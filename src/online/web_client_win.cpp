@@ -178,9 +178,8 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
   const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
 
   const AttemptDeadline deadline(NowMs(), timeoutMs);
-  const int timeout = timeoutMs > 0 ? timeoutMs : 0;
   // A session of its own for each request: nothing is shared between calls or threads.
-  const UniqueInternet session(OpenWebSession(timeout));
+  const UniqueInternet session(OpenWebSession(timeoutMs));
   const UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) FailLast("Connecting");
   const UniqueInternet request(
@@ -219,17 +218,6 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
   }
   const std::string contentType = ToUtf8(QueryHeader(request.get(), WINHTTP_QUERY_CONTENT_TYPE));
   const std::string encoding = ToUtf8(QueryHeader(request.get(), WINHTTP_QUERY_CONTENT_ENCODING));
-  DWORD declaredLength = 0;
-  DWORD declaredSize = sizeof declaredLength;
-  if (::WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                            WINHTTP_HEADER_NAME_BY_INDEX, &declaredLength, &declaredSize,
-                            WINHTTP_NO_HEADER_INDEX) &&
-      declaredLength > kMaxReplyBytes) {
-    throw WebRequestError("Receiving the response: the reply is longer than " +
-                              std::to_string(kMaxReplyBytes) + " bytes",
-                          WebFailure::TooLarge);
-  }
-
   WinHttpReplyStream stream(request.get());
   std::string reply = ReadReplyBody(stream, deadline, NowMs);
 
