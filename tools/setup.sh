@@ -22,6 +22,8 @@ if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 packages=(
   # native build and tests
   build-essential cmake ninja-build pkg-config
+  # compiler cache: rebuilds in another clone or worktree of the tree reuse earlier objects
+  ccache
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpcre2-dev libpng-dev zlib1g-dev
   # the fuzzing harnesses of the parsers (make fuzz; their corpora run in make test):
   # clang 14 and its libFuzzer and sanitizer runtimes
