@@ -6,6 +6,7 @@
 
 #include "app/app_window_win.h"
 #include "base/resource_ids.h"
+#include "base/startup_entry_win.h"
 #include "base/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
 #include "online/update_check_win.h"
@@ -82,11 +83,13 @@ int Run(HINSTANCE instance) {
     Win32SoundPlayer sound;
     Win32Shell shell;
     TaskMessageDialogs messages;
+    RegistryStartupEntry startupEntry;
 
     ApplicationWindow application(instance);
     AppWindow mainWindow(
         instance, application.Hwnd(),
-        AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages});
+        AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
+                    startupEntry});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
