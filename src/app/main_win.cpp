@@ -28,7 +28,8 @@ namespace {
 
 // The application's own top-level window: never shown, titled with the application title, and
 // the owner of the main window. An owned window gets no taskbar button, so the program shows
-// none while its indicator is on screen.
+// none while its indicator is on screen. Its class, "LockBeaconApplication", is how the
+// installer finds a running copy.
 class ApplicationWindow final : public WindowBase {
  public:
   explicit ApplicationWindow(HINSTANCE instance) {
@@ -46,6 +47,17 @@ class ApplicationWindow final : public WindowBase {
                .width = 0,
                .height = 0,
            });
+  }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // The installer and the uninstaller ask the program to end with WM_CLOSE to this window:
+    // it ends as Exit ends it, after the message being handled, never in the middle of a write.
+    if (message == WM_CLOSE) {
+      ::PostQuitMessage(0);
+      return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
   }
 };
 
