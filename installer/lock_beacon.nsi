@@ -239,23 +239,6 @@ Section "Uninstall"
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(RemoveSettingsQuestion)" /SD IDNO IDNO +2
   StrCpy $RemoveSettings 1
 
-  ; Only the files the setup put there: anything else in the folder stays, and with it the
-  ; folder.
-  Delete "$INSTDIR\${EXE_NAME}"
-  !include "${DELIVERED_LIST}"
-  ; The restart script the language chooser leaves in the settings folder.
-  Delete "$INSTDIR\start.bat"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-
-  ${If} $RemoveSettings = 1
-    Delete "$INSTDIR\settings.ini"
-    DeleteRegKey HKCU "${UPDATE_STORE_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
-  ${EndIf}
-  RMDir "$INSTDIR\Languages"
-  RMDir "$INSTDIR"
-
   ; The sign-in entry and the uninstall entry, when they are this installation's.
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${If} $0 == '"$INSTDIR\${EXE_NAME}"'
@@ -266,4 +249,20 @@ Section "Uninstall"
   ${If} $0 == "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  ${If} $RemoveSettings = 1
+    DeleteRegKey HKCU "${UPDATE_STORE_KEY}"
+    DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
+    Delete "$INSTDIR\settings.ini"
+  ${EndIf}
+
+  ; Only the files the setup put there: anything else in the folder stays, and with it the
+  ; folder. The uninstaller itself goes last, so that its going tells that the rest is done.
+  Delete "$INSTDIR\${EXE_NAME}"
+  !include "${DELIVERED_LIST}"
+  ; The restart script the language chooser leaves in the settings folder.
+  Delete "$INSTDIR\start.bat"
+  RMDir "$INSTDIR\Languages"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
 SectionEnd

@@ -29,7 +29,7 @@ constexpr const wchar_t* kUninstallKey =
 constexpr const wchar_t* kUpdateStoreKey = L"Software\\BRIMLEX\\Lock Beacon\\Settings";
 constexpr const wchar_t* kEntryName = L"Lock Beacon";
 
-fs::path Setup() { return HostPath(LOCKBEACON_SETUP_PATH); }
+fs::path SetupExe() { return HostPath(LOCKBEACON_SETUP_PATH); }
 
 std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name) {
   wchar_t value[2048] = {};
@@ -175,7 +175,7 @@ std::set<std::string> FilesUnder(const fs::path& folder) {
 class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(fs::exists(Setup())) << Setup();
+    ASSERT_TRUE(fs::exists(SetupExe())) << SetupExe();
     // Leftovers of an earlier run that ended half-way would make the checks meaningless.
     RemoveEntries();
   }
@@ -195,7 +195,7 @@ class InstallerTest : public ::testing::Test {
 
   // A silent installation into `target`; true when the setup ended with success.
   [[nodiscard]] bool InstallSilently() const {
-    Process setup(Quoted(Setup()) + L" /S /D=" + target.wstring());
+    Process setup(Quoted(SetupExe()) + L" /S /D=" + target.wstring());
     return setup.Wait() == DWORD{0};
   }
   // The silent uninstallation: the uninstaller copies itself away and returns at once, so the
@@ -308,13 +308,27 @@ TEST_F(InstallerTest, AnEntryOfAnotherCopyIsNeitherTakenForThisOneNorRemoved) {
 
 // ---- The interactive setup and uninstaller, page by page -------------------------------------
 
-// The visible top-level dialog (#32770) with this caption, or null.
-HWND VisibleDialog(const wchar_t* caption) {
+// Whether a window's caption is `caption`, give or take the space NSIS's uninstaller ends its
+// caption with.
+bool CaptionIs(HWND window, const std::wstring& caption) {
+  std::wstring text = WindowText(window);
+  while (!text.empty() && text.back() == L' ') text.pop_back();
+  return text == caption;
+}
+
+// The visible top-level dialogs (#32770) with this caption.
+std::vector<HWND> VisibleDialogs(const wchar_t* caption) {
+  std::vector<HWND> found;
   HWND window = nullptr;
-  while ((window = FindWindowExW(nullptr, window, L"#32770", caption)) != nullptr) {
-    if (IsWindowVisible(window)) return window;
+  while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+    if (IsWindowVisible(window) && CaptionIs(window, caption)) found.push_back(window);
   }
-  return nullptr;
+  return found;
+}
+
+HWND VisibleDialog(const wchar_t* caption) {
+  const std::vector<HWND> found = VisibleDialogs(caption);
+  return found.empty() ? nullptr : found.front();
 }
 
 // The visible control (anywhere inside `dialog`) whose text is `text`, or null.
@@ -343,6 +357,13 @@ HWND WaitForControl(HWND dialog, const std::wstring& text) {
   return control;
 }
 
+// The text of an edit control of another process (GetWindowTextW gives only its creation text).
+std::wstring FieldText(HWND field) {
+  wchar_t text[MAX_PATH * 2] = {};
+  SendMessageW(field, WM_GETTEXT, MAX_PATH * 2, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
 // Presses the wizard's "Next" (or "Install", "Finish", "Uninstall", "Close": always button 1).
 void PressNext(HWND wizard) {
   HWND next = GetDlgItem(wizard, IDOK);
@@ -356,7 +377,7 @@ void Screenshot(const std::string& name) {
 }
 
 TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
-  Process setup(Quoted(Setup()));
+  Process setup(Quoted(SetupExe()));
   HWND wizard = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (wizard = VisibleDialog(L"Lock Beacon Setup")) != nullptr; }));
 
@@ -365,15 +386,18 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   PressNext(wizard);
 
   // The folder page offers the user's local programs folder; the test takes its own.
+  constexpr int kFolderFieldId = 1019;  // NSIS's folder page
   HWND folderField = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    folderField = FindWindowExW(FindWindowExW(wizard, nullptr, L"#32770", nullptr), nullptr,
-                                L"Edit", nullptr);
-    return folderField != nullptr && IsWindowVisible(folderField);
+    folderField = GetDlgItem(FindWindowExW(wizard, nullptr, L"#32770", nullptr), kFolderFieldId);
+    return folderField != nullptr && IsWindowVisible(folderField) && !FieldText(folderField).empty();
   }));
-  EXPECT_THAT(WindowText(folderField), ::testing::EndsWith(L"\\Programs\\Lock Beacon"));
+  EXPECT_THAT(FieldText(folderField),
+              ::testing::EndsWith(std::wstring(L"\\Programs\\Lock Beacon")));
   Screenshot("2-folder");
-  SetWindowTextW(folderField, target.c_str());
+  // (SetWindowTextW does not reach a control of another process; the message does.)
+  SendMessageW(folderField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+  ASSERT_EQ(FieldText(folderField), target.wstring());
   PressNext(wizard);
 
   HWND signInBox = WaitForControl(wizard, L"Start Lock Beacon when I sign in");
@@ -401,23 +425,23 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   Process uninstaller(*RegistryText(kUninstallKey, L"UninstallString"));
   HWND unwizard = nullptr;
   ASSERT_TRUE(
-      WaitFor([&] { return (unwizard = VisibleDialog(L"Lock Beacon Uninstall")) != nullptr; }));
+      WaitFor([&] { return (unwizard = VisibleDialog(L"Lock Beacon Uninstall")) != nullptr; },
+              60s));
   ASSERT_NE(WaitForControl(unwizard, L"&Uninstall"), nullptr);
   Screenshot("6-uninstall-confirm");
   PressNext(unwizard);
 
   HWND question = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", L"Lock Beacon Uninstall")) != nullptr) {
-      if (IsWindowVisible(box) && GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO)) {
+    for (HWND box : VisibleDialogs(L"Lock Beacon Uninstall")) {
+      if (GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO)) {
         question = box;
         return true;
       }
     }
     return false;
   }, 30s));
-  EXPECT_THAT(MessageBoxText(question), ::testing::HasSubstr("remove your Lock Beacon settings"));
+  EXPECT_THAT(MessageBoxText(question), ::testing::HasSubstr(std::wstring(L"remove your Lock Beacon settings")));
   // By then the running copy has been closed.
   EXPECT_TRUE(CopiesRunningFrom(Exe()).empty());
   Screenshot("7-uninstall-settings-question");
@@ -427,6 +451,7 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   ASSERT_TRUE(WaitFor([&] { return !fs::exists(target); }, 30s)) << FilesUnder(target).size();
   Screenshot("8-uninstall-done");
   if (HWND done = VisibleDialog(L"Lock Beacon Uninstall")) PressNext(done);
+  EXPECT_TRUE(WaitFor([] { return VisibleDialog(L"Lock Beacon Uninstall") == nullptr; }));
   EXPECT_FALSE(RegistryText(kUpdateStoreKey, L"InstallerTestValue"));
   EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
   EXPECT_FALSE(KeyExists(kUninstallKey));
