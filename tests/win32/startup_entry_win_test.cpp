@@ -89,9 +89,21 @@ TEST_F(RegistryStartupEntryTest, StartWithWindowsRoundTripsThroughTheRegistry) {
 }
 
 TEST_F(RegistryStartupEntryTest, AKeyThatCannotBeWrittenIsReported) {
-  // A key path through a value's name cannot be created: the write fails as a denied one does.
-  RegistryStartupEntry broken{std::wstring(kTestRoot) + L"\\Run\\\\Bad", kApproved};
-  EXPECT_THROW(broken.Write("\"C:\\LockBeacon.exe\""), AppError);
+  // A lasting key cannot be made under a volatile one: the write fails as a denied one would.
+  const std::wstring volatileKey = std::wstring(kTestRoot) + L"\\Volatile";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, volatileKey.c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegCloseKey(key);
+  RegistryStartupEntry broken{volatileKey + L"\\Run", kApproved};
+  try {
+    broken.Write("\"C:\\LockBeacon.exe\"");
+    ADD_FAILURE() << "the write was not refused";
+  } catch (const AppError& error) {
+    EXPECT_NE(std::string(error.what()).find("Volatile\\Run"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(broken.Command().has_value());
 }
 
 }  // namespace
