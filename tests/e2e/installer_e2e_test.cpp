@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "e2e/harness_win.h"
+#include "indicator/popup_menu.h"
+#include "indicator/settings_window_win.h"
 
 namespace lb::e2e {
 namespace {
@@ -304,6 +306,48 @@ TEST_F(InstallerTest, AnEntryOfAnotherCopyIsNeitherTakenForThisOneNorRemoved) {
   SetRegistryText(kRunKey, kEntryName, portable);  // the user ticked it in a portable copy since
   ASSERT_TRUE(UninstallSilently());
   EXPECT_EQ(RegistryText(kRunKey, kEntryName), portable);
+}
+
+// The installed program's own "Start with Windows": the Settings dialog shows the entry the
+// setup wrote, and Save removes it and writes it again.
+TEST_F(InstallerTest, TheSettingsDialogSwitchesTheEntryTheSetupWrote) {
+  ASSERT_TRUE(InstallSilently());
+  Process running(Quoted(Exe()));
+  ASSERT_TRUE(WaitFor([&] { return CopiesRunningFrom(Exe()).size() == 1; }));
+  const DWORD pid = CopiesRunningFrom(Exe()).front();
+  const HWND indicator = WaitForIndicatorOf(pid);
+  ASSERT_NE(indicator, nullptr);
+
+  const auto openSettings = [&] {
+    PostMessageW(indicator, WM_COMMAND, static_cast<WPARAM>(MenuCommand::Settings), 0);
+    HWND dialog = nullptr;
+    WaitFor([&] {
+      dialog = FindWindowExW(nullptr, nullptr, SettingsWindow::kClassName, nullptr);
+      return dialog != nullptr && IsWindowVisible(dialog);
+    });
+    return dialog;
+  };
+  const auto box = [](HWND dialog) { return GetDlgItem(dialog, SettingsWindow::kStartWithWindows); };
+  const auto save = [](HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(SettingsWindow::kSave, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, SettingsWindow::kSave)));
+    return WaitFor([&] { return !IsWindow(dialog); });
+  };
+
+  HWND dialog = openSettings();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageW(box(dialog), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(box(dialog), BM_SETCHECK, BST_UNCHECKED, 0);
+  ASSERT_TRUE(save(dialog));
+  EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
+
+  dialog = openSettings();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageW(box(dialog), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(box(dialog), BM_SETCHECK, BST_CHECKED, 0);
+  ASSERT_TRUE(save(dialog));
+  EXPECT_EQ(RegistryText(kRunKey, kEntryName), Quoted(Exe()));
+  EXPECT_EQ(ReadText(target / "settings.ini").find("Windows"), std::string::npos);
 }
 
 // ---- The interactive setup and uninstaller, page by page -------------------------------------
