@@ -150,8 +150,8 @@ std::unique_ptr<SettingsDialog> App::NewSettingsDialog() {
     exePath = platform_.startup.ExePath();
   } catch (const AppError&) {
   }
-  auto dialog = std::make_unique<SettingsDialog>(
-      *this, view_, indicator, store_, StartWithWindows(platform_.startupEntry, exePath));
+  auto dialog = std::make_unique<SettingsDialog>(*this, view_, indicator, store_,
+                                                 StartWithWindows(platform_.startupEntry, exePath));
   dialog->Populate();
   return dialog;
 }

@@ -98,10 +98,9 @@ int Run(HINSTANCE instance) {
     RegistryStartupEntry startupEntry;
 
     ApplicationWindow application(instance);
-    AppWindow mainWindow(
-        instance, application.Hwnd(),
-        AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
-                    startupEntry});
+    AppWindow mainWindow(instance, application.Hwnd(),
+                         AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
+                                     messages, startupEntry});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {

@@ -4,8 +4,8 @@
 // only when its command names this executable; an entry of another copy (an installed one
 // beside a portable one) is neither shown as this copy's nor removed by it.
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "platform/startup_entry.h"
 

@@ -73,7 +73,8 @@ class SettingsDialog {
   bool screenSnapBox = false;   // "ScreenSnap"
   bool fadeOutBox = false;      // "Fade-out Animation"
   bool minimalModeBox = false;  // "Minimal Mode"
-  bool startWithWindowsBox = false;  // "Start with Windows": the user's start-up entry, not a setting
+  bool startWithWindowsBox =
+      false;  // "Start with Windows": the user's start-up entry, not a setting
 
   bool closed = false;
 

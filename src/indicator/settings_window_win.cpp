@@ -136,8 +136,7 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
   ::CheckDlgButton(Hwnd(), kScreenSnap, d.screenSnapBox ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(Hwnd(), kFadeOut, d.fadeOutBox ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(Hwnd(), kMinimalMode, d.minimalModeBox ? BST_CHECKED : BST_UNCHECKED);
-  ::CheckDlgButton(Hwnd(), kStartWithWindows,
-                   d.startWithWindowsBox ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kStartWithWindows, d.startWithWindowsBox ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SettingsWindow::LayOut(int dpi) {

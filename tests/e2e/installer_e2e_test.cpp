@@ -3,10 +3,9 @@
 // entry's command) starts the program, that installing over a running copy closes and restarts
 // it with its settings, that an uninstallation leaves nothing but the settings the user keeps,
 // and every page of the interactive setup and uninstaller, with screenshots.
-#include <shlobj.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -327,7 +326,9 @@ TEST_F(InstallerTest, TheSettingsDialogSwitchesTheEntryTheSetupWrote) {
     });
     return dialog;
   };
-  const auto box = [](HWND dialog) { return GetDlgItem(dialog, SettingsWindow::kStartWithWindows); };
+  const auto box = [](HWND dialog) {
+    return GetDlgItem(dialog, SettingsWindow::kStartWithWindows);
+  };
   const auto save = [](HWND dialog) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(SettingsWindow::kSave, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, SettingsWindow::kSave)));
@@ -434,7 +435,8 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   HWND folderField = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     folderField = GetDlgItem(FindWindowExW(wizard, nullptr, L"#32770", nullptr), kFolderFieldId);
-    return folderField != nullptr && IsWindowVisible(folderField) && !FieldText(folderField).empty();
+    return folderField != nullptr && IsWindowVisible(folderField) &&
+           !FieldText(folderField).empty();
   }));
   EXPECT_THAT(FieldText(folderField),
               ::testing::EndsWith(std::wstring(L"\\Programs\\Lock Beacon")));
@@ -468,24 +470,26 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   // The uninstaller, started as "Apps" starts it; the user removes the settings too.
   Process uninstaller(*RegistryText(kUninstallKey, L"UninstallString"));
   HWND unwizard = nullptr;
-  ASSERT_TRUE(
-      WaitFor([&] { return (unwizard = VisibleDialog(L"Lock Beacon Uninstall")) != nullptr; },
-              60s));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (unwizard = VisibleDialog(L"Lock Beacon Uninstall")) != nullptr; }, 60s));
   ASSERT_NE(WaitForControl(unwizard, L"&Uninstall"), nullptr);
   Screenshot("6-uninstall-confirm");
   PressNext(unwizard);
 
   HWND question = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND box : VisibleDialogs(L"Lock Beacon Uninstall")) {
-      if (GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO)) {
-        question = box;
-        return true;
-      }
-    }
-    return false;
-  }, 30s));
-  EXPECT_THAT(MessageBoxText(question), ::testing::HasSubstr(std::wstring(L"remove your Lock Beacon settings")));
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        for (HWND box : VisibleDialogs(L"Lock Beacon Uninstall")) {
+          if (GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO)) {
+            question = box;
+            return true;
+          }
+        }
+        return false;
+      },
+      30s));
+  EXPECT_THAT(MessageBoxText(question),
+              ::testing::HasSubstr(std::wstring(L"remove your Lock Beacon settings")));
   // By then the running copy has been closed.
   EXPECT_TRUE(CopiesRunningFrom(Exe()).empty());
   Screenshot("7-uninstall-settings-question");

@@ -53,8 +53,7 @@ struct AppRig {
   FakeStartupEntry startupEntry;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
                       startupEntry},
-          view,
-          clock, host};
+          view, clock, host};
 };
 
 }  // namespace lb::test

@@ -13,7 +13,8 @@
 namespace lb {
 namespace {
 
-constexpr const char* kExe = "C:\\Users\\Ann\\AppData\\Local\\Programs\\Lock Beacon\\LockBeacon.exe";
+constexpr const char* kExe =
+    "C:\\Users\\Ann\\AppData\\Local\\Programs\\Lock Beacon\\LockBeacon.exe";
 
 TEST(StartWithWindowsTest, TheCommandQuotesThePathAndStartsIt) {
   EXPECT_EQ(StartupCommandFor(kExe), std::string("\"") + kExe + "\"");
