@@ -34,7 +34,8 @@ fuzz: build-fuzz
 run: build-windows
 	@tools/run.sh
 
-# The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip
+# The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip,
+# and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe
 package: setup
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target package

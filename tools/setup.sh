@@ -40,6 +40,8 @@ packages=(
   librsvg2-bin
   # generating the delivered sounds (tools/make-sounds.sh)
   sox
+  # the setup (installer/lock_beacon.nsi, built beside the zip; makensis runs on Linux)
+  nsis
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

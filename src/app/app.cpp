@@ -143,7 +143,15 @@ MenuItem App::Menu() const {
 }
 
 std::unique_ptr<SettingsDialog> App::NewSettingsDialog() {
-  auto dialog = std::make_unique<SettingsDialog>(*this, view_, indicator, store_);
+  // A program that cannot tell its own path shows "Start with Windows" off and refuses to
+  // switch it on.
+  std::string exePath;
+  try {
+    exePath = platform_.startup.ExePath();
+  } catch (const AppError&) {
+  }
+  auto dialog = std::make_unique<SettingsDialog>(*this, view_, indicator, store_,
+                                                 StartWithWindows(platform_.startupEntry, exePath));
   dialog->Populate();
   return dialog;
 }

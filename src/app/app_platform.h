@@ -8,6 +8,7 @@
 #include "platform/message_dialogs.h"
 #include "platform/shell.h"
 #include "platform/sound_player.h"
+#include "platform/startup_entry.h"
 #include "platform/startup_platform.h"
 
 namespace lb {
@@ -21,6 +22,7 @@ struct AppPlatform {
   ISoundPlayer& sound;
   IShell& shell;
   IMessageDialogs& messages;
+  IStartupEntry& startupEntry;  // "Start with Windows"
 };
 
 }  // namespace lb

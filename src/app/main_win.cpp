@@ -6,6 +6,7 @@
 
 #include "app/app_window_win.h"
 #include "base/resource_ids.h"
+#include "base/startup_entry_win.h"
 #include "base/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
 #include "online/update_check_win.h"
@@ -27,7 +28,8 @@ namespace {
 
 // The application's own top-level window: never shown, titled with the application title, and
 // the owner of the main window. An owned window gets no taskbar button, so the program shows
-// none while its indicator is on screen.
+// none while its indicator is on screen. Its class, "LockBeaconApplication", is how the
+// installer finds a running copy.
 class ApplicationWindow final : public WindowBase {
  public:
   explicit ApplicationWindow(HINSTANCE instance) {
@@ -45,6 +47,17 @@ class ApplicationWindow final : public WindowBase {
                .width = 0,
                .height = 0,
            });
+  }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    // The installer and the uninstaller ask the program to end with WM_CLOSE to this window:
+    // it ends as Exit ends it, after the message being handled, never in the middle of a write.
+    if (message == WM_CLOSE) {
+      ::PostQuitMessage(0);
+      return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
   }
 };
 
@@ -82,11 +95,12 @@ int Run(HINSTANCE instance) {
     Win32SoundPlayer sound;
     Win32Shell shell;
     TaskMessageDialogs messages;
+    RegistryStartupEntry startupEntry;
 
     ApplicationWindow application(instance);
-    AppWindow mainWindow(
-        instance, application.Hwnd(),
-        AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages});
+    AppWindow mainWindow(instance, application.Hwnd(),
+                         AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
+                                     messages, startupEntry});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {

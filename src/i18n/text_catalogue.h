@@ -99,6 +99,9 @@ inline constexpr CatalogueText kTextCatalogue[] = {
   {"License...", "About box: Info menu item"},
   {"License", "About box: message caption"},
   {"File not found!", "About box: message"},
+
+  // Settings dialog, added later.
+  {"Start with Windows", "Settings dialog: check box"},
 };
 // clang-format on
 

@@ -28,6 +28,7 @@ void SettingsDialog::Populate() {
   screenSnapBoxCaption = Translate("ScreenSnap");
   fadeOutBoxCaption = Translate("Fade-out Animation");
   minimalModeBoxCaption = Translate("Minimal Mode");
+  startWithWindowsBoxCaption = Translate("Start with Windows");
 
   durationFieldText =
       std::to_string(std::clamp(settings_.displayDuration, kDurationMin, kDurationMax));
@@ -36,6 +37,7 @@ void SettingsDialog::Populate() {
   if (settings_.screenSnap) screenSnapBox = true;
   if (settings_.fadeOut) fadeOutBox = true;
   if (settings_.minimalMode) minimalModeBox = true;
+  startWithWindowsBox = startWithWindows_.IsOn();
 }
 
 bool SettingsDialog::DurationFieldAccepts(char32_t key, char32_t decimalSeparator) {
@@ -66,6 +68,9 @@ void SettingsDialog::OnSave() {
   const auto write = [this](const char* key, const char* value) {
     if (store_) store_->WriteString(key, value);
   };
+
+  // First, so that an entry that cannot be written leaves everything else as it was.
+  startWithWindows_.Set(startWithWindowsBox);
 
   settings_.displayDuration = DurationFieldValue();
   if (store_) store_->WriteInteger(keys::DisplayDuration, settings_.displayDuration);

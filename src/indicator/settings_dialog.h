@@ -5,8 +5,10 @@
 // the user's input to them; it decides nothing itself.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/settings_store.h"
+#include "base/start_with_windows.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/running_settings.h"
@@ -19,13 +21,17 @@ inline constexpr int kDurationMax = 999999999;
 
 // The dialog's design layout, in 96-DPI units.
 inline constexpr int kSettingsClientWidth = 313;
-inline constexpr int kSettingsClientHeight = 176;
+inline constexpr int kSettingsClientHeight = 196;  // 176, and one row for "Start with Windows"
 
 class SettingsDialog {
  public:
   SettingsDialog(RunningSettings& settings, IIndicatorView& view, Indicator& indicator,
-                 const std::unique_ptr<SettingsStore>& store)
-      : settings_(settings), view_(view), indicator_(indicator), store_(store) {}
+                 const std::unique_ptr<SettingsStore>& store, StartWithWindows startWithWindows)
+      : settings_(settings),
+        view_(view),
+        indicator_(indicator),
+        store_(store),
+        startWithWindows_(std::move(startWithWindows)) {}
 
   // Translated captions and the fields filled from the running values.
   void Populate();
@@ -42,7 +48,9 @@ class SettingsDialog {
   // other text stays as it is.
   void OnDurationFieldExit();
 
-  // "Save": writes all five settings, applies them, shows the indicator and closes.
+  // "Save": first switches "Start with Windows" as the box says (when that entry cannot be
+  // written, the error propagates and nothing else is written or applied), then writes all five
+  // settings, applies them, shows the indicator and closes.
   void OnSave();
   // "Cancel", Esc and the close box: closes; nothing is written or applied.
   void OnCancel() { closed = true; }
@@ -57,6 +65,7 @@ class SettingsDialog {
   std::string screenSnapBoxCaption;
   std::string fadeOutBoxCaption;
   std::string minimalModeBoxCaption;
+  std::string startWithWindowsBoxCaption;
 
   // The controls' contents.
   std::string durationFieldText = "5000";
@@ -64,6 +73,8 @@ class SettingsDialog {
   bool screenSnapBox = false;   // "ScreenSnap"
   bool fadeOutBox = false;      // "Fade-out Animation"
   bool minimalModeBox = false;  // "Minimal Mode"
+  bool startWithWindowsBox =
+      false;  // "Start with Windows": the user's start-up entry, not a setting
 
   bool closed = false;
 
@@ -72,6 +83,7 @@ class SettingsDialog {
   IIndicatorView& view_;
   Indicator& indicator_;
   const std::unique_ptr<SettingsStore>& store_;
+  StartWithWindows startWithWindows_;
 };
 
 }  // namespace lb

@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
+#include "fakes/fake_startup_entry.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_app_host.h"
@@ -49,8 +50,10 @@ struct AppRig {
   RecordingShell shell;
   ScriptedMessageDialogs messages;
   RecordingAppHost host;
-  App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages}, view,
-          clock, host};
+  FakeStartupEntry startupEntry;
+  App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
+                      startupEntry},
+          view, clock, host};
 };
 
 }  // namespace lb::test

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/app_error.h"
 #include "unit/indicator_fixture.h"
 
 namespace lb {
@@ -248,6 +249,56 @@ TEST_F(SettingsDialogTest, TwoDialogsEachSaveTheirOwnControls) {
   second.OnSave();
   first.OnSave();
   EXPECT_EQ(Stored("DisplayDuration"), "111");
+}
+
+TEST_F(SettingsDialogTest, StartWithWindowsShowsAndSwitchesThisExesStartupEntry) {
+  Start();
+  const std::string command = "\"" + platform.exePath + "\"";
+  EXPECT_FALSE(Open().startWithWindowsBox);
+  EXPECT_EQ(Open().startWithWindowsBoxCaption, "Start with Windows");
+
+  SettingsDialog& on = Open();
+  on.startWithWindowsBox = true;
+  on.OnSave();
+  EXPECT_EQ(startupEntry.command, command);
+  EXPECT_THAT(SettingsFile(), ::testing::Not(HasSubstr("Windows")));  // never a setting
+
+  startupEntry.switchedOff = true;  // the user turned it off in the Task Manager
+  SettingsDialog& switchedOff = Open();
+  EXPECT_FALSE(switchedOff.startWithWindowsBox);
+  switchedOff.startWithWindowsBox = true;
+  switchedOff.OnSave();
+  EXPECT_FALSE(startupEntry.switchedOff);
+
+  SettingsDialog& off = Open();
+  EXPECT_TRUE(off.startWithWindowsBox);
+  off.startWithWindowsBox = false;
+  off.OnSave();
+  EXPECT_FALSE(startupEntry.command.has_value());
+}
+
+TEST_F(SettingsDialogTest, AnEntryThatCannotBeWrittenStopsSaveBeforeAnythingElse) {
+  Start("DisplayDuration=4000\r\n");
+  clock.Advance(20000);
+  const std::string before = SettingsFile();
+  startupEntry.refuseWrites = true;
+
+  SettingsDialog& dialog = Open();
+  dialog.startWithWindowsBox = true;
+  dialog.durationFieldText = "123";
+  dialog.alwaysOnTopBox = true;
+  EXPECT_THROW(dialog.OnSave(), AppError);
+
+  EXPECT_FALSE(dialog.closed);  // the user may untick the box and save again
+  EXPECT_EQ(SettingsFile(), before);
+  EXPECT_EQ(app.displayDuration, 4000);
+  EXPECT_FALSE(app.alwaysOnTop);
+  EXPECT_FALSE(view.visible);
+
+  dialog.startWithWindowsBox = false;  // nothing to write: the entry is left alone
+  dialog.OnSave();
+  EXPECT_EQ(app.displayDuration, 123);
+  EXPECT_TRUE(dialog.closed);
 }
 
 }  // namespace

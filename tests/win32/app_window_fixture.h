@@ -10,6 +10,7 @@
 #include "app/app_window_win.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
+#include "fakes/fake_startup_entry.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_shell.h"
@@ -50,7 +51,7 @@ class AppWindowTest : public ::testing::Test {
     if (!window_) {
       window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
                       AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_,
-                                  shell_, messages_});
+                                  shell_, messages_, startupEntry_});
     }
     return *window_;
   }
@@ -65,6 +66,7 @@ class AppWindowTest : public ::testing::Test {
   RecordingSoundPlayer sound_;
   RecordingShell shell_;
   ScriptedMessageDialogs messages_;
+  FakeStartupEntry startupEntry_;
   UniqueWindow owner_;
 
  private:

@@ -189,5 +189,40 @@ TEST_F(SettingsWindowTest, EscClosesWithoutSavingAnything) {
   EXPECT_EQ(Window().Logic().displayDuration, 5000);
 }
 
+// "Start with Windows" shows the user's start-up entry and writes it on Save, never to the
+// settings file; an entry that cannot be written is reported and the dialog stays open with
+// nothing else saved.
+TEST_F(SettingsWindowTest, StartWithWindowsBoxWritesAndRemovesTheEntry) {
+  Start("DisplayDuration=5000\r\n");
+  const std::string command = "\"" + platform_.exePath + "\"";
+  HWND dialog = Open();
+  EXPECT_FALSE(Ticked(dialog, SettingsWindow::kStartWithWindows));
+  wchar_t caption[64] = {};
+  ::GetWindowTextW(Item(dialog, SettingsWindow::kStartWithWindows), caption, 64);
+  EXPECT_STREQ(caption, L"Start with Windows");
+  SetBox(dialog, SettingsWindow::kStartWithWindows, true);
+  Save(dialog);
+  EXPECT_EQ(startupEntry_.command, command);
+  EXPECT_EQ(Settings().find("Windows"), std::string::npos) << Settings();
+
+  dialog = Open();
+  EXPECT_TRUE(Ticked(dialog, SettingsWindow::kStartWithWindows));
+  SetBox(dialog, SettingsWindow::kStartWithWindows, false);
+  startupEntry_.refuseWrites = true;
+  SetField(dialog, L"777");
+  Save(dialog);
+  EXPECT_TRUE(::IsWindow(dialog));
+  ASSERT_EQ(test::reports.size(), 1u);
+  EXPECT_NE(test::reports[0].find("Run"), std::string::npos) << test::reports[0];
+  EXPECT_EQ(startupEntry_.command, command);
+  EXPECT_EQ(Window().Logic().displayDuration, 5000);
+
+  startupEntry_.refuseWrites = false;
+  Save(dialog);
+  EXPECT_FALSE(::IsWindow(dialog));
+  EXPECT_FALSE(startupEntry_.command.has_value());
+  EXPECT_EQ(Window().Logic().displayDuration, 777);
+}
+
 }  // namespace
 }  // namespace lb
