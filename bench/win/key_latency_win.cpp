@@ -1,7 +1,9 @@
 // How long a Caps Lock press takes to show the indicator: presses Caps Lock through SendInput
 // (down, held until the indicator is visible, then up), as a user would, a number of times, each
 // from an idle program whose indicator has hidden again, and prints the median and the worst
-// time from the key going down to the window being visible. Run beside LockBeacon.exe (with a
+// time from the key going down to the window being visible. A user types into some window: the
+// probe shows one and makes it the foreground window (Wine hands raw input out only while there
+// is a foreground window, which on a desktop there always is). Run beside LockBeacon.exe (with a
 // short display duration and no fade) by tools/measure-idle-cpu.sh. An even number of presses
 // leaves Caps Lock as it was.
 //   key_latency_probe PRESSES
@@ -51,6 +53,11 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("latency: no indicator window");
     return 1;
   }
+  HWND typedInto = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+                                   300, 120, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(typedInto);
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   std::vector<double> times;

@@ -50,6 +50,23 @@ class ScopedKeySource {
   ScopedKeySource& operator=(const ScopedKeySource&) = delete;
 };
 
+// The window the user types into: the foreground window while it lives. (Wine hands raw input
+// out only while there is one; on a desktop there always is.)
+class TypedIntoWindow {
+ public:
+  TypedIntoWindow()
+      : window_(::CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 600, 200,
+                                  80, nullptr, nullptr, nullptr, nullptr)) {
+    ::SetForegroundWindow(window_);
+  }
+  ~TypedIntoWindow() { ::DestroyWindow(window_); }
+  TypedIntoWindow(const TypedIntoWindow&) = delete;
+  TypedIntoWindow& operator=(const TypedIntoWindow&) = delete;
+
+ private:
+  HWND window_;
+};
+
 struct SourceCase {
   const wchar_t* source;
   void (*press)(WORD vk);
@@ -63,6 +80,7 @@ TEST_P(KeySourceUse, APressShowsTheIndicatorWithItsStatusLine) {
   TempFolder folder(std::string("key-source-") + GetParam().name);
   WriteText(folder / "settings.ini",
             "[Settings]\r\nDisplayDuration=1500\r\nFadeoutAnimation=OFF\r\n");
+  const TypedIntoWindow typedInto;
   AppProcess app(InstallApp(folder.Path(), true));
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
@@ -90,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Sources, KeySourceUse,
                          ::testing::Values(SourceCase{L"raw-input", &TapKey, "RawInput"},
                                            SourceCase{L"hook", &TapKey, "KeyboardHook"},
                                            SourceCase{L"poll", &HoldKey, "Polling"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& source) { return std::string(source.param.name); });
 
 }  // namespace
 }  // namespace lb::e2e

@@ -27,6 +27,20 @@ void Tap(WORD vk) {
   SendKey(vk, false);
 }
 
+// The window the user types into: the foreground window while it lives. (Wine hands raw input
+// out only while there is one; on a desktop there always is.)
+class TypedIntoWindow {
+ public:
+  TypedIntoWindow()
+      : window_(::CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                                  80, nullptr, nullptr, nullptr, nullptr)) {
+    ::SetForegroundWindow(window_.get());
+  }
+
+ private:
+  UniqueWindow window_;
+};
+
 class KeySourceWindowTest : public AppWindowTest,
                             public ::testing::WithParamInterface<KeySource> {
  protected:
@@ -36,6 +50,7 @@ class KeySourceWindowTest : public AppWindowTest,
 };
 
 TEST_P(KeySourceWindowTest, ARealPressReachesTheMonitorAndThePollRunsOnlyWhileAKeyIsDown) {
+  const TypedIntoWindow typedInto;
   Window().Logic().Create();
   ASSERT_EQ(Window().StartKeyEvents(GetParam()), GetParam());
   EXPECT_EQ(Window().KeySourceInUse(), GetParam());
@@ -68,9 +83,9 @@ TEST_P(KeySourceWindowTest, ARealPressReachesTheMonitorAndThePollRunsOnlyWhileAK
 
 INSTANTIATE_TEST_SUITE_P(Sources, KeySourceWindowTest,
                          ::testing::Values(KeySource::RawInput, KeySource::KeyboardHook),
-                         [](const auto& info) {
-                           return info.param == KeySource::RawInput ? std::string("RawInput")
-                                                                    : std::string("KeyboardHook");
+                         [](const auto& source) {
+                           return source.param == KeySource::RawInput ? std::string("RawInput")
+                                                                      : std::string("KeyboardHook");
                          });
 
 using KeySourceChoiceTest = AppWindowTest;
@@ -100,12 +115,16 @@ TEST_F(KeySourceChoiceTest, ForcedPollingKeepsTheTenMillisecondPoll) {
 TEST(KeyboardHookThreadTest, PostsLockKeysOnlyAndNothingOnceStopped) {
   const UniqueWindow target(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                               nullptr, nullptr, nullptr));
+  // What the hook posted to the window within `wait` (nothing else of the queue is touched).
   const auto posted = [&](std::chrono::milliseconds wait) {
     std::vector<std::pair<WPARAM, LPARAM>> keys;
-    PumpFor(wait);  // lets the hook's posts arrive
-    MSG message;
-    while (::PeekMessageW(&message, target.get(), kLockKeyMessage, kLockKeyMessage, PM_REMOVE)) {
-      keys.emplace_back(message.wParam, message.lParam);
+    const auto end = std::chrono::steady_clock::now() + wait;
+    while (std::chrono::steady_clock::now() < end) {
+      MSG message;
+      while (::PeekMessageW(&message, target.get(), kLockKeyMessage, kLockKeyMessage, PM_REMOVE)) {
+        keys.emplace_back(message.wParam, message.lParam);
+      }
+      ::Sleep(5);
     }
     return keys;
   };
