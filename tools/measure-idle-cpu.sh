@@ -29,20 +29,33 @@ hz=$(getconf CLK_TCK)
 ticks_of() {  # utime + stime of a process, all its threads, in clock ticks
   awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0
 }
-switches_of() {  # voluntary and involuntary context switches of all threads of a process
-  cat /proc/"$1"/task/*/status 2>/dev/null |
-    awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+# Voluntary and involuntary context switches of each thread of a process: "tid count" lines.
+switch_table() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    awk -v tid="${task##*/}" '/^(non)?voluntary_ctxt_switches:/ { n += $2 }
+      END { if (NR) print tid, n + 0 }' "$task/status" 2>/dev/null || true
+  done
+}
+# The switches between two tables, thread by thread: a thread that ended in between (the update
+# check's) is left out rather than counted as a negative number, one that began counts from 0.
+switches_between() {
+  awk 'NR == FNR { before[$1] = $2; next } { n += $2 - ($1 in before ? before[$1] : 0) }
+    END { print n + 0 }' "$1" "$2"
+}
+switches_of() {  # all threads of a process together, for the wineserver (one thread)
+  switch_table "$1" | awk '{ n += $2 } END { print n + 0 }'
 }
 # This run's wineserver: the one serving our prefix (other Wine runs may have their own).
 wineserver_pid() {
   local pid
-  for pid in $(pgrep -x wineserver || true); do
+  for pid in $(pgrep '^wineserver' || true); do
     if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return
     fi
   done
-  pgrep -n -x wineserver || true
+  pgrep -n '^wineserver' || true
 }
 per_second() { awk -v n="$1" -v s="$seconds" 'BEGIN { printf "%.1f", n / s }'; }
 percent_of() { awk -v t="$1" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.3f", 100 * t / hz / s }'; }
@@ -66,13 +79,17 @@ stop_program() {
 
 # measure LABEL: the running program (if any) and the wineserver over $seconds.
 measure() {
-  local label=$1 before=0 after=0 sw_before=0 sw_after=0 s_before s_after ssw_before ssw_after
-  if [ -n "$pid" ]; then before=$(ticks_of "$pid"); sw_before=$(switches_of "$pid"); fi
+  local label=$1 before=0 after=0 own_sw=0 s_before s_after ssw_before ssw_after
+  local tables="$LOCKBEACON_WINE_DIR/switches"
+  if [ -n "$pid" ]; then before=$(ticks_of "$pid"); switch_table "$pid" >"$tables.before"; fi
   s_before=$(ticks_of "$server"); ssw_before=$(switches_of "$server")
   sleep "$seconds"
-  if [ -n "$pid" ]; then after=$(ticks_of "$pid"); sw_after=$(switches_of "$pid"); fi
+  if [ -n "$pid" ]; then
+    after=$(ticks_of "$pid"); switch_table "$pid" >"$tables.after"
+    own_sw=$(switches_between "$tables.before" "$tables.after")
+  fi
   s_after=$(ticks_of "$server"); ssw_after=$(switches_of "$server")
-  local own=$((after - before)) own_sw=$((sw_after - sw_before))
+  local own=$((after - before))
   local shared=$((s_after - s_before)) shared_sw=$((ssw_after - ssw_before))
   if [ -z "$label" ]; then  # the background
     base_ticks=$shared base_switches=$shared_sw

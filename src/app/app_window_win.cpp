@@ -128,7 +128,8 @@ void AppWindow::MakeDpiResources() {
 void AppWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
 
 KeySource AppWindow::StartKeyEvents(std::optional<KeySource> forced) {
-  if (keySource_ != KeySource::Polling || app_.monitor.UsesKeyEvents()) return keySource_;
+  if (keySourceChosen_) return keySource_;
+  keySourceChosen_ = true;
   keySource_ = StartKeySource(
       forced, {.startRawInput = [this] { return RegisterRawKeyboardInput(Hwnd()); },
                .startKeyboardHook = [this] { return keyboardHook_.Start(Hwnd()); }});

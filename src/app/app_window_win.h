@@ -159,6 +159,7 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   App app_;
   std::optional<TrayIcon> trayIcon_;  // TrayIcon
   KeySource keySource_ = KeySource::Polling;
+  bool keySourceChosen_ = false;
   KeyboardHookThread keyboardHook_;
   // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.

@@ -108,6 +108,7 @@ TEST_F(KeySourceChoiceTest, ForcedPollingKeepsTheTenMillisecondPoll) {
   Window().Logic().Create();
   ASSERT_EQ(Window().StartKeyEvents(KeySource::Polling), KeySource::Polling);
   EXPECT_FALSE(Window().Logic().monitor.UsesKeyEvents());
+  EXPECT_EQ(Window().StartKeyEvents(std::nullopt), KeySource::Polling);  // chosen once
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(Window().Timers().Running().at(kKeyPollTimerId), 10);
 }
