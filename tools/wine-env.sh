@@ -37,6 +37,10 @@ export WINEARCH=win64
 # Programs under test talk to a stand-in server, never to the maker's: by default to a port
 # where nothing listens; a test that starts the stand-in names its port.
 export LOCKBEACON_SERVER_HOST='${LOCKBEACON_SERVER_HOST:-localhost:9}'
+# Programs under test poll the lock keys unless a test names another source of key presses:
+# Wine hands raw input out only while some window is the foreground window, and in this
+# desktop without a window manager none is unless a test makes one.
+export LOCKBEACON_KEY_SOURCE='${LOCKBEACON_KEY_SOURCE:-poll}'
 VARS
 }
 

@@ -1,8 +1,10 @@
-// A stand-in for the lock-key poll, for measuring what polling costs under a real message loop:
-// a 10 ms timer that reads the keyboard either with 248 GetKeyState calls (codes 8 to 255, the
-// literal poll) or with one GetKeyboardState call (what LockBeacon.exe does), for a number of
-// seconds. tools/measure-idle-cpu.sh runs it beside the real program and compares their CPU time.
-//   idle_poll_probe literal|state SECONDS
+// Stand-ins for measuring what waiting costs under a real message loop, beside the real program:
+//   bare     a hidden window and a message loop, nothing else (the floor)
+//   literal  a 10 ms timer that reads the keyboard with 248 GetKeyState calls (codes 8 to 255)
+//   state    a 10 ms timer that reads it with one GetKeyboardState call
+// each for a number of seconds. tools/measure-idle-cpu.sh runs them and compares their context
+// switches and CPU time with those of LockBeacon.exe.
+//   idle_poll_probe bare|literal|state SECONDS
 #include <windows.h>
 
 #include <cstdio>
@@ -11,11 +13,12 @@
 
 namespace {
 
-bool literalPoll = true;
+enum class Mode { Bare, Literal, State };
+Mode mode = Mode::Bare;
 volatile unsigned sink = 0;  // keeps the reads from being optimised away
 
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-  if (literalPoll) {
+void CALLBACK Poll(HWND, UINT, UINT_PTR, DWORD) {
+  if (mode == Mode::Literal) {
     for (int code = 8; code <= 255; ++code) {
       if (GetKeyState(code) < 0) sink = sink + static_cast<unsigned>(code);
     }
@@ -29,24 +32,33 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
+void CALLBACK End(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); }
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3 || (std::wcscmp(argv[1], L"literal") != 0 && std::wcscmp(argv[1], L"state") != 0)) {
-    std::fputs("usage: idle_poll_probe literal|state SECONDS\n", stderr);
+  if (argc != 3) {
+    std::fputs("usage: idle_poll_probe bare|literal|state SECONDS\n", stderr);
     return 2;
   }
-  literalPoll = std::wcscmp(argv[1], L"literal") == 0;
-  const ULONGLONG seconds = std::wcstoull(argv[2], nullptr, 10);
-
-  // A thread needs a message queue of its own before it has a keyboard state to read.
-  MSG message;
-  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-  SetTimer(nullptr, 0, 10, Tick);
-  const ULONGLONG end = GetTickCount64() + seconds * 1000;
-  while (GetTickCount64() < end) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  if (std::wcscmp(argv[1], L"bare") == 0) {
+    mode = Mode::Bare;
+  } else if (std::wcscmp(argv[1], L"literal") == 0) {
+    mode = Mode::Literal;
+  } else if (std::wcscmp(argv[1], L"state") == 0) {
+    mode = Mode::State;
+  } else {
+    std::fputs("usage: idle_poll_probe bare|literal|state SECONDS\n", stderr);
+    return 2;
   }
+  const unsigned seconds = static_cast<unsigned>(std::wcstoul(argv[2], nullptr, 10));
+
+  // A hidden top-level window, as the program has, and the thread's message queue with it.
+  CreateWindowExW(0, L"STATIC", L"idle probe", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                  nullptr);
+  if (mode != Mode::Bare) SetTimer(nullptr, 0, 10, Poll);
+  SetTimer(nullptr, 0, seconds * 1000, End);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return sink == 0xFFFFFFFFu ? 1 : 0;
 }

@@ -127,6 +127,16 @@ void AppWindow::MakeDpiResources() {
 
 void AppWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
 
+KeySource AppWindow::StartKeyEvents(std::optional<KeySource> forced) {
+  if (keySourceChosen_) return keySource_;
+  keySourceChosen_ = true;
+  keySource_ = StartKeySource(
+      forced, {.startRawInput = [this] { return RegisterRawKeyboardInput(Hwnd()); },
+               .startKeyboardHook = [this] { return keyboardHook_.Start(Hwnd()); }});
+  if (keySource_ != KeySource::Polling) app_.monitor.UseKeyEvents();
+  return keySource_;
+}
+
 // ---- geometry --------------------------------------------------------------------------------
 
 Rect AppWindow::Bounds() const {
@@ -525,6 +535,22 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       app_.OnTimer(static_cast<int>(wParam));
       return 0;
 
+    case WM_INPUT:
+      // Raw keyboard input: every key of the system, down and up, while the window is in the
+      // background too. The default handling frees the input's data.
+      if (keySource_ == KeySource::RawInput) {
+        if (const std::optional<KeyEvent> key = ReadRawKeyEvent(lParam)) {
+          app_.monitor.OnKeyEvent(key->vk, key->down);
+        }
+      }
+      return DefaultHandling(message, wParam, lParam);
+    case kLockKeyMessage:
+      // A lock key, posted by the keyboard hook's thread.
+      if (const std::optional<KeyEvent> key = ReadLockKeyMessage(wParam, lParam)) {
+        app_.monitor.OnKeyEvent(key->vk, key->down);
+      }
+      return 0;
+
     case WM_LBUTTONDOWN:
       OnMouseDown(MouseButton::Left, lParam);
       return 0;
@@ -593,6 +619,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_DESTROY:
       timers_.Detach();
+      // No key events for a window that is gone: the hook's thread ends here.
+      keyboardHook_.Stop();
+      if (keySource_ == KeySource::RawInput) UnregisterRawKeyboardInput();
       // The main window is the program: when it goes, the message loop ends.
       ::PostQuitMessage(0);
       return 0;

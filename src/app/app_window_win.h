@@ -17,6 +17,8 @@
 
 #include "app/app.h"
 #include "indicator/indicator_view.h"
+#include "indicator/key_events_win.h"
+#include "indicator/key_source.h"
 #include "indicator/popup_menu_win.h"
 #include "indicator/tray_icon_win.h"
 #include "indicator/tray_menu.h"
@@ -55,6 +57,13 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   // Shows the window without activating it: it never takes the keyboard focus from the
   // window the user is typing in.
   void ShowWithoutActivating() noexcept;
+
+  // Chooses, once, where the key monitor learns of key presses: raw input for this window, else
+  // the keyboard hook on its thread, else the 10 ms poll that runs from the start; `forced`
+  // begins the chain at a source (ForcedKeySource). With an event source the poll runs only
+  // while a lock key is down. Until this is called the window polls.
+  KeySource StartKeyEvents(std::optional<KeySource> forced);
+  [[nodiscard]] KeySource KeySourceInUse() const noexcept { return keySource_; }
 
   // What the window draws, for tests.
   [[nodiscard]] std::optional<bool> Led(LedColumn column) const noexcept {
@@ -149,6 +158,9 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   WindowTimerHost timers_;
   App app_;
   std::optional<TrayIcon> trayIcon_;  // TrayIcon
+  KeySource keySource_ = KeySource::Polling;
+  bool keySourceChosen_ = false;
+  KeyboardHookThread keyboardHook_;
   // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;

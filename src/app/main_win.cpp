@@ -110,6 +110,9 @@ int Run(HINSTANCE instance) {
       ReportCurrentException();
     }
     mainWindow.ShowWithoutActivating();
+    // Key presses as events from here on where the system offers them: no timer runs while
+    // nobody touches a lock key.
+    static_cast<void>(mainWindow.StartKeyEvents(ForcedKeySource()));
     // updateCheckTimer: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
     UpdateCheckWindow updateCheck(instance,

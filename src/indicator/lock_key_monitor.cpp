@@ -1,5 +1,7 @@
 #include "indicator/lock_key_monitor.h"
 
+#include <iterator>
+
 #include "i18n/translation.h"
 
 namespace lb {
@@ -37,18 +39,48 @@ void LockKeyMonitor::OnKeyPollTimer() {
   // run another tick inside it.
   KeyStates states;
   keyboard_.ReadKeyStates(states);
-  for (const LockKey* key : kLockKeys) {
-    if (!IsDown(states[key->vk])) continue;
-    const MenuTicks& ticks = settings_.ticks;
-    if (ticks.*key->show) {
-      CheckKey(*key);
-    } else if (ticks.*key->sound) {
-      PlaySoundOnly(*key);
-    } else {
+  bool lockKeyDown = false;
+  for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
+    const LockKey& key = *kLockKeys[i];
+    if (!IsDown(states[key.vk])) {
+      heldByEvent_[i] = false;  // its next down is a new press, whatever became of its key-up
       continue;
     }
-    keyboard_.ReadKeyStates(states);
+    lockKeyDown = true;
+    if (HandleLockKeyDown(key)) keyboard_.ReadKeyStates(states);
   }
+  // With key events the poll has work only while a lock key is down: it stops one interval
+  // after the last one is released.
+  if (keyEvents_ && !lockKeyDown) keyPollTimer.SetEnabled(false);
+}
+
+void LockKeyMonitor::OnKeyEvent(int vk, bool down) {
+  for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
+    if (kLockKeys[i]->vk != vk) continue;
+    if (!down) {
+      heldByEvent_[i] = false;
+      return;
+    }
+    if (!enabled_ || heldByEvent_[i]) return;
+    heldByEvent_[i] = true;
+    // The poll first: a tick that comes due while the check lets messages run sees the key
+    // held, as a nested tick does while polling.
+    keyPollTimer.SetEnabled(true);
+    HandleLockKeyDown(*kLockKeys[i]);
+    return;
+  }
+}
+
+bool LockKeyMonitor::HandleLockKeyDown(const LockKey& key) {
+  const MenuTicks& ticks = settings_.ticks;
+  if (ticks.*key.show) {
+    CheckKey(key);
+  } else if (ticks.*key.sound) {
+    PlaySoundOnly(key);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 void LockKeyMonitor::CheckKey(const LockKey& key) {
@@ -67,6 +99,8 @@ void LockKeyMonitor::PlaySoundOnly(const LockKey& key) {
 }
 
 void LockKeyMonitor::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  for (bool& held : heldByEvent_) held = false;
   keyPollTimer.SetEnabled(enabled);
   view_.SetBackground(enabled ? ColorBlack : ColorRed);
 }

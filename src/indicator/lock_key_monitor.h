@@ -2,6 +2,15 @@
 // The lock-key monitor: every 10 ms it looks at the keyboard, and for each lock key held down at
 // that moment runs the key's full check (LEDs, status line, sound, show) or its sound-only check,
 // as the key's switches say. It keeps no memory of earlier states.
+//
+// With key events (raw input or the keyboard hook, see key_source.h) the poll runs only while a
+// lock key is down: a lock key's press runs its check at once, from the event, and starts the
+// poll, which then does everything it does otherwise (a held key is checked at every tick) and
+// stops at the first tick that finds no lock key down. An idle program has no timer running.
+//
+// Everything a lock key's press makes happen goes through two entry points, OnKeyEvent (the
+// system's key events) and OnKeyPollTimer (the poll's ticks); both run a key's checks through
+// HandleLockKeyDown.
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/running_settings.h"
@@ -25,9 +34,23 @@ class LockKeyMonitor {
   // nothing.
   void OnKeyPollTimer();
 
-  // The "Enable" switch: polling on (black background) or off (red background).
+  // From now on key presses arrive as events (OnKeyEvent): the poll runs only while a lock key
+  // is down. Called once at start, when raw input or the keyboard hook has started; until then
+  // (and for good when neither starts) the monitor polls every 10 ms.
+  void UseKeyEvents() { keyEvents_ = true; }
+  [[nodiscard]] bool UsesKeyEvents() const { return keyEvents_; }
+
+  // A key went down or up, as the system reports it. A lock key's down runs its check at once
+  // (the toggle state is read as the poll reads it) and starts the poll; the system's repeats
+  // of a held key are left to the poll, which checks the key at every tick anyway. Other keys,
+  // and every key while the monitor is disabled, are ignored.
+  void OnKeyEvent(int vk, bool down);
+
+  // The "Enable" switch: polling on (black background) or off (red background). With key
+  // events, enabling runs the poll until its first tick without a lock key down.
   void SetEnabled(bool enabled);
 
+  // Runs every 10 ms while polling; with key events only while a lock key is down.
   Timer keyPollTimer;
 
   // One lock key and everything the monitor attaches to it.
@@ -40,6 +63,9 @@ class LockKeyMonitor {
   };
 
  private:
+  // A lock key is down: its full check, its sound-only check or nothing, as its switches say.
+  // Answers whether a check ran (and so let pending messages run).
+  bool HandleLockKeyDown(const LockKey& key);
   // Full check of one key: LEDs, status line (with the window grown to show it), sound, show.
   void CheckKey(const LockKey& key);
   // Sound-only check of one key: status line text and sound, nothing else.
@@ -50,6 +76,11 @@ class LockKeyMonitor {
   const IKeyboard& keyboard_;
   Indicator& indicator_;
   SoundEffects& sounds_;
+  bool enabled_ = true;
+  bool keyEvents_ = false;
+  // Per lock key (in the order of kLockKeys): a key-down event was taken and no key-up or tick
+  // has seen the key up since, so a further down is the system's repeat.
+  bool heldByEvent_[3] = {false, false, false};
 };
 
 }  // namespace lb
