@@ -99,6 +99,11 @@ inline constexpr CatalogueText kTextCatalogue[] = {
   {"License...", "About box: Info menu item"},
   {"License", "About box: message caption"},
   {"File not found!", "About box: message"},
+
+  // The live tray icon and the monitor the indicator shows on.
+  {"Show lock states in the tray icon", "menu item TrayIconStates"},
+  {"Disabled", "tray icon tooltip: the program is disabled (menu item Enable off)"},
+  {"Show on the monitor in use", "Settings dialog: check box"},
 };
 // clang-format on
 
@@ -134,6 +139,7 @@ inline constexpr ComponentCaption kAppCaptions[] = {
   {"ResetToDefaults", "Reset to Defaults"},
   {"BrowseOnSound", "Turn On"},
   {"BrowseOffSound", "Turn Off"},
+  {"TrayIconStates", "Show lock states in the tray icon"},
 };
 // clang-format on
 

@@ -49,6 +49,7 @@ void LockKeyMonitor::OnKeyPollTimer() {
     }
     keyboard_.ReadKeyStates(states);
   }
+  if (statesListener) statesListener->OnKeyStatesRead(states);
 }
 
 void LockKeyMonitor::CheckKey(const LockKey& key) {

@@ -13,6 +13,13 @@ namespace lb {
 
 inline constexpr int kKeyPollIntervalMs = 10;
 
+// Told of every keyboard state the monitor reads (the live tray icon).
+class IKeyStatesListener {
+ public:
+  virtual ~IKeyStatesListener() = default;
+  virtual void OnKeyStatesRead(const KeyStates& states) = 0;
+};
+
 class LockKeyMonitor {
  public:
   LockKeyMonitor(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
@@ -29,6 +36,8 @@ class LockKeyMonitor {
   void SetEnabled(bool enabled);
 
   Timer keyPollTimer;
+  // Gets the states of each tick once its checks are done; none: nobody listens.
+  IKeyStatesListener* statesListener = nullptr;
 
   // One lock key and everything the monitor attaches to it.
   struct LockKey {

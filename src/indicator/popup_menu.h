@@ -38,6 +38,7 @@ enum class MenuCommand : int {
   AsyncMode,
   ResetToDefaults,
   Exit,
+  TrayIconStates,
 };
 
 // The menu's pictures, by the name of their image.

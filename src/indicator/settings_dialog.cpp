@@ -28,6 +28,7 @@ void SettingsDialog::Populate() {
   screenSnapBoxCaption = Translate("ScreenSnap");
   fadeOutBoxCaption = Translate("Fade-out Animation");
   minimalModeBoxCaption = Translate("Minimal Mode");
+  showOnActiveMonitorBoxCaption = Translate("Show on the monitor in use");
 
   durationFieldText =
       std::to_string(std::clamp(settings_.displayDuration, kDurationMin, kDurationMax));
@@ -36,6 +37,7 @@ void SettingsDialog::Populate() {
   if (settings_.screenSnap) screenSnapBox = true;
   if (settings_.fadeOut) fadeOutBox = true;
   if (settings_.minimalMode) minimalModeBox = true;
+  if (settings_.showOnActiveMonitor) showOnActiveMonitorBox = true;
 }
 
 bool SettingsDialog::DurationFieldAccepts(char32_t key, char32_t decimalSeparator) {
@@ -83,6 +85,9 @@ void SettingsDialog::OnSave() {
   } else {
     indicator_.MinimalModeDeactivate();
   }
+
+  settings_.showOnActiveMonitor = showOnActiveMonitorBox;
+  write(keys::ShowOnActiveMonitor, OnOff(showOnActiveMonitorBox));
 
   if (alwaysOnTopBox) {
     settings_.alwaysOnTop = true;

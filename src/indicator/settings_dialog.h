@@ -1,6 +1,7 @@
 #pragma once
-// SettingsDialog, the Settings dialog's logic: five settings of the indicator window edited
-// together (display duration, always on top, fade-out, minimal mode, snapping), saved and
+// SettingsDialog, the Settings dialog's logic: six settings of the indicator window edited
+// together (display duration, always on top, fade-out, minimal mode, snapping, the monitor it
+// shows on), saved and
 // applied at once by "Save", dropped by "Cancel". The Win32 dialog shows these fields and hands
 // the user's input to them; it decides nothing itself.
 #include <memory>
@@ -19,7 +20,7 @@ inline constexpr int kDurationMax = 999999999;
 
 // The dialog's design layout, in 96-DPI units.
 inline constexpr int kSettingsClientWidth = 313;
-inline constexpr int kSettingsClientHeight = 176;
+inline constexpr int kSettingsClientHeight = 196;
 
 class SettingsDialog {
  public:
@@ -42,7 +43,7 @@ class SettingsDialog {
   // other text stays as it is.
   void OnDurationFieldExit();
 
-  // "Save": writes all five settings, applies them, shows the indicator and closes.
+  // "Save": writes all six settings, applies them, shows the indicator and closes.
   void OnSave();
   // "Cancel", Esc and the close box: closes; nothing is written or applied.
   void OnCancel() { closed = true; }
@@ -57,6 +58,7 @@ class SettingsDialog {
   std::string screenSnapBoxCaption;
   std::string fadeOutBoxCaption;
   std::string minimalModeBoxCaption;
+  std::string showOnActiveMonitorBoxCaption;
 
   // The controls' contents.
   std::string durationFieldText = "5000";
@@ -64,6 +66,7 @@ class SettingsDialog {
   bool screenSnapBox = false;   // "ScreenSnap"
   bool fadeOutBox = false;      // "Fade-out Animation"
   bool minimalModeBox = false;  // "Minimal Mode"
+  bool showOnActiveMonitorBox = false;  // "Show on the monitor in use"
 
   bool closed = false;
 

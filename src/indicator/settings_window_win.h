@@ -32,6 +32,7 @@ class SettingsWindow final : public WindowBase {
     kMillisecondsLabel = 1010,
     kGreySeparator = 1011,
     kWhiteSeparator = 1012,
+    kShowOnActiveMonitor = 1013,
   };
 
   // Creates the window for `dialog` (its Populate has run), owned by `owner`, centred on the

@@ -14,6 +14,7 @@
 #include "fakes/recording_indicator_view.h"
 #include "fakes/recording_shell.h"
 #include "fakes/recording_sound_player.h"
+#include "fakes/recording_tray_icon_view.h"
 #include "fakes/scripted_keyboard.h"
 #include "fakes/scripted_message_dialogs.h"
 #include "fakes/virtual_clock.h"
@@ -49,8 +50,9 @@ struct AppRig {
   RecordingShell shell;
   ScriptedMessageDialogs messages;
   RecordingAppHost host;
+  RecordingTrayIconView tray;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages}, view,
-          clock, host};
+          clock, host, tray};
 };
 
 }  // namespace lb::test

@@ -51,7 +51,7 @@ TEST_F(TrayMenuTest, TheTreeInItsDesignStates) {
 
   EXPECT_THAT(Names(menu),
               ElementsAre("UpdateNotifications", "UpdateNotificationsBar", "Help", "Language",
-                          "SendFeedback", "About", "AboutBar", "Enable", "ShowOnChangeMenu",
+                          "SendFeedback", "About", "AboutBar", "Enable", "TrayIconStates", "ShowOnChangeMenu",
                           "AlwaysShowMenu", "Settings", "SoundEffect", "ResetToDefaults",
                           "ResetToDefaultsBar", "Exit"));
   EXPECT_THAT(Names(Item(menu, "ShowOnChangeMenu")),
