@@ -129,7 +129,7 @@ class AppWindow final : public WindowBase,
   // ITrayIconView
   void ShowTrayLook(const TrayLook& look, const std::string& tooltip) override;
   // The notification-area icon, for tests (there from the end of the constructor on).
-  [[nodiscard]] const TrayIcon* Tray() const noexcept { return trayIcon_ ? &*trayIcon_ : nullptr; }
+  [[nodiscard]] const TrayIcon& Tray() const { return trayIcon_.value(); }
 
  private:
   // The client-area rectangles of the panels and labels, at the present size and DPI.

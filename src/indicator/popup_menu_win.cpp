@@ -162,7 +162,7 @@ bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept {
 
 MenuCommand MenuCommandFromId(WORD id) noexcept {
   if (id < static_cast<WORD>(MenuCommand::UpdateNotifications) ||
-      id > static_cast<WORD>(MenuCommand::Exit)) {
+      id > static_cast<WORD>(kLastMenuCommand)) {
     return MenuCommand::None;
   }
   return static_cast<MenuCommand>(id);
