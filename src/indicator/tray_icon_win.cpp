@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 #include "platform/wide_text_win.h"
 
@@ -51,8 +52,19 @@ UniqueIcon MakeIcon(const Pixels& picture) {
   ::ReleaseDC(nullptr, screen);
   if (!colour || bits == nullptr) return UniqueIcon();
   std::memcpy(bits, picture.data.data(), picture.data.size() * sizeof(std::uint32_t));
-  // The mask is unused where the colour bitmap has alpha, but an icon needs one.
-  UniqueBitmap mask(::CreateBitmap(picture.width, picture.height, 1, 1, nullptr));
+  // The mask: set where the picture is transparent. A shell that draws the icon by its mask
+  // (Wine's notification area does) would otherwise show the transparent pixels black.
+  const int stride = (picture.width + 15) / 16 * 2;  // rows of whole 16-bit words
+  std::vector<std::uint8_t> maskBits(static_cast<std::size_t>(stride * picture.height), 0);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      if ((picture.data[static_cast<std::size_t>(y * picture.width + x)] >> 24) == 0) {
+        maskBits[static_cast<std::size_t>(y * stride + x / 8)] |=
+            static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
+    }
+  }
+  UniqueBitmap mask(::CreateBitmap(picture.width, picture.height, 1, 1, maskBits.data()));
   if (!mask) return UniqueIcon();
   ICONINFO info{};
   info.fIcon = TRUE;

@@ -52,6 +52,10 @@ std::array<Rect, 3> TrayLampRects(int size) {
 Pixels DrawTrayPicture(const TrayLook& look, int size) {
   size = std::max(size, kSmallestPicture);
   Pixels picture{size, size, std::vector<std::uint32_t>(static_cast<std::size_t>(size * size), 0)};
+  Fill(picture, {0, 0, size, size}, kTrayPlate);
+  for (const int corner : {0, size - 1, size * (size - 1), size * size - 1}) {
+    picture.data[static_cast<std::size_t>(corner)] = 0;
+  }
   const bool lit[] = {look.states.numLock, look.states.capsLock, look.states.scrollLock};
   const std::array<Rect, 3> lamps = TrayLampRects(size);
   for (std::size_t i = 0; i < lamps.size(); ++i) {

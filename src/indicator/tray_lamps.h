@@ -1,7 +1,10 @@
 #pragma once
 // The live notification-area icon: three small lamps, Num Lock, Caps Lock and Scroll Lock from
-// left to right, lit in the indicator's green or dark grey, with a red slash over dimmed lamps
-// while the program is disabled. The picture is drawn for the exact pixel size the shell asks
+// left to right, lit in the indicator's green or dark grey, on a black plate like the
+// indicator's own background, with a red slash over dimmed lamps while the program is disabled.
+// The plate keeps the lamps readable on light and dark taskbars alike (and covers whatever a
+// shell that does not clear the old icon leaves behind); only its four corner pixels are
+// transparent. The picture is drawn for the exact pixel size the shell asks
 // for (16, 20, 24, 32 ... pixels), every edge on a whole pixel, so that it stays sharp at every
 // scale instead of being squeezed from a larger picture. The tooltip lists the three states in
 // the user's language.
@@ -46,6 +49,7 @@ inline constexpr std::uint32_t kTrayLampLit = 0xFF00FF00;      // the indicator'
 inline constexpr std::uint32_t kTrayLampDark = 0xFF505050;     // dark grey
 inline constexpr std::uint32_t kTrayLampDimmed = 0xFF303030;   // any lamp while disabled
 inline constexpr std::uint32_t kTrayLampOutline = 0xFF000000;  // the frame round each lamp
+inline constexpr std::uint32_t kTrayPlate = 0xFF000000;        // behind the lamps
 inline constexpr std::uint32_t kTrayDisabledMark = 0xFFE00000;
 
 // The three lamps' rectangles (outline included) in a square picture of `size` pixels, left to
