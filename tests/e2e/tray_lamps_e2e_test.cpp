@@ -10,6 +10,7 @@
 
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
+#include "indicator/popup_menu.h"
 
 namespace lb::e2e {
 namespace {
@@ -27,6 +28,7 @@ void HoldKey(WORD virtualKey) {
 
 // The lamps' colours inside their black outlines: the indicator's green and dark grey.
 bool IsLitLamp(Rgb p) { return p.g > 200 && p.r < 60 && p.b < 60; }
+bool IsDisabledMark(Rgb p) { return p.r > 200 && p.g < 40 && p.b < 40; }
 bool IsDarkLamp(Rgb p) {
   return p.r > 0x40 && p.r < 0x60 && std::abs(p.r - p.g) < 6 && std::abs(p.g - p.b) < 6;
 }
@@ -78,7 +80,8 @@ void LampsFollowCapsLockAt(int dpi) {
   TempFolder folder("tray-lamps-" + std::to_string(dpi));
   WriteText(folder / "settings.ini", "[Settings]\r\nDisplayDuration=500\r\n");
   AppProcess app(InstallApp(folder.Path(), true));
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
   const HWND tray = FindNotificationArea();
   if (tray == nullptr) GTEST_SKIP() << "this desktop shows no notification area";
   RECT area{};
@@ -105,6 +108,12 @@ void LampsFollowCapsLockAt(int dpi) {
     SaveArea("tray-lamps-" + std::to_string(dpi) + "dpi-caps-" + (caps ? "on" : "off"), area);
   }
   // Two presses: Caps Lock is as it was before the test.
+
+  // "Enable" off: the red mark, and no lamp lit whatever the keys say.
+  PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::Enable), 0);
+  EXPECT_TRUE(WaitFor([&] { return ScreenImage().Any(area, IsDisabledMark); }, 5s));
+  EXPECT_FALSE(ScreenImage().Any(area, IsLitLamp));
+  SaveArea("tray-lamps-" + std::to_string(dpi) + "dpi-disabled", area);
 }
 
 TEST(TrayLamps, FollowCapsLockAt96Dpi) { LampsFollowCapsLockAt(96); }
