@@ -104,6 +104,9 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   // settings; then the lamps, unless they are switched off.
   programIcon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
   trayIcon_.emplace(Hwnd(), programIcon_, std::string(kAppTitle));
+  // A look decided before the icon existed (a setting or DPI change during creation) was shown
+  // nowhere: the next refresh shows it.
+  app_.trayLamps.Invalidate();
   // Session unlocks (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen sends the
   // program no key event. Without the notification the icon is read again on the next key.
   sessionNotifications_ = ::WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;

@@ -116,6 +116,28 @@ void LampsFollowCapsLockAt(int dpi) {
   SaveArea("tray-lamps-" + std::to_string(dpi) + "dpi-disabled", area);
 }
 
+// A file that says "OFF" keeps the program's own icon from the start; the menu item brings the
+// lamps back and stores it.
+TEST(TrayLamps, SwitchedOffInTheFileShowsTheProgramIcon) {
+  TempFolder folder("tray-lamps-off");
+  WriteText(folder / "settings.ini", "[Settings]\r\nTray Icon States=OFF\r\n");
+  AppProcess app(InstallApp(folder.Path(), true));
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  const HWND tray = FindNotificationArea();
+  if (tray == nullptr) GTEST_SKIP() << "this desktop shows no notification area";
+  RECT area{};
+  ASSERT_TRUE(GetWindowRect(tray, &area));
+  // The window exists before its tray icon; give the icon the time to show.
+  WaitFor([] { return false; }, 500ms);
+  EXPECT_FALSE(LitLamps(ScreenImage(), area).has_value());
+  SaveArea("tray-program-icon", area);
+
+  PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::TrayIconStates), 0);
+  EXPECT_TRUE(WaitFor([&] { return LitLamps(ScreenImage(), area).has_value(); }, 5s));
+  EXPECT_NE(ReadText(folder / "settings.ini").find("Tray Icon States=ON"), std::string::npos);
+}
+
 TEST(TrayLamps, FollowCapsLockAt96Dpi) { LampsFollowCapsLockAt(96); }
 TEST(TrayLamps, FollowCapsLockAt192Dpi) { LampsFollowCapsLockAt(192); }
 
