@@ -109,7 +109,8 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   app_.trayLamps.Invalidate();
   // Session unlocks (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen sends the
   // program no key event. Without the notification the icon is read again on the next key.
-  sessionNotifications_ = ::WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  sessionNotifications_ =
+      ::WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 AppWindow::~AppWindow() {

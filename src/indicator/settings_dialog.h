@@ -62,10 +62,10 @@ class SettingsDialog {
 
   // The controls' contents.
   std::string durationFieldText = "5000";
-  bool alwaysOnTopBox = false;  // "Always on Top"
-  bool screenSnapBox = false;   // "ScreenSnap"
-  bool fadeOutBox = false;      // "Fade-out Animation"
-  bool minimalModeBox = false;  // "Minimal Mode"
+  bool alwaysOnTopBox = false;          // "Always on Top"
+  bool screenSnapBox = false;           // "ScreenSnap"
+  bool fadeOutBox = false;              // "Fade-out Animation"
+  bool minimalModeBox = false;          // "Minimal Mode"
   bool showOnActiveMonitorBox = false;  // "Show on the monitor in use"
 
   bool closed = false;

@@ -167,7 +167,8 @@ class RecordingIndicatorView : public IIndicatorView {
     const int y2 = r.top + r.bottom;
     for (const MonitorArea& monitor : otherMonitors) {
       const Rect& area = monitor.workArea;
-      if (x2 >= 2 * area.left && x2 < 2 * area.right && y2 >= 2 * area.top && y2 < 2 * area.bottom) {
+      if (x2 >= 2 * area.left && x2 < 2 * area.right && y2 >= 2 * area.top &&
+          y2 < 2 * area.bottom) {
         return monitor;
       }
     }

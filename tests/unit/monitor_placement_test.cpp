@@ -1,11 +1,12 @@
 // "Show on the monitor in use": where the indicator goes on another monitor (the corner and the
 // distances of the user's own place, in that monitor's scale), and that these moves never
 // change the stored geometry while a drag by the user still does.
+#include "indicator/monitor_placement.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "indicator/monitor_placement.h"
 #include "indicator_fixture.h"
 
 namespace lb {

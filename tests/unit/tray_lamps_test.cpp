@@ -1,6 +1,8 @@
 // The live tray icon: its picture at each size the shell asks for, the tooltip in the user's
 // language, and when the running program redraws it (only on a change: at the start, with a
 // key, after an unlock or resume, with "Enable" and with its own menu switch).
+#include "indicator/tray_lamps.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +10,6 @@
 #include <cstdint>
 #include <string>
 
-#include "indicator/tray_lamps.h"
 #include "indicator_fixture.h"
 
 namespace lb {
@@ -212,8 +213,9 @@ TEST_F(LiveTrayIconTest, StoredSwitchFollowsTheExactWord) {
     const char* stored;
     bool lamps;
   };
-  for (const Case c : {Case{"Tray Icon States=OFF\r\n", false}, Case{"Tray Icon States=off\r\n", true},
-                       Case{"Tray Icon States=ON\r\n", true}, Case{"", true}}) {
+  for (const Case c :
+       {Case{"Tray Icon States=OFF\r\n", false}, Case{"Tray Icon States=off\r\n", true},
+        Case{"Tray Icon States=ON\r\n", true}, Case{"", true}}) {
     test::AppRig rig;
     rig.GivenSettings(c.stored);
     rig.app.Create();

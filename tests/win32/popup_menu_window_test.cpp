@@ -29,10 +29,10 @@ struct Switches {
   bool soundNum, soundCaps, soundScroll, sync;
 };
 
-constexpr Switches kPatternA{true,  false, false, true, false, true,  false, true,
-                             true,  false, true,  false, false, true,  false, false};
-constexpr Switches kPatternB{false, true, true,  false, true,  false, true,  false,
-                             false, true,  false, true,  true,  false, true,  true};
+constexpr Switches kPatternA{true, false, false, true,  false, true, false, true,
+                             true, false, true,  false, false, true, false, false};
+constexpr Switches kPatternB{false, true, true,  false, true, false, true, false,
+                             false, true, false, true,  true, false, true, true};
 
 void Apply(const Switches& s, RunningSettings& settings) {
   MenuTicks& t = settings.ticks;

@@ -68,15 +68,20 @@ TEST_F(TrayIconTest, ReportsButtonsDownAndTheRightButtonUp) {
     TrayMouse expected;
   };
   const Case cases[] = {
-      {WM_LBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
-      {WM_MBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONUP, TrayMouse::RightButtonUp},
+      {WM_LBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_MBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_RBUTTONUP, TrayMouse::RightButtonUp},
       // The WM_CONTEXTMENU that version 4 sends after the right button's release belongs to the
       // same click, whose menu is open already, also with the mouse moved in between.
-      {WM_MOUSEMOVE, TrayMouse::None},         {WM_CONTEXTMENU, TrayMouse::None},
+      {WM_MOUSEMOVE, TrayMouse::None},
+      {WM_CONTEXTMENU, TrayMouse::None},
       {WM_LBUTTONUP, TrayMouse::None},
       // The menu key, Shift+F10, Enter and Space on the focused icon.
-      {WM_CONTEXTMENU, TrayMouse::KeyboardMenu}, {NIN_KEYSELECT, TrayMouse::KeyboardMenu},
-      {WM_RBUTTONUP, TrayMouse::RightButtonUp},  {WM_LBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_CONTEXTMENU, TrayMouse::KeyboardMenu},
+      {NIN_KEYSELECT, TrayMouse::KeyboardMenu},
+      {WM_RBUTTONUP, TrayMouse::RightButtonUp},
+      {WM_LBUTTONDOWN, TrayMouse::ButtonDown},
       {WM_CONTEXTMENU, TrayMouse::KeyboardMenu},
   };
   for (const Case& c : cases) {
