@@ -23,14 +23,19 @@ constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
 }  // namespace
 
-App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host)
+App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host,
+         ITrayIconView& tray)
     : platform_(platform),
       view_(view),
       indicator(*this, view, platform.keyboard, timers),
       sounds(*this, view, platform.sound, platform.files, platform.startup, store_),
       monitor(*this, view, platform.keyboard, timers, indicator, sounds),
+      trayLamps(*this, tray, platform.keyboard),
       menu({*this, view, indicator, monitor, sounds, store_, platform.files, platform.startup,
-            platform.shell, platform.messages, host}) {}
+            platform.shell, platform.messages, host, trayLamps}) {
+  // The tray icon follows every keyboard state the key poll reads.
+  monitor.statesListener = &trayLamps;
+}
 
 void App::Create() {
   // Identity: company and product from the version block, then version and name.
@@ -124,6 +129,8 @@ void App::Create() {
   minimalMode = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
   if (minimalMode) indicator.MinimalModeActivate();
   fadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
+  ticks.trayIconStates = keys::OnUnlessOff(store.ReadString(keys::TrayIconStates, ""));
+  showOnActiveMonitor = keys::OffUnlessOn(store.ReadString(keys::ShowOnActiveMonitor, ""));
 
   languageFile = store.ReadString(keys::LanguageFile, "");
   LoadLanguage(languageFile, platform_.language, platform_.files, platform_.codePage);
@@ -133,6 +140,9 @@ void App::Create() {
 
   // Lay the window out once; this also saves its geometry.
   OnResize();
+
+  // The tray icon shows the states from the start, before any key is pressed.
+  trayLamps.Refresh();
 }
 
 MenuItem App::Menu() const {
@@ -161,7 +171,10 @@ void App::SetLanguageFile(const std::string& filename) {
 }
 
 void App::OnMove() {
-  if (!savePosition || !store_) return;
+  // A window that follows the user to another monitor keeps the user's own place stored.
+  if (!savePosition || indicator.Displaced()) return;
+  indicator.RememberHome();
+  if (!store_) return;
   const Rect bounds = view_.Bounds();
   store_->WriteInteger(keys::Left, bounds.left);
   store_->WriteInteger(keys::Top, bounds.top);
@@ -171,7 +184,9 @@ void App::OnResize() {
   // The labels and LEDs first: a refused write (an unwritable settings folder) is still
   // reported, but no longer leaves the three LEDs on top of each other.
   indicator.LayOut();
-  if (savePosition && store_) SaveGeometry();
+  if (!savePosition || indicator.Displaced()) return;
+  indicator.RememberHome();
+  if (store_) SaveGeometry();
 }
 
 void App::OnTimer(int id) {

@@ -16,6 +16,7 @@
 #include "indicator/running_settings.h"
 #include "indicator/settings_dialog.h"
 #include "indicator/sound_effects.h"
+#include "indicator/tray_lamps.h"
 #include "indicator/tray_menu.h"
 #include "platform/timer.h"
 
@@ -29,7 +30,9 @@ class App : public RunningSettings {
  public:
   // The timers are created in their design states: keyPollTimer (10 ms) and startDisplayTimer (1
   // ms) running, hideTimer (2000 ms) stopped. `host` carries out the menu's window commands.
-  App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host);
+  // `tray` is the notification-area icon that trayLamps draws on.
+  App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, IAppHost& host,
+      ITrayIconView& tray);
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -46,6 +49,9 @@ class App : public RunningSettings {
   void OnResize();
   // WM_TIMER of any of the window's timers.
   void OnTimer(int id);
+  // The session was unlocked or the machine resumed: a lock key may have been toggled meanwhile
+  // without any key event reaching the program, so the tray icon reads the states again.
+  void OnLockStatesMayHaveChanged() { trayLamps.Refresh(); }
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
   void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }
@@ -79,6 +85,7 @@ class App : public RunningSettings {
   Indicator indicator;
   SoundEffects sounds;
   LockKeyMonitor monitor;
+  TrayLamps trayLamps;
   TrayMenu menu;
 };
 

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <string>
@@ -72,7 +73,7 @@ DWORD AppWindow::StyleOf(FrameStyle frame) noexcept {
 }
 
 AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : app_(platform, *this, timers_, *this) {
+    : app_(platform, *this, timers_, *this, *this) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {
@@ -99,12 +100,21 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   // The timers that the app started while it was constructed run from now on.
   timers_.Attach(Hwnd());
   forwardGeometry_ = true;
-  // The icon's tooltip is the application title, taken once.
-  trayIcon_.emplace(Hwnd(), ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
-                    std::string(kAppTitle));
+  // The program's icon with the application title until the creation sequence has read the
+  // settings; then the lamps, unless they are switched off.
+  programIcon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
+  trayIcon_.emplace(Hwnd(), programIcon_, std::string(kAppTitle));
+  // A look decided before the icon existed (a setting or DPI change during creation) was shown
+  // nowhere: the next refresh shows it.
+  app_.trayLamps.Invalidate();
+  // Session unlocks (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen sends the
+  // program no key event. Without the notification the icon is read again on the next key.
+  sessionNotifications_ =
+      ::WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 AppWindow::~AppWindow() {
+  if (sessionNotifications_) ::WTSUnRegisterSessionNotification(Hwnd());
   // Destroy while the handlers still exist, so that WM_DESTROY ends the message loop.
   Destroy();
 }
@@ -170,6 +180,29 @@ Rect AppWindow::WorkAreaFor(const Rect& bounds) const {
     return PrimaryWorkArea();
   }
   return ToRect(info.rcWork);
+}
+
+MonitorArea AppWindow::MonitorOf(const Rect& bounds) const {
+  const RECT area = ToRECT(bounds);
+  const HMONITOR monitor = ::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
+  if (!::GetMonitorInfoW(monitor, &info)) return {PrimaryWorkArea(), DpiForWindow(nullptr)};
+  return {ToRect(info.rcWork), DpiForMonitor(monitor)};
+}
+
+MonitorArea AppWindow::ActiveMonitor() const {
+  HMONITOR monitor = nullptr;
+  if (const HWND foreground = ::GetForegroundWindow()) {
+    monitor = ::MonitorFromWindow(foreground, MONITOR_DEFAULTTONULL);
+  }
+  if (monitor == nullptr) {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    monitor = ::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
+  }
+  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
+  if (!::GetMonitorInfoW(monitor, &info)) return {PrimaryWorkArea(), DpiForWindow(nullptr)};
+  return {ToRect(info.rcWork), DpiForMonitor(monitor)};
 }
 
 Point AppWindow::CursorPos() const {
@@ -383,9 +416,9 @@ UniqueMenu AppWindow::MakePopupMenu() {
   return BuildMenu(app_.Menu(), menuBitmaps_->Provider());
 }
 
-void AppWindow::TrackPopupMenu(Point screen) {
+void AppWindow::TrackPopupMenu(Point screen, bool firstItemSelected) {
   const UniqueMenu menu = MakePopupMenu();
-  ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y});
+  ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y}, firstItemSelected);
 }
 
 std::optional<std::string> AppWindow::OpenFileDialog(const std::string& filterDescription,
@@ -455,6 +488,16 @@ void AppWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
 
 void AppWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
 
+void AppWindow::ShowTrayLook(const TrayLook& look, const std::string& tooltip) {
+  if (!trayIcon_) return;
+  if (look.lamps) {
+    // Drawn for the size the shell shows, not squeezed from another one.
+    trayIcon_->Show(DrawTrayPicture(look, NotificationIconSize()), tooltip);
+  } else {
+    trayIcon_->Show(programIcon_, tooltip);
+  }
+}
+
 void AppWindow::OpenLanguageChooser() {
   ShowLanguageChooser(
       Hwnd(),
@@ -478,6 +521,10 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       case TrayMouse::RightButtonUp:
         ::SetForegroundWindow(Hwnd());
         app_.menu.OnTrayIconPopup();
+        return 0;
+      case TrayMouse::KeyboardMenu:
+        ::SetForegroundWindow(Hwnd());
+        app_.menu.OnTrayIconKeyboardMenu(trayIcon_->MenuAnchor());
         return 0;
       case TrayMouse::None:
         break;
@@ -583,9 +630,24 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else if (::SendMessageW(Hwnd(), WM_NCHITTEST, 0, lParam) == HTCLIENT) {
         return 0;
       }
-      app_.indicator.Popup({at.x, at.y});
+      app_.indicator.Popup({at.x, at.y}, lParam == -1);
       return 0;
     }
+
+    case WM_WTSSESSION_CHANGE:
+      if (wParam == WTS_SESSION_UNLOCK) app_.OnLockStatesMayHaveChanged();
+      return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+        app_.OnLockStatesMayHaveChanged();
+      }
+      return TRUE;
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+      // The small-icon size may have changed with the scale: the lamps are drawn again.
+      app_.trayLamps.Invalidate();
+      app_.trayLamps.Refresh();
+      return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.
       if (captureButton_) {
@@ -610,6 +672,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       MakeDpiResources();
+      app_.trayLamps.Invalidate();
+      app_.trayLamps.Refresh();
       // The system suggests the rectangle that keeps the window's size in design units on the
       // new monitor; the layout pass that follows the size change places the labels and LEDs.
       MoveToSuggestedRect(Hwnd(), lParam);

@@ -28,7 +28,10 @@
 
 namespace lb {
 
-class AppWindow final : public WindowBase, public IIndicatorView, public IAppHost {
+class AppWindow final : public WindowBase,
+                        public IIndicatorView,
+                        public IAppHost,
+                        public ITrayIconView {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconIndicator";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
@@ -115,7 +118,9 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   void SetLedPosition(LedColumn column, Point topLeft) override;
   [[nodiscard]] Point CursorPos() const override;
   [[nodiscard]] Rect WorkAreaFor(const Rect& bounds) const override;
-  void TrackPopupMenu(Point screen) override;
+  [[nodiscard]] MonitorArea MonitorOf(const Rect& bounds) const override;
+  [[nodiscard]] MonitorArea ActiveMonitor() const override;
+  void TrackPopupMenu(Point screen, bool firstItemSelected) override;
   [[nodiscard]] std::optional<std::string> OpenFileDialog(const std::string& filterDescription,
                                                           const std::string& filterPattern,
                                                           const std::string& defaultExtension,
@@ -129,6 +134,11 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   void OpenFeedbackDialog() override;
   void ShowUpdateOn() override;
   void ShowUpdateOff() override;
+
+  // ITrayIconView
+  void ShowTrayLook(const TrayLook& look, const std::string& tooltip) override;
+  // The notification-area icon, for tests (there from the end of the constructor on).
+  [[nodiscard]] const TrayIcon& Tray() const { return trayIcon_.value(); }
 
  private:
   // The client-area rectangles of the panels and labels, at the present size and DPI.
@@ -157,6 +167,7 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   // Declared before the app: the app's timers start while it is constructed.
   WindowTimerHost timers_;
   App app_;
+  HICON programIcon_ = nullptr;       // the tray icon without the lamps
   std::optional<TrayIcon> trayIcon_;  // TrayIcon
   KeySource keySource_ = KeySource::Polling;
   bool keySourceChosen_ = false;
@@ -164,6 +175,7 @@ class AppWindow final : public WindowBase, public IIndicatorView, public IAppHos
   // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;
+  bool sessionNotifications_ = false;  // WTSRegisterSessionNotification took the window
 
   int dpi_ = 96;
   std::uint8_t alpha_ = kDesignAlpha;

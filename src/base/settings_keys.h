@@ -28,6 +28,8 @@ inline constexpr const char* Top = "Top";
 inline constexpr const char* Width = "Width";
 inline constexpr const char* Height = "Height";
 inline constexpr const char* LanguageFile = "LanguageFile";
+inline constexpr const char* TrayIconStates = "Tray Icon States";
+inline constexpr const char* ShowOnActiveMonitor = "Show On Active Monitor";
 
 inline constexpr const char* On = "ON";
 inline constexpr const char* Off = "OFF";

@@ -102,6 +102,11 @@ inline constexpr CatalogueText kTextCatalogue[] = {
 
   // Settings dialog, added later.
   {"Start with Windows", "Settings dialog: check box"},
+
+  // The live tray icon and the monitor the indicator shows on.
+  {"Show lock states in the tray icon", "menu item TrayIconStates"},
+  {"Disabled", "tray icon tooltip: the program is disabled (menu item Enable off)"},
+  {"Show on the monitor in use", "Settings dialog: check box"},
 };
 // clang-format on
 
@@ -137,6 +142,7 @@ inline constexpr ComponentCaption kAppCaptions[] = {
   {"ResetToDefaults", "Reset to Defaults"},
   {"BrowseOnSound", "Turn On"},
   {"BrowseOffSound", "Turn Off"},
+  {"TrayIconStates", "Show lock states in the tray icon"},
 };
 // clang-format on
 

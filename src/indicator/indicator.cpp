@@ -66,6 +66,7 @@ void Indicator::StayDecision() {
 }
 
 void Indicator::ShowIndicator() {
+  FollowActiveMonitor();
   view_.SetAlpha(kOpaque);
   view_.SetVisible(true);
   // Out of the top-most band and back in: this puts the window above every other top-most one.
@@ -136,9 +137,9 @@ void Indicator::OnHideTimer() {
   }
 }
 
-void Indicator::Popup(Point screen) {
+void Indicator::Popup(Point screen, bool fromKeyboard) {
   hideTimer.SetEnabled(false);
-  view_.TrackPopupMenu(screen);
+  view_.TrackPopupMenu(screen, fromKeyboard);
   if (!settings_.alwaysOnTop) hideTimer.SetEnabled(true);
 }
 
@@ -154,6 +155,39 @@ void Indicator::LayOut() {
   }
 }
 
+void Indicator::FollowActiveMonitor() {
+  if (!homeMonitor_) return;
+  // Switched off while the window stood elsewhere: it goes back to the user's own place.
+  if (!settings_.showOnActiveMonitor && !displaced_) return;
+  const MonitorArea target = settings_.showOnActiveMonitor ? view_.ActiveMonitor() : *homeMonitor_;
+  const Rect bounds = view_.Bounds();
+  const MonitorArea current = view_.MonitorOf(bounds);
+  const Size size{ScaleBetweenDpis(bounds.Width(), current.dpi, target.dpi),
+                  ScaleBetweenDpis(bounds.Height(), current.dpi, target.dpi)};
+  const Rect placed = PlaceOnMonitor(home_, *homeMonitor_, target, size);
+  const bool home = placed.left == home_.left && placed.top == home_.top &&
+                    target.workArea == homeMonitor_->workArea;
+  if (placed != bounds) {
+    // The move reports itself like any other, and must not be saved: not even the way back
+    // home, where the size may be the DPI's rounding of the stored one.
+    displaced_ = true;
+    view_.SetBounds(placed);
+    // A move onto a monitor of another DPI lets the window take the size it has there, and the
+    // system may put it somewhere else with it: the corner goes where it belongs, with that
+    // size.
+    const Rect moved = view_.Bounds();
+    if (moved.left != placed.left || moved.top != placed.top) {
+      view_.SetBounds(Rect::FromPosSize(placed.left, placed.top, moved.Width(), moved.Height()));
+    }
+  }
+  displaced_ = !home;
+}
+
+void Indicator::RememberHome() {
+  home_ = view_.Bounds();
+  homeMonitor_ = view_.MonitorOf(home_);
+}
+
 void Indicator::OnMouseDown(MouseButton button, Point screen) {
   if (button != MouseButton::Right) {
     lastCursorX_ = screen.x;
@@ -166,6 +200,8 @@ void Indicator::OnMouseDown(MouseButton button, Point screen) {
 
 void Indicator::OnMouseMove(Point screen) {
   if (dragging_) {
+    // The user places the window: wherever it goes is the user's own place, saved as always.
+    displaced_ = false;
     const Rect bounds = view_.Bounds();
     view_.SetBounds(Rect::FromPosSize(bounds.left + screen.x - lastCursorX_,
                                       bounds.top + screen.y - lastCursorY_, bounds.Width(),

@@ -2,7 +2,10 @@
 // The indicator window's behaviour: the LEDs, showing and the hide timer with its fade, the
 // start display, the popup menu's pause, minimal mode, the layout of the LEDs and key labels,
 // and dragging. The window (IIndicatorView) carries it out.
+#include <optional>
+
 #include "indicator/indicator_view.h"
+#include "indicator/monitor_placement.h"
 #include "indicator/running_settings.h"
 #include "platform/geometry.h"
 #include "platform/keyboard.h"
@@ -53,10 +56,20 @@ class Indicator {
 
   // The popup menu's show operation: the hide timer pauses while the menu is
   // open and runs afresh, with whatever interval it has, once it closes (unless always on top).
-  void Popup(Point screen);
+  void Popup(Point screen, bool fromKeyboard = false);
 
   // The key labels' widths and the LEDs' positions for the window's present size.
   void LayOut();
+
+  // With "Show on the monitor in use" on: the window goes to the monitor the user works on, at
+  // the corner and distances of its own place there (see PlaceOnMonitor). ShowIndicator does
+  // this first; the tray icon's click too.
+  void FollowActiveMonitor();
+  // The window's geometry was saved: this is the user's own place from now on.
+  void RememberHome();
+  // Whether the window stands away from the user's own place, put there by FollowActiveMonitor:
+  // its geometry is then not saved, until it comes back or the user drags it.
+  [[nodiscard]] bool Displaced() const noexcept { return displaced_; }
 
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen);
@@ -74,6 +87,9 @@ class Indicator {
   IIndicatorView& view_;
   const IKeyboard& keyboard_;
   bool dragging_ = false;
+  bool displaced_ = false;
+  Rect home_;  // the user's own place and its monitor, once the geometry has been saved
+  std::optional<MonitorArea> homeMonitor_;
   int lastCursorX_ = 0;  // screen position of the cursor at the last drag event
   int lastCursorY_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "indicator/monitor_placement.h"
 #include "platform/geometry.h"
 #include "platform/view_types.h"
 
@@ -76,9 +77,15 @@ class IIndicatorView : public IWindowPlacement {
   [[nodiscard]] virtual Point CursorPos() const = 0;
   // The work area of the monitor that the given window rectangle lies on.
   [[nodiscard]] virtual Rect WorkAreaFor(const Rect& bounds) const = 0;
+  // The monitor that the given window rectangle lies on (the nearest one), with its DPI.
+  [[nodiscard]] virtual MonitorArea MonitorOf(const Rect& bounds) const = 0;
+  // The monitor the user works on: the foreground window's, or the mouse cursor's when there
+  // is no foreground window.
+  [[nodiscard]] virtual MonitorArea ActiveMonitor() const = 0;
 
-  // Shows the popup menu at a screen position and returns when it has closed.
-  virtual void TrackPopupMenu(Point screen) = 0;
+  // Shows the popup menu at a screen position and returns when it has closed; opened from the
+  // keyboard, its first item is selected, so that the arrow keys work at once.
+  virtual void TrackPopupMenu(Point screen, bool firstItemSelected) = 0;
   // The modal open-file dialog: one filter entry, a default extension, a preset file name
   // (empty for none). Returns the chosen full path, or nothing when the user cancelled.
   [[nodiscard]] virtual std::optional<std::string> OpenFileDialog(

@@ -49,6 +49,7 @@ void LockKeyMonitor::OnKeyPollTimer() {
     lockKeyDown = true;
     if (HandleLockKeyDown(key)) keyboard_.ReadKeyStates(states);
   }
+  if (statesListener) statesListener->OnKeyStatesRead(states);
   // With key events the poll has work only while a lock key is down: it stops one interval
   // after the last one is released.
   if (keyEvents_ && !lockKeyDown) keyPollTimer.SetEnabled(false);

@@ -22,6 +22,13 @@ namespace lb {
 
 inline constexpr int kKeyPollIntervalMs = 10;
 
+// Told of every keyboard state the monitor reads (the live tray icon).
+class IKeyStatesListener {
+ public:
+  virtual ~IKeyStatesListener() = default;
+  virtual void OnKeyStatesRead(const KeyStates& states) = 0;
+};
+
 class LockKeyMonitor {
  public:
   LockKeyMonitor(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
@@ -52,6 +59,8 @@ class LockKeyMonitor {
 
   // Runs every 10 ms while polling; with key events only while a lock key is down.
   Timer keyPollTimer;
+  // Gets the states of each tick once its checks are done; none: nobody listens.
+  IKeyStatesListener* statesListener = nullptr;
 
   // One lock key and everything the monitor attaches to it.
   struct LockKey {

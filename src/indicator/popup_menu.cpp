@@ -84,6 +84,8 @@ MenuItem BuildTrayMenu(const RunningSettings& settings, const CaptionLookup& cap
       item("About", "About...", MenuCommand::About, MenuIcon::About),
       Separator("AboutBar"),
       item("Enable", "Enable", MenuCommand::Enable, MenuIcon::None, ticks.enable),
+      item("TrayIconStates", "Show lock states in the tray icon", MenuCommand::TrayIconStates,
+           MenuIcon::None, ticks.trayIconStates),
       submenu("ShowOnChangeMenu", "Show when status changes", MenuIcon::HandClick,
               settings.enabled.showOnChangeMenu,
               {

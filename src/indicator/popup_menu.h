@@ -38,7 +38,10 @@ enum class MenuCommand : int {
   AsyncMode,
   ResetToDefaults,
   Exit,
+  TrayIconStates,
 };
+// The highest identifier; a new command goes before this line and becomes it.
+inline constexpr MenuCommand kLastMenuCommand = MenuCommand::TrayIconStates;
 
 // The menu's pictures, by the name of their image.
 enum class MenuIcon { None, About, Exit, Feedback, Flag, Help, HandClick, Settings48 };

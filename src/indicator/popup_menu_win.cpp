@@ -162,15 +162,18 @@ bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept {
 
 MenuCommand MenuCommandFromId(WORD id) noexcept {
   if (id < static_cast<WORD>(MenuCommand::UpdateNotifications) ||
-      id > static_cast<WORD>(MenuCommand::Exit)) {
+      id > static_cast<WORD>(kLastMenuCommand)) {
     return MenuCommand::None;
   }
   return static_cast<MenuCommand>(id);
 }
 
-void ShowPopupMenu(HWND owner, HMENU menu, POINT screen) noexcept {
+void ShowPopupMenu(HWND owner, HMENU menu, POINT screen, bool firstItemSelected) noexcept {
   // Without the foreground the menu would stay open when the user clicks elsewhere.
   ::SetForegroundWindow(owner);
+  // The menu's own loop takes the key from the queue as if it had been pressed: the first item
+  // is selected when the menu opens.
+  if (firstItemSelected) ::PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
   ::TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner, nullptr);
   // The documented companion of the foreground switch: lets the menu close properly next time.
   ::PostMessageW(owner, WM_NULL, 0, 0);

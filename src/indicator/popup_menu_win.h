@@ -60,7 +60,8 @@ bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept;
 
 // Pops `menu` up at a screen point and returns when it has closed; the chosen item's
 // WM_COMMAND is posted to `owner`. The owner is brought to the foreground first, so that the
-// menu closes when the user clicks elsewhere.
-void ShowPopupMenu(HWND owner, HMENU menu, POINT screen) noexcept;
+// menu closes when the user clicks elsewhere. Opened from the keyboard (`firstItemSelected`),
+// the first item is selected, so that the arrow keys and Enter work at once.
+void ShowPopupMenu(HWND owner, HMENU menu, POINT screen, bool firstItemSelected = false) noexcept;
 
 }  // namespace lb

@@ -26,6 +26,8 @@ struct MenuTicks {
   bool enable = true;
   // Update notifications are wanted (kept by the update check).
   bool updateNotifications = true;
+  // "Show lock states in the tray icon": the live lamps instead of the program's icon.
+  bool trayIconStates = true;
 
   friend bool operator==(const MenuTicks&, const MenuTicks&) = default;
 };
@@ -47,6 +49,9 @@ struct RunningSettings {
   bool fadeOut = true;
   bool screenSnap = true;
   bool savePosition = false;  // the position-saving flag
+  // "Show on the monitor in use": each show moves the indicator to the foreground window's
+  // monitor, at the corner and distances of the user's own place.
+  bool showOnActiveMonitor = false;
   MenuTicks ticks;
   MenuEnabled enabled;
 };

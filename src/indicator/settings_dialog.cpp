@@ -28,6 +28,7 @@ void SettingsDialog::Populate() {
   screenSnapBoxCaption = Translate("ScreenSnap");
   fadeOutBoxCaption = Translate("Fade-out Animation");
   minimalModeBoxCaption = Translate("Minimal Mode");
+  showOnActiveMonitorBoxCaption = Translate("Show on the monitor in use");
   startWithWindowsBoxCaption = Translate("Start with Windows");
 
   durationFieldText =
@@ -37,6 +38,7 @@ void SettingsDialog::Populate() {
   if (settings_.screenSnap) screenSnapBox = true;
   if (settings_.fadeOut) fadeOutBox = true;
   if (settings_.minimalMode) minimalModeBox = true;
+  if (settings_.showOnActiveMonitor) showOnActiveMonitorBox = true;
   startWithWindowsBox = startWithWindows_.IsOn();
 }
 
@@ -88,6 +90,9 @@ void SettingsDialog::OnSave() {
   } else {
     indicator_.MinimalModeDeactivate();
   }
+
+  settings_.showOnActiveMonitor = showOnActiveMonitorBox;
+  write(keys::ShowOnActiveMonitor, OnOff(showOnActiveMonitorBox));
 
   if (alwaysOnTopBox) {
     settings_.alwaysOnTop = true;

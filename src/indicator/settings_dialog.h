@@ -1,6 +1,7 @@
 #pragma once
-// SettingsDialog, the Settings dialog's logic: five settings of the indicator window edited
-// together (display duration, always on top, fade-out, minimal mode, snapping), saved and
+// SettingsDialog, the Settings dialog's logic: six settings of the indicator window edited
+// together (display duration, always on top, fade-out, minimal mode, snapping, the monitor it
+// shows on), saved and
 // applied at once by "Save", dropped by "Cancel". The Win32 dialog shows these fields and hands
 // the user's input to them; it decides nothing itself.
 #include <memory>
@@ -21,7 +22,7 @@ inline constexpr int kDurationMax = 999999999;
 
 // The dialog's design layout, in 96-DPI units.
 inline constexpr int kSettingsClientWidth = 313;
-inline constexpr int kSettingsClientHeight = 196;  // 176, and one row for "Start with Windows"
+inline constexpr int kSettingsClientHeight = 216;  // one row for each check box
 
 class SettingsDialog {
  public:
@@ -49,7 +50,7 @@ class SettingsDialog {
   void OnDurationFieldExit();
 
   // "Save": first switches "Start with Windows" as the box says (when that entry cannot be
-  // written, the error propagates and nothing else is written or applied), then writes all five
+  // written, the error propagates and nothing else is written or applied), then writes all six
   // settings, applies them, shows the indicator and closes.
   void OnSave();
   // "Cancel", Esc and the close box: closes; nothing is written or applied.
@@ -65,16 +66,18 @@ class SettingsDialog {
   std::string screenSnapBoxCaption;
   std::string fadeOutBoxCaption;
   std::string minimalModeBoxCaption;
+  std::string showOnActiveMonitorBoxCaption;
   std::string startWithWindowsBoxCaption;
 
   // The controls' contents.
   std::string durationFieldText = "5000";
-  bool alwaysOnTopBox = false;  // "Always on Top"
-  bool screenSnapBox = false;   // "ScreenSnap"
-  bool fadeOutBox = false;      // "Fade-out Animation"
-  bool minimalModeBox = false;  // "Minimal Mode"
-  bool startWithWindowsBox =
-      false;  // "Start with Windows": the user's start-up entry, not a setting
+  bool alwaysOnTopBox = false;          // "Always on Top"
+  bool screenSnapBox = false;           // "ScreenSnap"
+  bool fadeOutBox = false;              // "Fade-out Animation"
+  bool minimalModeBox = false;          // "Minimal Mode"
+  bool showOnActiveMonitorBox = false;  // "Show on the monitor in use"
+  // "Start with Windows": the user's start-up entry, not a setting
+  bool startWithWindowsBox = false;
 
   bool closed = false;
 

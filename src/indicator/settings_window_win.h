@@ -32,6 +32,7 @@ class SettingsWindow final : public WindowBase {
     kMillisecondsLabel = 1010,
     kGreySeparator = 1011,
     kWhiteSeparator = 1012,
+    kShowOnActiveMonitor = 1013,
     kStartWithWindows = 1020,
   };
 

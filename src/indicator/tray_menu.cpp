@@ -71,14 +71,21 @@ void TrayMenu::Execute(MenuCommand command) {
       return OnResetToDefaults();
     case MenuCommand::Exit:
       return OnExit();
+    case MenuCommand::TrayIconStates:
+      return OnTrayIconStates();
     case MenuCommand::None:
       break;
   }
 }
 
-void TrayMenu::OnTrayIconMouseDown() { p_.indicator.ShowOnPointing(true); }
+void TrayMenu::OnTrayIconMouseDown() {
+  p_.indicator.FollowActiveMonitor();
+  p_.indicator.ShowOnPointing(true);
+}
 
 void TrayMenu::OnTrayIconPopup() { p_.indicator.Popup(p_.view.CursorPos()); }
+
+void TrayMenu::OnTrayIconKeyboardMenu(Point anchor) { p_.indicator.Popup(anchor, true); }
 
 void TrayMenu::UpdateCheckDone(bool ticked) {
   p_.settings.enabled.updateNotifications = true;
@@ -112,6 +119,12 @@ void TrayMenu::OnEnable() {
   bool& tick = p_.settings.ticks.enable;
   tick = !tick;
   p_.monitor.SetEnabled(tick);
+  p_.trayLamps.Refresh();
+}
+
+void TrayMenu::OnTrayIconStates() {
+  SwitchShow(&MenuTicks::trayIconStates, keys::TrayIconStates);
+  p_.trayLamps.Refresh();
 }
 
 void TrayMenu::SwitchShow(bool MenuTicks::*tick, const char* key) {

@@ -12,6 +12,7 @@
 #include "indicator/popup_menu.h"
 #include "indicator/running_settings.h"
 #include "indicator/sound_effects.h"
+#include "indicator/tray_lamps.h"
 #include "platform/file_system.h"
 #include "platform/message_dialogs.h"
 #include "platform/shell.h"
@@ -54,6 +55,7 @@ class TrayMenu {
     IShell& shell;
     IMessageDialogs& messages;
     IAppHost& host;
+    TrayLamps& trayLamps;
   };
   explicit TrayMenu(const Parts& parts) : p_(parts) {}
   TrayMenu(const TrayMenu&) = delete;
@@ -70,6 +72,9 @@ class TrayMenu {
   // The right button released on the icon (after the program came to the foreground): the menu
   // at the cursor, with the hide timer paused while it is open.
   void OnTrayIconPopup();
+  // Enter, Space, the menu key or Shift+F10 on the focused icon (after the program came to the
+  // foreground): the menu at the icon, its first item selected.
+  void OnTrayIconKeyboardMenu(Point anchor);
 
   // The update check has finished: "Update Notifications" becomes clickable, and loses its tick
   // when `ticked` is false (notifications are off).
@@ -83,6 +88,7 @@ class TrayMenu {
   void OnSendFeedback();
   void OnAbout();
   void OnEnable();
+  void OnTrayIconStates();
   void OnShowNumLock();
   void OnShowCapsLock();
   void OnShowScrollLock();

@@ -107,6 +107,31 @@ int DpiForWindow(HWND window) noexcept {
   return USER_DEFAULT_SCREEN_DPI;
 }
 
+int DpiForMonitor(HMONITOR monitor) noexcept {
+  if (const auto getMonitorDpi =
+          SystemProc<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor")) {
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (SUCCEEDED(getMonitorDpi(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) && dpiX != 0) {
+      return static_cast<int>(dpiX);
+    }
+  }
+  return DpiForWindow(nullptr);
+}
+
+int NotificationIconSize() noexcept {
+  using GetDpiForSystemFn = UINT(WINAPI*)();
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  const auto getSystemDpi = SystemProc<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
+  const auto getMetric =
+      SystemProc<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (getSystemDpi && getMetric) {
+    if (const int size = getMetric(SM_CXSMICON, getSystemDpi()); size > 0) return size;
+  }
+  if (const int size = ::GetSystemMetrics(SM_CXSMICON); size > 0) return size;
+  return 16;
+}
+
 bool AdjustWindowRectForDpi(RECT& client, DWORD style, DWORD exStyle, int dpi) noexcept {
   if (const auto adjust =
           SystemProc<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi")) {

@@ -24,6 +24,12 @@ DpiAwareness EnableProcessDpiAwareness() noexcept;
 // aware, the system DPI otherwise.
 [[nodiscard]] int DpiForWindow(HWND window) noexcept;
 
+// The DPI of `monitor` (effective DPI where the system tells it, the system DPI otherwise).
+[[nodiscard]] int DpiForMonitor(HMONITOR monitor) noexcept;
+// The width of a small icon (SM_CXSMICON) at the system's DPI, the size of a notification-area
+// icon: 16 pixels at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %.
+[[nodiscard]] int NotificationIconSize() noexcept;
+
 // The outer rectangle of a window whose client area is `client`, at `dpi` (the frame and
 // caption are measured at that DPI where the system can, so that a window placed on a second
 // monitor gets the right size before it is shown). False when the system refuses.

@@ -15,6 +15,7 @@
 #include "fakes/recording_indicator_view.h"
 #include "fakes/recording_shell.h"
 #include "fakes/recording_sound_player.h"
+#include "fakes/recording_tray_icon_view.h"
 #include "fakes/scripted_keyboard.h"
 #include "fakes/scripted_message_dialogs.h"
 #include "fakes/virtual_clock.h"
@@ -51,9 +52,10 @@ struct AppRig {
   ScriptedMessageDialogs messages;
   RecordingAppHost host;
   FakeStartupEntry startupEntry;
+  RecordingTrayIconView tray;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
                       startupEntry},
-          view, clock, host};
+          view, clock, host, tray};
 };
 
 }  // namespace lb::test

@@ -29,7 +29,14 @@ class RecordingIndicatorView : public IIndicatorView {
   App* app = nullptr;  // gets OnMove and OnResize
 
   Rect bounds = Rect::FromPosSize(0, 0, 184 + kFrame.width, 125 + kFrame.height);
-  Rect workArea{0, 0, 1280, 984};
+  Rect workArea{0, 0, 1280, 984};  // the primary monitor's, at 96 DPI
+  // The monitors beside the primary one; a window belongs to the one that holds its centre (the
+  // primary when none does). A move onto a monitor of another DPI takes the size the system
+  // suggests (the old size scaled) at the proposed corner moved by `dpiChangeDrift`, as a
+  // WM_DPICHANGED handler does.
+  std::vector<MonitorArea> otherMonitors;
+  int activeMonitor = 0;  // 0: the primary; n: otherMonitors[n - 1]
+  Point dpiChangeDrift{0, 0};
   Size screen{1280, 1024};
   int moves = 0;
   int resizes = 0;
@@ -56,6 +63,7 @@ class RecordingIndicatorView : public IIndicatorView {
 
   Point cursor{0, 0};
   std::vector<Point> popups;
+  std::vector<bool> popupsWithFirstItemSelected;
   std::function<void()> whilePopupOpen;
 
   struct DialogCall {
@@ -78,8 +86,13 @@ class RecordingIndicatorView : public IIndicatorView {
   // IWindowPlacement
   Rect Bounds() const override { return bounds; }
   void SetBounds(const Rect& proposed) override {
-    const Rect next =
+    Rect next =
         app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap) : proposed;
+    if (const int from = MonitorOf(bounds).dpi, to = MonitorOf(next).dpi; from != to) {
+      next = Rect::FromPosSize(next.left + dpiChangeDrift.x, next.top + dpiChangeDrift.y,
+                               ScaleBetweenDpis(bounds.Width(), from, to),
+                               ScaleBetweenDpis(bounds.Height(), from, to));
+    }
     const bool moved = next.left != bounds.left || next.top != bounds.top;
     const bool resized = next.Width() != bounds.Width() || next.Height() != bounds.Height();
     bounds = next;
@@ -148,10 +161,27 @@ class RecordingIndicatorView : public IIndicatorView {
   }
 
   Point CursorPos() const override { return cursor; }
-  Rect WorkAreaFor(const Rect&) const override { return workArea; }
+  Rect WorkAreaFor(const Rect& r) const override { return MonitorOf(r).workArea; }
+  MonitorArea MonitorOf(const Rect& r) const override {
+    const int x2 = r.left + r.right;
+    const int y2 = r.top + r.bottom;
+    for (const MonitorArea& monitor : otherMonitors) {
+      const Rect& area = monitor.workArea;
+      if (x2 >= 2 * area.left && x2 < 2 * area.right && y2 >= 2 * area.top &&
+          y2 < 2 * area.bottom) {
+        return monitor;
+      }
+    }
+    return {workArea, 96};
+  }
+  MonitorArea ActiveMonitor() const override {
+    return activeMonitor == 0 ? MonitorArea{workArea, 96}
+                              : otherMonitors.at(static_cast<std::size_t>(activeMonitor - 1));
+  }
 
-  void TrackPopupMenu(Point at) override {
+  void TrackPopupMenu(Point at, bool firstItemSelected) override {
     popups.push_back(at);
+    popupsWithFirstItemSelected.push_back(firstItemSelected);
     if (whilePopupOpen) whilePopupOpen();
   }
   std::optional<std::string> OpenFileDialog(const std::string& filterDescription,

@@ -218,6 +218,37 @@ TEST_F(SettingsDialogTest, SnapAndFadeFollowTheirBoxes) {
   ExpectAllFiveStored("10000", "OFF", "OFF", "OFF", "OFF");
 }
 
+TEST_F(SettingsDialogTest, MonitorInUseBoxOpensFromTheFileAndIsSavedAndApplied) {
+  struct Case {
+    const char* stored;
+    bool ticked;
+  };
+  // Off unless the file says exactly "ON".
+  for (const Case c : {Case{"", false}, Case{"Show On Active Monitor=on\r\n", false},
+                       Case{"Show On Active Monitor=ON\r\n", true}}) {
+    test::AppRig rig;
+    rig.GivenSettings(c.stored);
+    rig.app.Create();
+    EXPECT_EQ(rig.app.showOnActiveMonitor, c.ticked) << c.stored;
+    EXPECT_EQ(rig.app.NewSettingsDialog()->showOnActiveMonitorBox, c.ticked) << c.stored;
+  }
+
+  Start();
+  SettingsDialog& on = Open();
+  EXPECT_EQ(on.showOnActiveMonitorBoxCaption, "Show on the monitor in use");
+  on.showOnActiveMonitorBox = true;
+  on.OnSave();
+  EXPECT_TRUE(app.showOnActiveMonitor);
+  EXPECT_EQ(Stored("Show On Active Monitor"), "ON");
+
+  SettingsDialog& off = Open();
+  EXPECT_TRUE(off.showOnActiveMonitorBox);
+  off.showOnActiveMonitorBox = false;
+  off.OnSave();
+  EXPECT_FALSE(app.showOnActiveMonitor);
+  EXPECT_EQ(Stored("Show On Active Monitor"), "OFF");
+}
+
 TEST_F(SettingsDialogTest, CancelAfterEditsWritesAndAppliesNothing) {
   Start("DisplayDuration=4000\r\n");
   clock.Advance(20000);

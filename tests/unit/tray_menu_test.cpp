@@ -51,9 +51,9 @@ TEST_F(TrayMenuTest, TheTreeInItsDesignStates) {
 
   EXPECT_THAT(Names(menu),
               ElementsAre("UpdateNotifications", "UpdateNotificationsBar", "Help", "Language",
-                          "SendFeedback", "About", "AboutBar", "Enable", "ShowOnChangeMenu",
-                          "AlwaysShowMenu", "Settings", "SoundEffect", "ResetToDefaults",
-                          "ResetToDefaultsBar", "Exit"));
+                          "SendFeedback", "About", "AboutBar", "Enable", "TrayIconStates",
+                          "ShowOnChangeMenu", "AlwaysShowMenu", "Settings", "SoundEffect",
+                          "ResetToDefaults", "ResetToDefaultsBar", "Exit"));
   EXPECT_THAT(Names(Item(menu, "ShowOnChangeMenu")),
               ElementsAre("ShowNumLock", "ShowCapsLock", "ShowScrollLock"));
   EXPECT_THAT(Names(Item(menu, "AlwaysShowMenu")),

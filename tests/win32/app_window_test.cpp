@@ -148,7 +148,7 @@ TEST_F(AppWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
   ASSERT_TRUE(exe);
   Window().SetPictureModule(exe.get());
   // The items with a picture, by their top-level position (showOnChangeMenu is a submenu).
-  const std::vector<int> withPicture = {2, 3, 4, 5, 8, 10, 14};  // Help .. Settings, Exit
+  const std::vector<int> withPicture = {2, 3, 4, 5, 9, 11, 15};  // Help .. Settings, Exit
   for (const int dpi : {Window().Dpi(), 144, 120}) {
     SCOPED_TRACE(dpi);
     if (dpi != Window().Dpi()) {
@@ -158,7 +158,7 @@ TEST_F(AppWindowTest, MenuItemsCarryTheirPicturesAtTheWindowsDpi) {
     }
     const UniqueMenu menu = Window().MakePopupMenu();
     const int count = ::GetMenuItemCount(menu.get());
-    ASSERT_EQ(count, 15);
+    ASSERT_EQ(count, 16);
     for (int position = 0; position < count; ++position) {
       SCOPED_TRACE(position);
       const std::optional<ItemPicture> picture = PictureOfItem(menu.get(), position);
@@ -182,7 +182,7 @@ TEST_F(AppWindowTest, OwnerDrawsMenuPicturesOverTheMenuBackground) {
   ASSERT_TRUE(exe);
   Window().SetPictureModule(exe.get());
   const UniqueMenu menu = Window().MakePopupMenu();
-  constexpr int kExitPosition = 14;
+  constexpr int kExitPosition = 15;
   const HBITMAP picture = MenuItemPicture(menu.get(), kExitPosition);
   ASSERT_NE(picture, nullptr);
   DIBSECTION dib{};

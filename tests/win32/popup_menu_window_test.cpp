@@ -23,22 +23,23 @@ namespace {
 // The running switches behind the menu's ticks and enabled states. In each pattern every tick
 // differs from its neighbour's, so a tick read from the wrong switch shows.
 struct Switches {
-  bool updateNotifications, updateNotificationsEnabled, enable;
+  bool updateNotifications, updateNotificationsEnabled, enable, trayIconStates;
   bool showOnChangeEnabled, showNum, showCaps, showScroll;
   bool alwaysShowEnabled, alwaysNum, alwaysCaps, alwaysScroll;
   bool soundNum, soundCaps, soundScroll, sync;
 };
 
-constexpr Switches kPatternA{true, false, false, false, true, false, true, true, false,
-                             true, false, false,  true,  false, false};
-constexpr Switches kPatternB{false, true, true, true, false, true, false, false, true,
-                             false, true, true,   false, true,  true};
+constexpr Switches kPatternA{true, false, false, true,  false, true, false, true,
+                             true, false, true,  false, false, true, false, false};
+constexpr Switches kPatternB{false, true, true,  false, true, false, true, false,
+                             false, true, false, true,  true, false, true, true};
 
 void Apply(const Switches& s, RunningSettings& settings) {
   MenuTicks& t = settings.ticks;
   t.updateNotifications = s.updateNotifications;
   settings.enabled.updateNotifications = s.updateNotificationsEnabled;
   t.enable = s.enable;
+  t.trayIconStates = s.trayIconStates;
   settings.enabled.showOnChangeMenu = s.showOnChangeEnabled;
   t.showNumLock = s.showNum;
   t.showCapsLock = s.showCaps;
@@ -106,6 +107,7 @@ std::vector<std::string> Expected(const Switches& s) {
       "About...",
       "---",
       Line("Enable", s.enable, false, false),
+      Line("Show lock states in the tray icon", s.trayIconStates, false, false),
       Line("Show when status changes", false, !s.showOnChangeEnabled, true),
       Line("Show when status changes > Num Lock", s.showNum, false, false),
       Line("Show when status changes > Caps Lock", s.showCaps, false, false),
@@ -221,12 +223,13 @@ TEST_F(PopupMenuWindowTest, EachItemsIdentifierRunsItsCommand) {
   Apply(kPatternB, Logic());  // every submenu clickable, "Update Notifications" too
   std::vector<ReadItem> items;
   static_cast<void>(ReadMenu(items));
-  ASSERT_EQ(items.size(), 22u);
+  ASSERT_EQ(items.size(), 23u);
 
   // The switches: the item's own tick flips, and no other.
   const std::map<std::string, bool MenuTicks::*> switches = {
       {"Update Notifications", &MenuTicks::updateNotifications},
       {"Enable", &MenuTicks::enable},
+      {"Show lock states in the tray icon", &MenuTicks::trayIconStates},
       {"Show when status changes > Num Lock", &MenuTicks::showNumLock},
       {"Show when status changes > Caps Lock", &MenuTicks::showCapsLock},
       {"Show when status changes > Scroll Lock", &MenuTicks::showScrollLock},

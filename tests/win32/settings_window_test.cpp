@@ -127,23 +127,28 @@ TEST_F(SettingsWindowTest, LeavingTheFieldClampsAWholeNumberAndLeavesOtherText) 
 // setting fails.
 TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
   struct Round {
-    bool alwaysOnTop, fadeOut, minimalMode, screenSnap;
+    bool alwaysOnTop, fadeOut, minimalMode, screenSnap, showOnActiveMonitor;
   };
   // What the file says to begin with: the opposite of the first round.
-  Start("Always on top=OFF\r\nFadeoutAnimation=ON\r\nMinimal Mode=OFF\r\nScreenSnap=ON\r\n");
-  Round shown{false, true, false, true};
-  for (const Round round : {Round{true, false, true, false}, Round{false, false, true, true},
-                            Round{true, true, false, false}}) {
+  Start(
+      "Always on top=OFF\r\nFadeoutAnimation=ON\r\nMinimal Mode=OFF\r\nScreenSnap=ON\r\n"
+      "Show On Active Monitor=OFF\r\n");
+  Round shown{false, true, false, true, false};
+  for (const Round round :
+       {Round{true, false, true, false, true}, Round{false, false, true, true, false},
+        Round{true, true, false, false, false}}) {
     const HWND dialog = Open();
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kAlwaysOnTop), shown.alwaysOnTop);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kFadeOut), shown.fadeOut);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kMinimalMode), shown.minimalMode);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kScreenSnap), shown.screenSnap);
+    EXPECT_EQ(Ticked(dialog, SettingsWindow::kShowOnActiveMonitor), shown.showOnActiveMonitor);
 
     SetBox(dialog, SettingsWindow::kAlwaysOnTop, round.alwaysOnTop);
     SetBox(dialog, SettingsWindow::kFadeOut, round.fadeOut);
     SetBox(dialog, SettingsWindow::kMinimalMode, round.minimalMode);
     SetBox(dialog, SettingsWindow::kScreenSnap, round.screenSnap);
+    SetBox(dialog, SettingsWindow::kShowOnActiveMonitor, round.showOnActiveMonitor);
     Save(dialog);
     EXPECT_FALSE(::IsWindow(dialog));
 
@@ -152,6 +157,7 @@ TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
     EXPECT_EQ(app.fadeOut, round.fadeOut);
     EXPECT_EQ(app.minimalMode, round.minimalMode);
     EXPECT_EQ(app.screenSnap, round.screenSnap);
+    EXPECT_EQ(app.showOnActiveMonitor, round.showOnActiveMonitor);
     const auto stored = [&](const char* key, bool on) {
       return std::string(key) + "=" + (on ? "ON" : "OFF") + "\r\n";
     };
@@ -159,6 +165,8 @@ TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
     EXPECT_NE(Settings().find(stored("FadeoutAnimation", round.fadeOut)), std::string::npos);
     EXPECT_NE(Settings().find(stored("Minimal Mode", round.minimalMode)), std::string::npos);
     EXPECT_NE(Settings().find(stored("ScreenSnap", round.screenSnap)), std::string::npos);
+    EXPECT_NE(Settings().find(stored("Show On Active Monitor", round.showOnActiveMonitor)),
+              std::string::npos);
     shown = round;
   }
   EXPECT_TRUE(test::reports.empty());

@@ -68,10 +68,21 @@ TEST_F(TrayIconTest, ReportsButtonsDownAndTheRightButtonUp) {
     TrayMouse expected;
   };
   const Case cases[] = {
-      {WM_LBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
-      {WM_MBUTTONDOWN, TrayMouse::ButtonDown}, {WM_RBUTTONUP, TrayMouse::RightButtonUp},
-      {WM_LBUTTONUP, TrayMouse::None},         {WM_MOUSEMOVE, TrayMouse::None},
+      {WM_LBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_RBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_MBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_RBUTTONUP, TrayMouse::RightButtonUp},
+      // The WM_CONTEXTMENU that version 4 sends after the right button's release belongs to the
+      // same click, whose menu is open already, also with the mouse moved in between.
+      {WM_MOUSEMOVE, TrayMouse::None},
       {WM_CONTEXTMENU, TrayMouse::None},
+      {WM_LBUTTONUP, TrayMouse::None},
+      // The menu key, Shift+F10, Enter and Space on the focused icon.
+      {WM_CONTEXTMENU, TrayMouse::KeyboardMenu},
+      {NIN_KEYSELECT, TrayMouse::KeyboardMenu},
+      {WM_RBUTTONUP, TrayMouse::RightButtonUp},
+      {WM_LBUTTONDOWN, TrayMouse::ButtonDown},
+      {WM_CONTEXTMENU, TrayMouse::KeyboardMenu},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(
@@ -82,6 +93,14 @@ TEST_F(TrayIconTest, ReportsButtonsDownAndTheRightButtonUp) {
   // Another message with the same numbers is not the icon's.
   EXPECT_EQ(tray.HandleMessage(WM_APP + 2, 0, MAKELPARAM(WM_RBUTTONUP, TrayIcon::kIconId)),
             TrayMouse::None);
+}
+
+TEST_F(TrayIconTest, TooltipIsCutBeforeTheFieldEndsAndNeverInsideACharacter) {
+  // 126 units, then a character of two UTF-16 units that would end at unit 128.
+  TrayIcon tray(window_, icon_, std::string(126, 'x') + "\xF0\x9F\x98\x80 and more");
+  EXPECT_EQ(tray.Tooltip(), std::wstring(126, L'x'));
+  tray.Show(icon_, "Lock Beacon\nCaps Lock: ON");
+  EXPECT_EQ(tray.Tooltip(), L"Lock Beacon\nCaps Lock: ON");
 }
 
 }  // namespace
