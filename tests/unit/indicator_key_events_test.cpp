@@ -137,6 +137,21 @@ TEST_F(KeyEventsTest, ALostKeyUpDoesNotSwallowTheNextPress) {
   EXPECT_EQ(sound.played.size(), 2u);
 }
 
+TEST_F(KeyEventsTest, TheTrayLampsFollowATapWithinOneIntervalAndThenNothingRuns) {
+  // Neither shown nor heard: only the tray icon tells of this key.
+  StartIdle("Num Lock=OFF\r\nNum Lock Sound=OFF\r\n");
+  const std::size_t redraws = tray.shown.size();
+  KeyDown(VkNumLock);
+  KeyUp(VkNumLock);
+  clock.Advance(kKeyPollIntervalMs);
+
+  EXPECT_EQ(tray.shown.size(), redraws + 1);
+  EXPECT_EQ(tray.Look().states, (LockStates{true, false, false}));
+  EXPECT_FALSE(PollRuns());
+  clock.Advance(60'000);
+  EXPECT_EQ(tray.shown.size(), redraws + 1);
+}
+
 struct SwitchCase {
   const char* settings;
   bool shown;
