@@ -1,7 +1,7 @@
 // The real program with each source of key presses, forced through LOCKBEACON_KEY_SOURCE (the
 // test build reads it): raw input and the keyboard hook see even a press too short for any poll,
-// the poll sees a press held as long as a user holds one; two presses show the two states. Caps
-// Lock ends as it began.
+// the poll sees a press held as long as a user holds one; two presses in a row show the two states.
+// Caps Lock ends as it began.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -92,8 +92,11 @@ TEST_P(KeySourceUse, APressShowsTheIndicatorWithItsStatusLine) {
   // "Caps Lock: OFF", and the two presses show the two states. (Which one comes first is not
   // asked of this process: with its own window in the foreground, Wine sets its lock keys from
   // the X server, which knows nothing of injected presses.)
-  std::optional<bool> shownOn[2];
-  for (int press = 0; press < 2; ++press) {
+  // Wine now and then sets the toggle state back from the X server between two injected presses
+  // (then both show the same state): a second pair of presses is given before the test fails.
+  std::optional<bool> shownOn[4];
+  bool pairShowsBothStates = false;
+  for (int press = 0; press < 4 && !pairShowsBothStates; ++press) {
     GetParam().press(VK_CAPITAL);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }, 3s)) << press;
     EXPECT_GT(ClientHeight(window), ledsOnly) << "the status line shows";
@@ -110,9 +113,10 @@ TEST_P(KeySourceUse, APressShowsTheIndicatorWithItsStatusLine) {
         3s))
         << press;
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) == FALSE; }, 5s)) << press;
+    ASSERT_TRUE(shownOn[press]) << press;
+    if (press % 2 == 1) pairShowsBothStates = *shownOn[press - 1] != *shownOn[press];
   }
-  ASSERT_TRUE(shownOn[0] && shownOn[1]);
-  EXPECT_NE(*shownOn[0], *shownOn[1]);
+  EXPECT_TRUE(pairShowsBothStates) << "two presses in a row showed the same state, twice";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, KeySourceUse,
