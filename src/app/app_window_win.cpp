@@ -140,9 +140,9 @@ void AppWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWN
 KeySource AppWindow::StartKeyEvents(std::optional<KeySource> forced) {
   if (keySourceChosen_) return keySource_;
   keySourceChosen_ = true;
-  keySource_ = StartKeySource(
-      forced, {.startRawInput = [this] { return RegisterRawKeyboardInput(Hwnd()); },
-               .startKeyboardHook = [this] { return keyboardHook_.Start(Hwnd()); }});
+  keySource_ =
+      StartKeySource(forced, {.startRawInput = [this] { return RegisterRawKeyboardInput(Hwnd()); },
+                              .startKeyboardHook = [this] { return keyboardHook_.Start(Hwnd()); }});
   if (keySource_ != KeySource::Polling) app_.monitor.UseKeyEvents();
   return keySource_;
 }
@@ -182,12 +182,15 @@ Rect AppWindow::WorkAreaFor(const Rect& bounds) const {
   return ToRect(info.rcWork);
 }
 
-MonitorArea AppWindow::MonitorOf(const Rect& bounds) const {
-  const RECT area = ToRECT(bounds);
-  const HMONITOR monitor = ::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST);
+MonitorArea AppWindow::AreaOf(HMONITOR monitor) const {
   MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
   if (!::GetMonitorInfoW(monitor, &info)) return {PrimaryWorkArea(), DpiForWindow(nullptr)};
   return {ToRect(info.rcWork), DpiForMonitor(monitor)};
+}
+
+MonitorArea AppWindow::MonitorOf(const Rect& bounds) const {
+  const RECT area = ToRECT(bounds);
+  return AreaOf(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
 }
 
 MonitorArea AppWindow::ActiveMonitor() const {
@@ -200,9 +203,7 @@ MonitorArea AppWindow::ActiveMonitor() const {
     ::GetCursorPos(&cursor);
     monitor = ::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
   }
-  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
-  if (!::GetMonitorInfoW(monitor, &info)) return {PrimaryWorkArea(), DpiForWindow(nullptr)};
-  return {ToRect(info.rcWork), DpiForMonitor(monitor)};
+  return AreaOf(monitor);
 }
 
 Point AppWindow::CursorPos() const {
@@ -645,8 +646,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
       // The small-icon size may have changed with the scale: the lamps are drawn again.
-      app_.trayLamps.Invalidate();
-      app_.trayLamps.Refresh();
+      app_.trayLamps.Redraw();
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.
@@ -672,8 +672,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       MakeDpiResources();
-      app_.trayLamps.Invalidate();
-      app_.trayLamps.Refresh();
+      app_.trayLamps.Redraw();
       // The system suggests the rectangle that keeps the window's size in design units on the
       // new monitor; the layout pass that follows the size change places the labels and LEDs.
       MoveToSuggestedRect(Hwnd(), lParam);

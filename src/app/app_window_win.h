@@ -141,6 +141,9 @@ class AppWindow final : public WindowBase,
   [[nodiscard]] const TrayIcon& Tray() const { return trayIcon_.value(); }
 
  private:
+  // A monitor's work area and DPI (the primary work area when the system cannot say).
+  [[nodiscard]] MonitorArea AreaOf(HMONITOR monitor) const;
+
   // The client-area rectangles of the panels and labels, at the present size and DPI.
   struct Layout {
     RECT ledBand{};

@@ -1,8 +1,6 @@
 #include "base/server_host.h"
 
-#ifdef LOCKBEACON_SERVER_FROM_ENVIRONMENT
-#include <cstdlib>
-#endif
+#include "base/test_environment.h"
 
 #ifndef LOCKBEACON_SERVER_HOST
 #define LOCKBEACON_SERVER_HOST "www.brimlex.com"
@@ -11,13 +9,8 @@
 namespace lb {
 
 std::string ServerHost() {
-#ifdef LOCKBEACON_SERVER_FROM_ENVIRONMENT
   // Only in test builds; see the header.
-  if (const char* host = std::getenv("LOCKBEACON_SERVER_HOST"); host != nullptr && *host != 0) {
-    return host;
-  }
-#endif
-  return LOCKBEACON_SERVER_HOST;
+  return TestEnvironmentVariable("LOCKBEACON_SERVER_HOST").value_or(LOCKBEACON_SERVER_HOST);
 }
 
 std::string HomePageAddress() { return "https://" + ServerHost() + "/"; }

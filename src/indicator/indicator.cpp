@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "ui/dpi.h"
+
 namespace lb {
 namespace {
 
@@ -162,8 +164,8 @@ void Indicator::FollowActiveMonitor() {
   const MonitorArea target = settings_.showOnActiveMonitor ? view_.ActiveMonitor() : *homeMonitor_;
   const Rect bounds = view_.Bounds();
   const MonitorArea current = view_.MonitorOf(bounds);
-  const Size size{ScaleBetweenDpis(bounds.Width(), current.dpi, target.dpi),
-                  ScaleBetweenDpis(bounds.Height(), current.dpi, target.dpi)};
+  const Size size{ScaleBetween(bounds.Width(), current.dpi, target.dpi),
+                  ScaleBetween(bounds.Height(), current.dpi, target.dpi)};
   const Rect placed = PlaceOnMonitor(home_, *homeMonitor_, target, size);
   const bool home = placed.left == home_.left && placed.top == home_.top &&
                     target.workArea == homeMonitor_->workArea;

@@ -1,8 +1,6 @@
 #include "indicator/key_source.h"
 
-#ifdef LOCKBEACON_KEY_SOURCE_FROM_ENVIRONMENT
-#include <cstdlib>
-#endif
+#include "base/test_environment.h"
 
 namespace lb {
 
@@ -19,19 +17,17 @@ const char* KeySourceName(KeySource source) {
 }
 
 std::optional<KeySource> ParseKeySource(std::string_view name) {
-  for (const KeySource source : {KeySource::RawInput, KeySource::KeyboardHook, KeySource::Polling}) {
+  for (const KeySource source :
+       {KeySource::RawInput, KeySource::KeyboardHook, KeySource::Polling}) {
     if (name == KeySourceName(source)) return source;
   }
   return std::nullopt;
 }
 
 std::optional<KeySource> ForcedKeySource() {
-#ifdef LOCKBEACON_KEY_SOURCE_FROM_ENVIRONMENT
   // Only in test builds; see the header.
-  if (const char* name = std::getenv("LOCKBEACON_KEY_SOURCE"); name != nullptr) {
-    return ParseKeySource(name);
-  }
-#endif
+  if (const auto name = TestEnvironmentVariable("LOCKBEACON_KEY_SOURCE"))
+    return ParseKeySource(*name);
   return std::nullopt;
 }
 

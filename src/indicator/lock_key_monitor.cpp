@@ -18,8 +18,6 @@ constexpr LockKeyMonitor::LockKey kScrollLock{VkScroll, "Scroll Lock: ON", "Scro
 // In the order of their virtual-key codes, which is the order a tick handles them in.
 constexpr const LockKeyMonitor::LockKey* kLockKeys[] = {&kCapsLock, &kNumLock, &kScrollLock};
 
-constexpr bool IsDown(std::uint8_t state) { return (state & 0x80) != 0; }
-
 }  // namespace
 
 LockKeyMonitor::LockKeyMonitor(RunningSettings& settings, IIndicatorView& view,
@@ -82,6 +80,13 @@ bool LockKeyMonitor::HandleLockKeyDown(const LockKey& key) {
     return false;
   }
   return true;
+}
+
+const char* LockKeyMonitor::StatusText(int vk, bool on) noexcept {
+  for (const LockKey* key : kLockKeys) {
+    if (key->vk == vk) return on ? key->onText : key->offText;
+  }
+  return "";
 }
 
 void LockKeyMonitor::CheckKey(const LockKey& key) {

@@ -62,6 +62,10 @@ class LockKeyMonitor {
   // Gets the states of each tick once its checks are done; none: nobody listens.
   IKeyStatesListener* statesListener = nullptr;
 
+  // The status line of a lock key (VkCapital, VkNumLock, VkScroll) in the given state, in
+  // English ("Caps Lock: ON"): the catalogue entry to translate.
+  [[nodiscard]] static const char* StatusText(int vk, bool on) noexcept;
+
   // One lock key and everything the monitor attaches to it.
   struct LockKey {
     int vk;

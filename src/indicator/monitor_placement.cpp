@@ -1,16 +1,8 @@
 #include "indicator/monitor_placement.h"
 
-#include <cstdint>
+#include "ui/dpi.h"
 
 namespace lb {
-
-int ScaleBetweenDpis(int value, int fromDpi, int toDpi) noexcept {
-  if (fromDpi <= 0 || fromDpi == toDpi) return value;
-  const std::int64_t product = static_cast<std::int64_t>(value) * toDpi;
-  const std::int64_t half = fromDpi / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / fromDpi
-                                       : -((-product + half) / fromDpi));
-}
 
 Rect PlaceOnMonitor(const Rect& home, const MonitorArea& homeMonitor, const MonitorArea& target,
                     Size size) {
@@ -19,9 +11,7 @@ Rect PlaceOnMonitor(const Rect& home, const MonitorArea& homeMonitor, const Moni
   }
   const Rect& from = homeMonitor.workArea;
   const Rect& to = target.workArea;
-  const auto scale = [&](int value) {
-    return ScaleBetweenDpis(value, homeMonitor.dpi, target.dpi);
-  };
+  const auto scale = [&](int value) { return ScaleBetween(value, homeMonitor.dpi, target.dpi); };
   // Twice the centres, so that no half pixel is lost.
   const bool right = home.left + home.right > from.left + from.right;
   const bool bottom = home.top + home.bottom > from.top + from.bottom;

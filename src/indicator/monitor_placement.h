@@ -13,9 +13,6 @@ struct MonitorArea {
   friend bool operator==(const MonitorArea&, const MonitorArea&) = default;
 };
 
-// `value` pixels at `fromDpi` in pixels at `toDpi`, halves away from zero.
-[[nodiscard]] int ScaleBetweenDpis(int value, int fromDpi, int toDpi) noexcept;
-
 // The rectangle of a window of `size` (pixels at the target's DPI) on `target`, for the user's
 // own place `home` on `homeMonitor`. On the home monitor itself: `home`'s corner, unchanged.
 // Elsewhere: the corner of the work area nearest to `home`'s centre, with `home`'s distances

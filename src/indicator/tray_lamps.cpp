@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kSmallestPicture = 8;
 
-bool Toggled(const KeyStates& states, int vk) noexcept { return (states[vk] & 0x01) != 0; }
-
 void Fill(Pixels& picture, const Rect& r, std::uint32_t colour) {
   for (int y = r.top; y < r.bottom; ++y) {
     for (int x = r.left; x < r.right; ++x) {
@@ -24,7 +22,8 @@ void Fill(Pixels& picture, const Rect& r, std::uint32_t colour) {
 }  // namespace
 
 LockStates LockStatesOf(const KeyStates& states) noexcept {
-  return {Toggled(states, VkNumLock), Toggled(states, VkCapital), Toggled(states, VkScroll)};
+  return {IsToggledOn(states[VkNumLock]), IsToggledOn(states[VkCapital]),
+          IsToggledOn(states[VkScroll])};
 }
 
 LockStates LockStatesOf(const IKeyboard& keyboard) {
@@ -84,13 +83,13 @@ std::string TrayTooltip(const TrayLook& look) {
   std::string tooltip(kAppTitle);
   if (!look.lamps) return tooltip;
   if (look.disabled) return tooltip + "\n" + Translate("Disabled");
-  const auto line = [&](bool on, const char* onText, const char* offText) {
+  const auto line = [&](int vk, bool on) {
     tooltip += '\n';
-    tooltip += Translate(on ? onText : offText);
+    tooltip += Translate(LockKeyMonitor::StatusText(vk, on));
   };
-  line(look.states.numLock, "Num Lock: ON", "Num Lock: OFF");
-  line(look.states.capsLock, "Caps Lock: ON", "Caps Lock: OFF");
-  line(look.states.scrollLock, "Scroll Lock: ON", "Scroll Lock: OFF");
+  line(VkNumLock, look.states.numLock);
+  line(VkCapital, look.states.capsLock);
+  line(VkScroll, look.states.scrollLock);
   return tooltip;
 }
 

@@ -89,6 +89,11 @@ class TrayLamps final : public IKeyStatesListener {
   // Forgets what the icon shows, so that the next refresh sets it again (the icon was added
   // anew, or its size changed).
   void Invalidate() noexcept { shown_.reset(); }
+  // Draws the icon afresh from the keyboard's states (its size may have changed).
+  void Redraw() {
+    Invalidate();
+    Refresh();
+  }
 
   [[nodiscard]] const std::optional<TrayLook>& Shown() const noexcept { return shown_; }
 

@@ -13,6 +13,12 @@ inline constexpr int VkScroll = 145;
 // One byte per virtual-key code, 0x80 while the key is down, 0x01 while its toggle state is on.
 using KeyStates = std::array<std::uint8_t, 256>;
 
+// One key's byte of KeyStates.
+[[nodiscard]] constexpr bool IsDown(std::uint8_t state) noexcept { return (state & 0x80) != 0; }
+[[nodiscard]] constexpr bool IsToggledOn(std::uint8_t state) noexcept {
+  return (state & 0x01) != 0;
+}
+
 class IKeyboard {
  public:
   virtual ~IKeyboard() = default;

@@ -14,6 +14,7 @@
 #include "app/app.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
+#include "ui/dpi.h"
 
 namespace lb::test {
 
@@ -90,8 +91,8 @@ class RecordingIndicatorView : public IIndicatorView {
         app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap) : proposed;
     if (const int from = MonitorOf(bounds).dpi, to = MonitorOf(next).dpi; from != to) {
       next = Rect::FromPosSize(next.left + dpiChangeDrift.x, next.top + dpiChangeDrift.y,
-                               ScaleBetweenDpis(bounds.Width(), from, to),
-                               ScaleBetweenDpis(bounds.Height(), from, to));
+                               ScaleBetween(bounds.Width(), from, to),
+                               ScaleBetween(bounds.Height(), from, to));
     }
     const bool moved = next.left != bounds.left || next.top != bounds.top;
     const bool resized = next.Width() != bounds.Width() || next.Height() != bounds.Height();
