@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "ui/handles_win.h"
-#include "ui/system_library_win.h"
+#include "platform/system_library_win.h"
 
 namespace lb {
 namespace {
