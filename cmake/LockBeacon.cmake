@@ -18,9 +18,57 @@ function(lockbeacon_target_defaults target)
                                _WIN32_WINNT=0x0A00 WINVER=0x0A00)
     if(MINGW)
       # Every exe imports only system DLLs: libstdc++, libgcc and winpthread are linked in.
-      target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+      # Marked as Windows expects of a program today: relocatable with 64-bit addresses (ASLR),
+      # data never executable (DEP), and aware of Remote Desktop sessions, so that Windows
+      # gives it the session's own fonts and folders instead of compatibility shims.
+      target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
+                          -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat -Wl,--tsaware)
     endif()
   endif()
+endfunction()
+
+# zlib, linked into the exe: MinGW ships both libz.a and the import library libz.dll.a of a
+# zlib1.dll, which Windows does not have (Wine does, so a dynamic zlib would pass every test
+# here and fail on every Windows PC). ZLIB_USE_STATIC_LIBS makes find_package take libz.a.
+macro(lockbeacon_find_static_zlib)
+  if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)
+    # A build folder configured before kept the import library in its cache.
+    if(ZLIB_LIBRARY_RELEASE MATCHES "\\.dll\\.a$")
+      unset(ZLIB_LIBRARY_RELEASE CACHE)
+      unset(ZLIB_LIBRARY CACHE)
+    endif()
+  endif()
+  find_package(ZLIB REQUIRED)
+endmacro()
+
+# Windows DLLs that are not KnownDLLs would be looked for in the exe's folder first if the exe
+# imported them; winhttp, which the web client calls in many places, is delay-loaded instead:
+# its functions are bound at the first call, by a load from System32 (main_win.cpp).
+# lockbeacon::winhttp is the delay-load import library that dlltool makes from the list of its
+# functions.
+function(lockbeacon_add_delay_loaded_winhttp)
+  if(TARGET lockbeacon::winhttp)
+    return()
+  endif()
+  add_library(lockbeacon::winhttp INTERFACE IMPORTED GLOBAL)
+  if(MSVC)
+    target_link_libraries(lockbeacon::winhttp INTERFACE winhttp delayimp)
+    target_link_options(lockbeacon::winhttp INTERFACE /DELAYLOAD:winhttp.dll)
+    return()
+  endif()
+  find_program(LOCKBEACON_DLLTOOL NAMES x86_64-w64-mingw32-dlltool dlltool REQUIRED)
+  set(def ${PROJECT_SOURCE_DIR}/cmake/delay/winhttp.def)
+  set(lib ${PROJECT_BINARY_DIR}/delay/libwinhttp_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/delay
+    COMMAND ${LOCKBEACON_DLLTOOL} --input-def ${def} --dllname winhttp.dll
+            --output-delaylib ${lib}
+    DEPENDS ${def} COMMENT "Making the delay-load import library of winhttp.dll" VERBATIM)
+  add_custom_target(lockbeacon_winhttp_delaylib DEPENDS ${lib})
+  add_dependencies(lockbeacon::winhttp lockbeacon_winhttp_delaylib)
+  # The delay-load helper (__delayLoadHelper2, in MinGW's libmingwex) and its hooks.
+  target_link_libraries(lockbeacon::winhttp INTERFACE ${lib} delayimp)
 endfunction()
 
 # Libraries cross-built by tools/setup.sh (or installed natively on Windows).
@@ -28,7 +76,7 @@ function(lockbeacon_find_windows_deps)
   if(TARGET lockbeacon::png)
     return()
   endif()
-  find_package(ZLIB REQUIRED)
+  lockbeacon_find_static_zlib()
   find_library(LOCKBEACON_PNG_LIBRARY NAMES png16 png libpng16_static libpng16 REQUIRED)
   find_path(LOCKBEACON_PNG_INCLUDE png.h PATH_SUFFIXES libpng16 REQUIRED)
   add_library(lockbeacon::png INTERFACE IMPORTED GLOBAL)

@@ -29,6 +29,8 @@ load_state() {
 print_env() {
   load_state
   cat <<VARS
+# A clean Windows 10 has no proxy of the caller's: Wine's WinHTTP would read one from these.
+unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
 export WINEPREFIX='$wine_dir/prefix'
 export DISPLAY=':$DISPLAY_NUM'
 export WINEDEBUG='${WINEDEBUG:--all}'
@@ -98,6 +100,8 @@ REGEDIT4
 "Auto"="1"
 REG
   wine regedit /S "$(winepath -w "$wine_dir/settings.reg" 2>/dev/null)" >/dev/null 2>&1 9>&-
+  # A new prefix says it is Windows 7; the program is made for Windows 10 and 11.
+  wine winecfg -v win10 </dev/null >/dev/null 2>&1 9>&-
   # Wine shuts its desktop and services down whenever no Wine program runs, and the next
   # program then waits about ten seconds for them to come back. One idle program kept running
   # for the whole test run keeps them up.

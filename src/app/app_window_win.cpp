@@ -15,6 +15,7 @@
 #include "indicator/settings_window_win.h"
 #include "online/feedback_dialog_win.h"
 #include "online/update_check_win.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
 #include "ui/dpi.h"
@@ -109,12 +110,22 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   app_.trayLamps.Invalidate();
   // Session unlocks (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen sends the
   // program no key event. Without the notification the icon is read again on the next key.
+  // wtsapi32 is no KnownDLL: it comes from System32, never from the exe's folder.
+  using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
+  const auto registerNotification =
+      SystemProc<RegisterFn>(L"wtsapi32.dll", "WTSRegisterSessionNotification");
   sessionNotifications_ =
-      ::WTSRegisterSessionNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+      registerNotification && registerNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 AppWindow::~AppWindow() {
-  if (sessionNotifications_) ::WTSUnRegisterSessionNotification(Hwnd());
+  if (sessionNotifications_) {
+    using UnregisterFn = BOOL(WINAPI*)(HWND);
+    if (const auto unregister =
+            SystemProc<UnregisterFn>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification")) {
+      unregister(Hwnd());
+    }
+  }
   // Destroy while the handlers still exist, so that WM_DESTROY ends the message loop.
   Destroy();
 }

@@ -1,8 +1,10 @@
-// The program entry: the named mutex, DPI awareness, the common controls, the hidden
+// The program entry: where DLLs may come from, the named mutex, DPI awareness, the common controls, the hidden
 // application window, the main window with its creation sequence, and the message loop.
 #include <windows.h>
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
+// The delay-load helper's hook types.
+#include <delayimp.h>
 
 #include "app/app_window_win.h"
 #include "base/resource_ids.h"
@@ -15,6 +17,7 @@
 #include "platform/keyboard_win.h"
 #include "platform/shell_win.h"
 #include "platform/sound_player_win.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
 #include "ui/dpi_win.h"
@@ -129,7 +132,28 @@ int Run(HINSTANCE instance) {
   }
 }
 
+// winhttp.dll is delay-loaded: the helper asks this hook first and loads it from System32 by
+// the hook's answer, so that where it comes from never depends on the search path. Every
+// Windows from Vista on has it there, so the load cannot fail on a supported system (a failed
+// delay load would raise an exception that no C++ handler catches).
+FARPROC WINAPI LoadDelayedFromSystem32(unsigned notification, PDelayLoadInfo info) {
+  if (notification != dliNotePreLoadLibrary || !info || !info->szDll) return nullptr;
+  std::wstring name;
+  for (const char* c = info->szDll; *c; ++c) name += static_cast<wchar_t>(*c);
+  return reinterpret_cast<FARPROC>(SystemModule(name.c_str()));
+}
+
 }  // namespace
 }  // namespace lb
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return lb::Run(instance); }
+extern "C" {
+PfnDliHook __pfnDliNotifyHook2 = lb::LoadDelayedFromSystem32;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything else: every DLL loaded from here on by name (by this program or by a
+  // system DLL on its behalf) comes from System32, never from the exe's folder or the current
+  // folder, where a downloaded file could lie (a portable copy runs from Downloads).
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return lb::Run(instance);
+}

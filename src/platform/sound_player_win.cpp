@@ -3,13 +3,14 @@
 // PlaySoundW needs the types of windows.h first.
 #include <mmsystem.h>
 
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 
 namespace lb {
 
-Win32SoundPlayer::Win32SoundPlayer() noexcept : play_(&::PlaySoundW) {}
-
 void Win32SoundPlayer::Play(const std::string& path, bool async) {
+  if (!play_) play_ = SystemProc<PlaySoundFunction>(L"winmm.dll", "PlaySoundW");
+  if (!play_) return;  // a system without sound playback plays nothing
   const std::wstring name = ToWide(path);
   static_cast<void>(play_(name.c_str(), nullptr, async ? SND_ASYNC : SND_SYNC));
 }

@@ -8,22 +8,49 @@
 
 #include "platform/app_error.h"
 #include "platform/system_error_win.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 
 namespace lb {
 namespace {
 
+// The three functions of version.dll, which is no KnownDLL: taken from System32 at the first
+// use, so that a version.dll put beside the exe is never loaded.
+struct VersionFunctions {
+  using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+  using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  SizeFn size = SystemProc<SizeFn>(L"version.dll", "GetFileVersionInfoSizeW");
+  InfoFn info = SystemProc<InfoFn>(L"version.dll", "GetFileVersionInfoW");
+  QueryFn query = SystemProc<QueryFn>(L"version.dll", "VerQueryValueW");
+};
+
+const VersionFunctions& Version() {
+  static const VersionFunctions functions;
+  return functions;
+}
+
+BOOL QueryValue(const std::vector<std::byte>& block, const wchar_t* name, void** value,
+                UINT* length) {
+  if (!Version().query) return FALSE;
+  return Version().query(block.data(), name, value, length);
+}
+
 // The raw version block of `path`; empty when the file has none, with the system's error code
 // in `error`.
 std::vector<std::byte> LoadVersionBlock(const std::wstring& path, DWORD& error) {
+  if (!Version().size || !Version().info) {
+    error = ERROR_PROC_NOT_FOUND;
+    return {};
+  }
   DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  const DWORD size = Version().size(path.c_str(), &ignored);
   if (size == 0) {
     error = ::GetLastError();
     return {};
   }
   std::vector<std::byte> block(size);
-  if (!::GetFileVersionInfoW(path.c_str(), 0, size, block.data())) {
+  if (!Version().info(path.c_str(), 0, size, block.data())) {
     error = ::GetLastError();
     return {};
   }
@@ -48,7 +75,7 @@ VersionBlock ReadVersionBlock(const std::string& path) {
   // The first translation entry: language identifier, then code page.
   void* value = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &length) ||
+  if (!QueryValue(block, L"\\VarFileInfo\\Translation", &value, &length) ||
       length < 2 * sizeof(WORD) || !value) {
     ThrowSystemError(::GetLastError());
   }
@@ -60,7 +87,7 @@ VersionBlock ReadVersionBlock(const std::string& path) {
     const std::wstring query = ToWide(prefix + field.name);
     void* text = nullptr;
     UINT characters = 0;
-    if (::VerQueryValueW(block.data(), query.c_str(), &text, &characters) && text) {
+    if (QueryValue(block, query.c_str(), &text, &characters) && text) {
       // `characters` counts the terminating zero when there is one; the text ends at the first
       // zero either way.
       const std::wstring_view found(static_cast<const wchar_t*>(text), characters);
@@ -76,7 +103,7 @@ std::optional<std::uint32_t> ReadFileVersionMS(const std::string& path) {
   if (block.empty()) return std::nullopt;
   void* value = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueW(block.data(), L"\\", &value, &length) || !value ||
+  if (!QueryValue(block, L"\\", &value, &length) || !value ||
       length < sizeof(VS_FIXEDFILEINFO)) {
     return std::nullopt;
   }
