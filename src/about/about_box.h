@@ -75,7 +75,8 @@ class IAboutShell {
   virtual ~IAboutShell() = default;
   // The shell's "open" of a web address (desktop as owner, hidden); failures are dropped.
   virtual void OpenAddress(const std::string& address) = 0;
-  // Starts Notepad on `path` (unquoted parameter, normal window, the About box as owner).
+  // Starts Notepad (by its full path in the Windows folder, never by a bare name) on `path`
+  // (unquoted parameter, normal window, the About box as owner).
   virtual void OpenInNotepad(const std::string& path) = 0;
   // A modal message box with an error icon and an OK button.
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;

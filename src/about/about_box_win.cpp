@@ -11,6 +11,7 @@
 #include "base/resource_ids.h"
 #include "i18n/language_platform_win.h"
 #include "i18n/translation.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
@@ -501,7 +502,10 @@ void AboutBox::OpenAddress(const std::string& address) {
 }
 
 void AboutBox::OpenInNotepad(const std::string& path) {
-  ::ShellExecuteW(Hwnd(), nullptr, L"notepad.exe", ToWide(path).c_str(), nullptr, SW_SHOWNORMAL);
+  // By its full path in the Windows folder: a bare "notepad.exe" would be looked for in the
+  // current folder first.
+  const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
+  ::ShellExecuteW(Hwnd(), nullptr, notepad.c_str(), ToWide(path).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void AboutBox::ShowError(const std::string& caption, const std::string& text) {

@@ -137,7 +137,8 @@ LanguageChooser::OkResult LanguageChooser::OnOk() {
 
   const std::string scriptPath = RestartScriptPath(p_.settingsFolder);
   const std::string programPath = p_.platform.ProgramPath();
-  const auto bytes = RestartScriptBytes(programPath, p_.platform.OsMajorVersion(), p_.codePage);
+  const auto bytes = RestartScriptBytes(programPath, p_.platform.OsMajorVersion(),
+                                        p_.platform.SystemFolder(), p_.codePage);
   // A path that the code page cannot spell would start something else, or nothing.
   if (!bytes) throw AppError("Unable to write the path " + programPath + " to " + scriptPath);
   if (!p_.files.WriteFile(scriptPath, *bytes)) throw AppError("Unable to write to " + scriptPath);

@@ -60,6 +60,8 @@ class IChooserPlatform {
   virtual void ProcessMessages() = 0;
   // The operating system's major version number.
   [[nodiscard]] virtual int OsMajorVersion() const = 0;
+  // The system folder (System32), whose programs the restart script names by full path.
+  [[nodiscard]] virtual std::string SystemFolder() const = 0;
   // The running executable's full path, as the restart script names it.
   [[nodiscard]] virtual std::string ProgramPath() const = 0;
   // Starts the restart script with a hidden window in `workingFolder`; the result is not

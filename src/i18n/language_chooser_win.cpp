@@ -13,6 +13,7 @@
 #include "base/startup_platform_win.h"
 #include "i18n/restart_script.h"
 #include "i18n/translation.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
@@ -102,12 +103,7 @@ void ShowLanguageChooser(HWND owner, const LanguageChooserHost& host) {
 }
 
 void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder) {
-  wchar_t system[MAX_PATH] = L"";
-  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring interpreter =
-      (length > 0 && length < MAX_PATH ? std::wstring(system, length)
-                                       : std::wstring(L"C:\\Windows\\System32")) +
-      L"\\cmd.exe";
+  const std::wstring interpreter = SystemFolder() + L"\\cmd.exe";
   const ScriptLaunch launch = RestartScriptLaunch(scriptPath, workingFolder);
   std::wstring commandLine = ToWide(launch.commandLine);
   const std::wstring folder = ToWide(workingFolder);
@@ -408,6 +404,8 @@ void LanguageChooserDialog::SetLanguageFile(const std::string& fileName) {
 void LanguageChooserDialog::ProcessMessages() { ProcessPendingMessages(); }
 
 int LanguageChooserDialog::OsMajorVersion() const { return lb::OsMajorVersion(); }
+
+std::string LanguageChooserDialog::SystemFolder() const { return ToUtf8(lb::SystemFolder()); }
 
 void LanguageChooserDialog::StartScriptHidden(const std::string& scriptPath,
                                               const std::string& workingFolder) {

@@ -109,6 +109,7 @@ class LanguageChooserDialog final : public WindowBase, private IChooserPlatform 
   void SetLanguageFile(const std::string& fileName) override;
   void ProcessMessages() override;
   [[nodiscard]] int OsMajorVersion() const override;
+  [[nodiscard]] std::string SystemFolder() const override;
   [[nodiscard]] std::string ProgramPath() const override { return programPath_; }
   void StartScriptHidden(const std::string& scriptPath, const std::string& workingFolder) override;
   void Terminate() override;

@@ -17,7 +17,10 @@ std::string BatchProgramCommand(std::string_view programPath) {
   return command + "\"";
 }
 
-std::string RestartScriptText(std::string_view programPath, int osMajorVersion) {
+std::string RestartScriptText(std::string_view programPath, int osMajorVersion,
+                              std::string_view systemFolder) {
+  std::string system(systemFolder);
+  if (!system.empty() && (system.back() == '\\' || system.back() == '/')) system.pop_back();
   std::string text;
   const auto line = [&](std::string_view content) {
     text += content;
@@ -26,7 +29,9 @@ std::string RestartScriptText(std::string_view programPath, int osMajorVersion) 
   line("@ECHO OFF");
   line("ECHO This file was created automatically to restart the program.");
   line("ECHO It is safe to delete this file.");
-  line(osMajorVersion >= 6 ? "timeout 1" : "ping 192.0.2.2 -n 1 -w 1000 > nul");
+  line(osMajorVersion >= 6 ? BatchProgramCommand(system + "\\timeout.exe") + " 1"
+                           : BatchProgramCommand(system + "\\ping.exe") +
+                                 " 192.0.2.2 -n 1 -w 1000 > nul");
   line(BatchProgramCommand(programPath));
   return text;
 }
@@ -41,8 +46,9 @@ ScriptLaunch RestartScriptLaunch(std::string_view scriptPath, std::string_view w
 }
 
 std::optional<std::string> RestartScriptBytes(std::string_view programPath, int osMajorVersion,
+                                              std::string_view systemFolder,
                                               const ICodePage& codePage) {
-  return codePage.Encode(RestartScriptText(programPath, osMajorVersion));
+  return codePage.Encode(RestartScriptText(programPath, osMajorVersion, systemFolder));
 }
 
 }  // namespace lb

@@ -23,9 +23,13 @@ inline constexpr const char* kRestartScriptName = "start.bat";
 // names cannot contain double quotes.
 [[nodiscard]] std::string BatchProgramCommand(std::string_view programPath);
 
-// The script's five lines, each ended by CR LF: "@ECHO OFF", two remarks, the wait ("timeout 1"
-// from Windows 6 on, one unanswered ping with a 1000 ms wait before), and the program.
-[[nodiscard]] std::string RestartScriptText(std::string_view programPath, int osMajorVersion);
+// The script's five lines, each ended by CR LF: "@ECHO OFF", two remarks, the wait (timeout.exe
+// for one second from Windows 6 on, one unanswered ping with a 1000 ms wait before), and the
+// program. The waiting program is named by its full path in `systemFolder`: the script runs in
+// the settings folder, which for a portable copy is the exe's folder, and the interpreter would
+// run a "timeout.exe" or "timeout.bat" found there first.
+[[nodiscard]] std::string RestartScriptText(std::string_view programPath, int osMajorVersion,
+                                            std::string_view systemFolder);
 
 // How the command interpreter is asked to run the script: its command line, and whether it
 // works in the given working folder (the script's) or, for a network folder, which it cannot
@@ -44,10 +48,10 @@ struct ScriptLaunch {
                                                std::string_view workingFolder);
 
 // The script's bytes in `codePage`, the one the command interpreter reads batch files in,
-// without byte-order mark; nothing when the program path has a character that the code page
-// lacks.
+// without byte-order mark; nothing when a path has a character that the code page lacks.
 [[nodiscard]] std::optional<std::string> RestartScriptBytes(std::string_view programPath,
                                                             int osMajorVersion,
+                                                            std::string_view systemFolder,
                                                             const ICodePage& codePage);
 
 }  // namespace lb

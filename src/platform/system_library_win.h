@@ -4,6 +4,8 @@
 // they are missing (Windows 7, Wine) and can fall back to an older way.
 #include <windows.h>
 
+#include <string>
+
 namespace lb {
 
 // A system DLL by name ("user32.dll"), loaded from the system folder on first use and kept for
@@ -23,6 +25,24 @@ Fn SystemProc(const wchar_t* module, const char* name) noexcept {
   // GetProcAddress returns a generic function pointer; going through void(*)() keeps the
   // conversion to the real signature explicit (and free of -Wcast-function-type warnings).
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(handle, name)));
+}
+
+// The system folder (System32), where Windows' own programs and DLLs are, without a trailing
+// backslash. Programs are started by their full path there, never by a bare name, which the
+// current folder (for a portable copy, the exe's folder) could answer.
+inline std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH] = L"";
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"C:\\Windows\\System32";
+  return std::wstring(folder, length);
+}
+
+// The Windows folder (where notepad.exe is), without a trailing backslash.
+inline std::wstring WindowsFolder() {
+  wchar_t folder[MAX_PATH] = L"";
+  const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L"C:\\Windows";
+  return std::wstring(folder, length);
 }
 
 }  // namespace lb

@@ -16,6 +16,7 @@
 #include "indicator/popup_menu.h"
 #include "indicator/settings_window_win.h"
 #include "platform/wide_text_win.h"
+#include "win32/host_paths.h"
 
 namespace lb::e2e {
 namespace {
@@ -100,7 +101,12 @@ struct EndsProcess {
 
 TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   TempFolder folder("language-german");
-  AppProcess app(InstallApp(folder.Path(), true));
+  const fs::path exe = InstallApp(folder.Path(), true);
+  // The script runs in this folder (a portable copy's), where a downloaded "timeout.exe" or
+  // "timeout.bat" could lie: the command interpreter would run either for a bare "timeout".
+  fs::copy_file(test::FixturePath("write_marker.exe"), folder / "timeout.exe");
+  WriteText(folder / "timeout.bat", "@echo ran> timeout-bat.ran\r\n");
+  AppProcess app(exe);
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
   const fs::path settings = folder / "settings.ini";
@@ -149,6 +155,8 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   const std::wstring expected = ShippedTranslation("German.lang.txt", "Settings");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(WindowText(dialog), expected);
+  EXPECT_FALSE(fs::exists(folder / "marker.txt")) << "the script ran the timeout.exe beside it";
+  EXPECT_FALSE(fs::exists(folder / "timeout-bat.ran")) << "the script ran the timeout.bat beside it";
 }
 
 TEST(LanguageChooserE2e, OkWithTheSelectionUnchangedRestartsNothing) {

@@ -10,6 +10,7 @@ namespace lb::test {
 class RecordingChooserPlatform : public IChooserPlatform {
  public:
   int osMajor = 10;
+  std::string systemFolder = "C:\\WINDOWS\\system32";
   std::string programPath = "C:\\Program Files\\Lock Beacon\\LockBeacon.exe";
   std::vector<std::string> steps;  // "SetLanguageFile German.lang.txt", "ProcessMessages", ...
   std::vector<std::string> opened;
@@ -19,6 +20,7 @@ class RecordingChooserPlatform : public IChooserPlatform {
   }
   void ProcessMessages() override { steps.push_back("ProcessMessages"); }
   int OsMajorVersion() const override { return osMajor; }
+  std::string SystemFolder() const override { return systemFolder; }
   std::string ProgramPath() const override { return programPath; }
   void StartScriptHidden(const std::string& scriptPath, const std::string& workingFolder) override {
     steps.push_back("StartScriptHidden " + scriptPath + " in " + workingFolder);

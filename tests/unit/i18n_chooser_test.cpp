@@ -210,7 +210,7 @@ TEST_F(ChooserTest, YesStoresTheLanguageWritesTheScriptStartsItAndEnds) {
             "@ECHO OFF\r\n"
             "ECHO This file was created automatically to restart the program.\r\n"
             "ECHO It is safe to delete this file.\r\n"
-            "timeout 1\r\n"
+            "\"C:\\WINDOWS\\system32\\timeout.exe\" 1\r\n"
             "\"C:\\Program Files\\Lock Beacon\\LockBeacon.exe\"\r\n");
 }
 
@@ -256,23 +256,32 @@ TEST(RestartScript, ExactBytesWithCharactersTheCommandInterpreterTreatsSpecially
       "@ECHO OFF\r\n"
       "ECHO This file was created automatically to restart the program.\r\n"
       "ECHO It is safe to delete this file.\r\n";
+  // The waiting program by its full path in the system folder, never by a bare name that a
+  // "timeout.bat" in the script's folder would answer.
+  const std::string wait = "\"C:\\Windows\\System32\\timeout.exe\" 1\r\n";
   const struct {
     const char* path;
     int osMajor;
+    const char* systemFolder;
     std::string bytes;
   } cases[] = {
-      {"C:\\100% & more\\LockBeacon.exe", 10,
-       head + "timeout 1\r\n\"C:\\100%% & more\\LockBeacon.exe\"\r\n"},
-      {"C:\\%PATH%\\a^b (x)!\\LockBeacon.exe", 6,
-       head + "timeout 1\r\n\"C:\\%%PATH%%\\a^b (x)!\\LockBeacon.exe\"\r\n"},
-      {"C:\\Lock Beacon\\LockBeacon.exe", 5,
-       head + "ping 192.0.2.2 -n 1 -w 1000 > nul\r\n\"C:\\Lock Beacon\\LockBeacon.exe\"\r\n"},
+      {"C:\\100% & more\\LockBeacon.exe", 10, "C:\\Windows\\System32",
+       head + wait + "\"C:\\100%% & more\\LockBeacon.exe\"\r\n"},
+      {"C:\\%PATH%\\a^b (x)!\\LockBeacon.exe", 6, "C:\\Windows\\System32\\",
+       head + wait + "\"C:\\%%PATH%%\\a^b (x)!\\LockBeacon.exe\"\r\n"},
+      {"C:\\Lock Beacon\\LockBeacon.exe", 5, "C:\\WINNT\\system32",
+       head + "\"C:\\WINNT\\system32\\ping.exe\" 192.0.2.2 -n 1 -w 1000 > nul\r\n"
+              "\"C:\\Lock Beacon\\LockBeacon.exe\"\r\n"},
       // In the single-byte code page given, not UTF-8: "ü" is one byte.
-      {"C:\\M\xC3\xBCller\\LockBeacon.exe", 10,
-       head + "timeout 1\r\n\"C:\\M\xFCller\\LockBeacon.exe\"\r\n"},
+      {"C:\\M\xC3\xBCller\\LockBeacon.exe", 10, "C:\\Windows\\System32",
+       head + wait + "\"C:\\M\xFCller\\LockBeacon.exe\"\r\n"},
+      // A "%" in the system folder (SystemRoot can be anything) is doubled like any other.
+      {"C:\\Lock Beacon\\LockBeacon.exe", 10, "D:\\100%\\System32",
+       head + "\"D:\\100%%\\System32\\timeout.exe\" 1\r\n\"C:\\Lock Beacon\\LockBeacon.exe\"\r\n"},
   };
   for (const auto& one : cases) {
-    EXPECT_EQ(RestartScriptBytes(one.path, one.osMajor, codePage), one.bytes) << one.path;
+    EXPECT_EQ(RestartScriptBytes(one.path, one.osMajor, one.systemFolder, codePage), one.bytes)
+        << one.path;
   }
   EXPECT_EQ(RestartScriptPath("C:\\S\\"), "C:\\S\\start.bat");
   EXPECT_EQ(RestartScriptPath("C:\\S"), "C:\\S\\start.bat");

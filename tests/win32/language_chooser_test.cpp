@@ -14,6 +14,7 @@
 #include "e2e/screen_win.h"
 #include "fakes/scripted_message_dialogs.h"
 #include "i18n/language_chooser_win.h"
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/png_win.h"
 #include "win32/host_paths.h"
@@ -257,7 +258,7 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
             "@ECHO OFF\r\n"
             "ECHO This file was created automatically to restart the program.\r\n"
             "ECHO It is safe to delete this file.\r\n"
-            "timeout 1\r\n\"" +
+            "\"" + ToUtf8(SystemFolder()) + "\\timeout.exe\" 1\r\n\"" +
                 expectedPath + "\"\r\n");
 
   // The script started the program in that folder, and nothing else.
