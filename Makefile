@@ -36,9 +36,14 @@ run: build-windows
 
 # The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip,
 # and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe
+# The exe, the uninstaller and the setup are signed when LOCKBEACON_SIGN_CERT and
+# LOCKBEACON_SIGN_KEY (or LOCKBEACON_SIGN_PKCS12) name a certificate (README, "Signing a
+# release"); the files are then audited as Windows' loader reads them and removed if they fail.
 package: setup
 	@cmake --preset release >/dev/null
+	@rm -rf build/release/ship build/release/LockBeacon-*-setup.exe
 	@cmake --build --preset release --target package
+	@tools/audit-package.sh build/release
 
 bench: setup
 	@cmake --preset bench >/dev/null

@@ -9,6 +9,9 @@
 ;   DELIVERED_LIST a file of Delete lines, one for each delivered file, for the uninstaller
 ;   ICON           the program's icon
 ;   OUTFILE        the setup to write
+;   SIGN           a command that signs the file named after it (tools/sign-pe.sh), run on the
+;                  uninstaller before it is packed and on the finished setup
+;   UNINSTALLER_COPY  where that command leaves a copy of the uninstaller, for the release audit
 ;
 ; Command line, as with every NSIS setup: /S installs without pages (starting at sign-in as the
 ; page's default says), /D=<folder> (last, unquoted) installs into another folder. The
@@ -40,6 +43,10 @@ ManifestDPIAware true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1" "${UNINSTALLER_COPY}"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 ; An upgrade goes where the last installation went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"

@@ -42,6 +42,9 @@ packages=(
   sox
   # the setup (installer/lock_beacon.nsi, built beside the zip; makensis runs on Linux)
   nsis
+  # reading the shipped files as Windows' loader does (tools/check-pe.py, with /usr/bin/python3)
+  # and signing them with Authenticode (tools/sign-pe.sh)
+  python3-pefile osslsigncode
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

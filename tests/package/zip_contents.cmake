@@ -1,6 +1,7 @@
 # What the zip holds: one folder LockBeacon-<version>-win64 with the program and exactly the
 # files delivered beside it, byte for byte, and nothing else (no settings.ini, no test program).
-# Run as a test: cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPACKAGE_NAME=... -P zip_contents.cmake
+# Run as a test: cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPACKAGE_NAME=... -DSHIPPED_EXE=...
+#   -P zip_contents.cmake
 set(work ${BUILD_DIR}/package-test)
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work}/out ${work}/unpacked)
@@ -37,7 +38,13 @@ list(SORT expected)
 if(NOT found STREQUAL expected)
   message(FATAL_ERROR "the zip holds\n  ${found}\ninstead of\n  ${expected}")
 endif()
-# The program in the zip is stripped: smaller than the built one, and a Windows program.
+# The program in the zip is the shipped one (stripped, and signed when a certificate was given),
+# byte for byte, and a Windows program.
+file(SHA256 ${work}/unpacked/${PACKAGE_NAME}/LockBeacon.exe packed_hash)
+file(SHA256 ${SHIPPED_EXE} shipped_hash)
+if(NOT packed_hash STREQUAL shipped_hash)
+  message(FATAL_ERROR "LockBeacon.exe in the zip is not the shipped ${SHIPPED_EXE}")
+endif()
 file(SIZE ${work}/unpacked/${PACKAGE_NAME}/LockBeacon.exe packed)
 file(READ ${work}/unpacked/${PACKAGE_NAME}/LockBeacon.exe magic LIMIT 2 HEX)
 if(NOT magic STREQUAL "4d5a")
