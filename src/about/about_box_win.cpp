@@ -141,7 +141,8 @@ class AboutCard final : public WindowBase {
       case WM_ERASEBKGND:
         return 1;
       case WM_PAINT:
-        Paint();
+      case WM_PRINTCLIENT:
+        PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); });
         return 0;
       case WM_LBUTTONDOWN:
       case WM_MBUTTONDOWN:
@@ -181,9 +182,7 @@ class AboutCard final : public WindowBase {
     return DefaultHandling(message, wParam, lParam);
   }
 
-  void Paint() {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Hwnd(), &paint);
+  void Paint(HDC dc) {
     const int dpi = box_.dpi_;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
@@ -217,7 +216,6 @@ class AboutCard final : public WindowBase {
       ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &link,
                   DT_SINGLELINE | DT_NOPREFIX);
     }
-    ::EndPaint(Hwnd(), &paint);
   }
 
   AboutBox& box_;
@@ -545,14 +543,15 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
       // The rain's cells come back only as drops pass again.
-      PAINTSTRUCT paint{};
-      HDC dc = ::BeginPaint(Hwnd(), &paint);
-      ::FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-      ::EndPaint(Hwnd(), &paint);
+      PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+      });
       return 0;
-    }
     case WM_SIZE:
       if (rain_) RunRain([&] { rain_->ResetMatrix({LOWORD(lParam), HIWORD(lParam)}); });
       return 0;

@@ -670,15 +670,14 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      const HDC dc = ::BeginPaint(Hwnd(), &paint);
-      RECT client{};
-      ::GetClientRect(Hwnd(), &client);
-      Paint(dc, client);
-      ::EndPaint(Hwnd(), &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        Paint(dc, client);
+      });
       return 0;
-    }
 
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);

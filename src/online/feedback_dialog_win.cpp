@@ -127,7 +127,8 @@ class FeedbackPanel final : public WindowBase {
       case WM_ERASEBKGND:
         return 1;
       case WM_PAINT:
-        Paint();
+      case WM_PRINTCLIENT:
+        PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); });
         return 0;
       case WM_LBUTTONDOWN:
         if (this == dialog_.likePanel_.get()) {
@@ -141,9 +142,7 @@ class FeedbackPanel final : public WindowBase {
     }
   }
 
-  void Paint() {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(Hwnd(), &paint);
+  void Paint(HDC dc) {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(background_));
@@ -162,7 +161,6 @@ class FeedbackPanel final : public WindowBase {
     const std::wstring wide = ToWide(caption_);
     ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-    ::EndPaint(Hwnd(), &paint);
   }
 
   FeedbackDialog& dialog_;

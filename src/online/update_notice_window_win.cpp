@@ -238,13 +238,11 @@ LRESULT UpdateNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
           break;
       }
       break;
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      const HDC dc = ::BeginPaint(Hwnd(), &paint);
-      Paint(dc);
-      ::EndPaint(Hwnd(), &paint);
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      // AnimateWindow grows the notice from its centre by printing it.
+      PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); });
       return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_DRAWITEM: {

@@ -69,4 +69,21 @@ class WindowBase {
   UniqueWindow window_;
 };
 
+// WM_PAINT and WM_PRINTCLIENT through one paint routine, `paint(dc)`: the system asks for a
+// window's picture with WM_PRINTCLIENT as well (AnimateWindow draws a window that way while it
+// grows, and so do thumbnails and magnifiers), and a window that paints only on WM_PAINT then
+// shows as an empty box. Returns true when `message` was one of the two.
+template <typename Paint>
+bool PaintOrPrint(HWND window, UINT message, WPARAM wParam, Paint&& paint) {
+  if (message == WM_PRINTCLIENT) {
+    if (const auto dc = reinterpret_cast<HDC>(wParam)) paint(dc);
+    return true;
+  }
+  if (message != WM_PAINT) return false;
+  PAINTSTRUCT painting{};
+  if (const HDC dc = ::BeginPaint(window, &painting)) paint(dc);
+  ::EndPaint(window, &painting);
+  return true;
+}
+
 }  // namespace lb
