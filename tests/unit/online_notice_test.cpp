@@ -69,7 +69,7 @@ TEST(UpdateNotice, LinkOpensOnlyTheMakersOwnSecureAddresses) {
       {"https://www.example.test/%zz", false},
       // Beyond ASCII: a no-break space, a right-to-left override.
       {"https://www.example.test/\xC2\xA0setup.exe", false},
-      {"https://www.example.test/\xE2\x80\xAEexe.txt", false},
+      {"https://www.example.test/\xE2\x80\xAE" "exe.txt", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsMakersSecureAddress(c.url, host), c.opened) << c.url;
