@@ -12,8 +12,9 @@ The certificate for "localhost" is signed by a test CA that is made at run time 
 Every request is logged as one JSON line (scheme, path, form fields in order, headers). What
 each scheme does is chosen on the command line:
 
-  --https MODE, --http MODE   answer (default) | refuse | hang | status:NNN | error, or a
-                              server that misbehaves:
+  --https MODE, --http MODE   answer (default) | refuse (the connection is accepted, then
+                              closed at once) | hang | status:NNN | error, or a server that
+                              misbehaves:
                                 trickle    headers at once, then one byte of body every
                                            --trickle-interval seconds (60000 of them)
                                 huge       a body of --huge-mb megabytes, as fast as it goes,
@@ -23,6 +24,11 @@ each scheme does is chosen on the command line:
                                            --bomb-mb megabytes
                                 bad-utf8   a valid reply with bytes that are no UTF-8
                                 long-value a valid reply whose version is --long-kb KiB long
+  --https no-port             nothing listens on the HTTPS port at all, so the system refuses
+                              every connection to it (a network that blocks the port): the
+                              server listens for plain HTTP on the default port 80 of a
+                              loopback address of its own (127.x.y.z), and the host to use is
+                              that address without a port, written to --host-file
   --certificate KIND          the HTTPS certificate: test (for localhost, from the test CA;
                               default) | untrusted (for localhost, from a CA nobody trusts) |
                               other-host (from the test CA, for another host name)
@@ -41,6 +47,7 @@ import fcntl
 import gzip
 import json
 import os
+import random
 import socket
 import socketserver
 import ssl
@@ -286,12 +293,18 @@ class Server(socketserver.ThreadingMixIn, HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, options, tls):
+    def __init__(self, options, tls, address):
         self.options = options
         self.tls = tls
         self.log_lock = threading.Lock()
         self.bomb = None
-        super().__init__(("127.0.0.1", options.port), Handler)
+        super().__init__(address, Handler)
+
+    def server_bind(self):
+        # HTTPServer's own looks the name of the address up, which can take long for an
+        # address that no name stands for.
+        socketserver.TCPServer.server_bind(self)
+        self.server_name, self.server_port = self.server_address[:2]
 
     def gzip_bomb(self):
         """--bomb-mb megabytes of zeros, gzip-packed (made once)."""
@@ -322,10 +335,45 @@ class Server(socketserver.ThreadingMixIn, HTTPServer):
         handler(request, client_address, self)
 
 
+def refused(address, port):
+    """Whether the system refuses a connection to the port: nothing listens there."""
+    with socket.socket() as probe:
+        probe.settimeout(2.0)
+        try:
+            probe.connect((address, port))
+        except ConnectionRefusedError:
+            return True
+        except OSError:
+            return False
+        return False
+
+
+def no_port_server(options, tls):
+    """A server for plain HTTP on port 80 of a loopback address of its own, whose port 443
+    refuses connections; the whole of 127.0.0.0/8 leads to this machine."""
+    generator = random.SystemRandom()
+    for _ in range(50):
+        address = "127.%d.%d.%d" % (generator.randint(1, 254), generator.randint(0, 255),
+                                    generator.randint(1, 254))
+        if not refused(address, 443):
+            continue
+        try:
+            server = Server(options, tls, (address, 80))
+        except OSError:
+            continue
+        if refused(address, 443):
+            return server
+        server.server_close()
+    raise SystemExit("no loopback address with a free port 80 and nothing on port 443")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0, help="0: any free port")
     parser.add_argument("--port-file", help="written with the port once the server listens")
+    parser.add_argument("--host-file",
+                        help="written with the host to use (\"localhost:<port>\", or the address "
+                             "of --https no-port) once the server listens")
     parser.add_argument("--log", required=True, help="request log, one JSON line each")
     parser.add_argument("--ca-dir", required=True, help="test CA and server certificate")
     parser.add_argument("--https", default="answer")
@@ -351,13 +399,21 @@ def main():
                    "other-host": "other-host.pem"}[options.certificate]
     tls.load_cert_chain(paths[certificate], paths["server.key"])
 
-    server = Server(options, tls)
+    if options.https == "no-port":
+        server = no_port_server(options, tls)
+        host = server.server_address[0]
+    else:
+        server = Server(options, tls, ("127.0.0.1", options.port))
+        host = "localhost:%d" % server.server_address[1]
     open(options.log, "a").close()
-    if options.port_file:
-        temporary = options.port_file + ".tmp"
-        with open(temporary, "w") as port_file:
-            port_file.write(str(server.server_address[1]))
-        os.replace(temporary, options.port_file)
+    # The host file first: a reader waits for the port file, and then finds both.
+    for path, text in ((options.host_file, host), (options.port_file,
+                                                   str(server.server_address[1]))):
+        if path:
+            temporary = path + ".tmp"
+            with open(temporary, "w") as written:
+                written.write(text)
+            os.replace(temporary, path)
     threading.Timer(options.lifetime, server.shutdown).start()
     try:
         server.serve_forever(poll_interval=0.1)

@@ -115,6 +115,8 @@ const char* KindName(WebFailure kind) {
       return "too large";
     case WebFailure::Certificate:
       return "certificate refused";
+    case WebFailure::NoConnection:
+      return "no connection";
     default:
       return "transport failure";
   }
@@ -197,10 +199,12 @@ int wmain() {
     try {
       static_cast<void>(
           client.PostForm("https://" + server.Host() + lb::kCheckPath, check, lb::kCheckTimeoutMs));
-    } catch (const WebRequestError&) {
+    } catch (const WebRequestError& error) {
       try {
-        static_cast<void>(client.PostForm("http://" + server.Host() + lb::kCheckPath, check,
-                                          lb::kCheckTimeoutMs));
+        if (lb::MayRetryInClear(error)) {
+          static_cast<void>(client.PostForm("http://" + server.Host() + lb::kCheckPath, check,
+                                            lb::kCheckTimeoutMs));
+        }
       } catch (const WebRequestError&) {
       }
     }

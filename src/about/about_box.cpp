@@ -22,21 +22,18 @@ std::string ProductLine(std::string_view productName, std::string_view appVersio
 }
 
 std::string AboutPageAddress(AboutPage page, std::string_view host) {
-  std::string address;
+  // Every page of the maker's is opened over HTTPS, so that nobody on the way can put a page
+  // (or an "uninstaller") of their own in its place.
+  std::string address = "https://";
+  address += host;
   switch (page) {
     case AboutPage::Acknowledgements:
-      address = "https://";
-      address += host;
       address += "/blog/credits-and-acknowledgements/";
       break;
     case AboutPage::HowToUninstall:
-      address = "http://";
-      address += host;
       address += "/blog/how-to-uninstall-brimlex-software/";
       break;
     case AboutPage::Home:
-      address = "http://";
-      address += host;
       address += "/";
       break;
   }

@@ -1,6 +1,8 @@
 #include "base/client_identity_win.h"
 
 #include "base/client_identity.h"
+#include "base/machine_identifier.h"
+#include "base/sha256_win.h"
 #include "platform/app_error.h"
 #include "platform/wide_text_win.h"
 #include "ui/handles_win.h"
@@ -107,6 +109,10 @@ std::string ReadMachineGuidAt(HKEY root, const wchar_t* subkey) {
 
 std::string ReadMachineGuid() {
   return ReadMachineGuidAt(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography");
+}
+
+std::string MachineIdentifier(std::string_view productName) {
+  return MachineIdentifierFrom(ReadMachineGuid(), productName, Sha256);
 }
 
 }  // namespace lb

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace lb {
 
@@ -24,5 +25,11 @@ std::string LocaleNameOf(LCID locale);
 std::string ReadMachineGuid();
 // The same lookup at another place (for tests).
 std::string ReadMachineGuidAt(HKEY root, const wchar_t* subkey);
+
+// The identifier the update check sends for this machine: MachineIdentifierFrom
+// (base/machine_identifier.h) of ReadMachineGuid and `productName`, SHA-256 by the system's
+// BCrypt. Empty when the machine has no MachineGuid; throws AppError when the value is not text
+// or the digest cannot be made.
+std::string MachineIdentifier(std::string_view productName);
 
 }  // namespace lb

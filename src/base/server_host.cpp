@@ -15,4 +15,6 @@ std::string ServerHost() {
 
 std::string HomePageAddress() { return "https://" + ServerHost() + "/"; }
 
+std::string DownloadPageAddress() { return "https://" + ServerHost() + "/download/"; }
+
 }  // namespace lb

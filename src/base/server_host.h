@@ -13,4 +13,8 @@ namespace lb {
 // The maker's home page, opened where no better address is known.
 [[nodiscard]] std::string HomePageAddress();
 
+// The maker's download page, "https://", the host, "/download/": what the update notice opens
+// when the reply's download address is not one of the maker's own secure addresses.
+[[nodiscard]] std::string DownloadPageAddress();
+
 }  // namespace lb

@@ -18,7 +18,7 @@ std::string HelpAddress(const std::string& productName) {
       c = '-';
     }
   }
-  return "http://" + ServerHost() + "/help/" + path + "/";
+  return "https://" + ServerHost() + "/help/" + path + "/";
 }
 
 MenuItem TrayMenu::Menu(const CaptionLookup& caption) const {

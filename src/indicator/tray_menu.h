@@ -37,7 +37,7 @@ class IAppHost {
   virtual void ShowUpdateOff() = 0;
 };
 
-// The address of the online help: "http://", the maker's server, "/help/", the product name
+// The address of the online help: "https://", the maker's server, "/help/", the product name
 // with its ASCII capitals lowered and every space replaced by "-", and "/".
 [[nodiscard]] std::string HelpAddress(const std::string& productName);
 

@@ -134,7 +134,12 @@ bool PostFeedback(IWebClient& web, const std::string& host, const FormLines& lin
     std::string reply;
     try {
       reply = web.PostForm("https://" + host + kFeedbackPath, lines, kFeedbackTimeoutMs);
-    } catch (...) {
+    } catch (const WebRequestError& error) {
+      // Once a connection was made, the text may have arrived (a time-out after sending), or
+      // someone on the way made the secure attempt fail to read the plain one: it is never
+      // sent again in clear. Only an HTTPS port that could not be reached at all gets the
+      // plain attempt.
+      if (!MayRetryInClear(error)) return false;
       try {
         reply = web.PostForm("http://" + host + kFeedbackPath, lines, kFeedbackTimeoutMs);
       } catch (...) {

@@ -93,12 +93,13 @@ struct FeedbackInputs {
 // What one press of "Send" ended with.
 enum class SendOutcome { EmptyBody, InvalidEmail, Delivered, Failed };
 
-// "Send" on one thread: checks the body and the e-mail address, posts to HTTPS and then, when
-// that fails, to plain HTTP, and reports the result.
+// "Send" on one thread: checks the body and the e-mail address, posts to HTTPS and then, only
+// when no connection to the HTTPS port could be made, to plain HTTP, and reports the result.
 SendOutcome SendFeedback(IFeedbackView& view, IWebClient& web, const FeedbackInputs& inputs);
 
-// The request of "Send", away from the dialog: posts `lines` to HTTPS and, when that fails, to
-// plain HTTP on `host`; true when the server took the feedback. Never throws.
+// The request of "Send", away from the dialog: posts `lines` to HTTPS and, only when no
+// connection to the HTTPS port could be made (MayRetryInClear), to plain HTTP on `host`, so the
+// text goes out at most once; true when the server took the feedback. Never throws.
 bool PostFeedback(IWebClient& web, const std::string& host, const FormLines& lines) noexcept;
 
 // "Send" with the request elsewhere (the dialog's worker thread), so that the program goes on

@@ -120,7 +120,7 @@ void UpdateCheck::Execute() {
 
   std::string guid;
   try {
-    guid = platform_.ReadMachineGuid();
+    guid = platform_.MachineIdentifier();
   } catch (...) {
     errors = true;
     guid.clear();
@@ -162,11 +162,19 @@ void UpdateCheck::Execute() {
         lines.push_back("guid=" + guid);
 
         std::string reply;
+        bool retryInClear = false;
         try {
           reply =
               platform_.PostForm("https://" + inputs_.host + kCheckPath, lines, kCheckTimeoutMs);
+        } catch (const WebRequestError& error) {
+          errors = true;
+          retryInClear = MayRetryInClear(error);
         } catch (...) {
           errors = true;
+        }
+        // Over plain HTTP only when the HTTPS port could not be reached at all: after a failure
+        // on a connection that was made, the plain answer may come from whoever made it fail.
+        if (retryInClear) {
           try {
             reply =
                 platform_.PostForm("http://" + inputs_.host + kCheckPath, lines, kCheckTimeoutMs);

@@ -49,9 +49,10 @@ int ReadStoreInteger(IUpdateStore& store, std::string_view key, int defaultValue
 // Everything the check needs from the platform.
 class ICheckPlatform : public IWebClient {
  public:
-  // MachineGuid of the local machine; empty when the key is missing. Throws when the value
-  // exists but is not text.
-  virtual std::string ReadMachineGuid() = 0;
+  // The machine's identifier as the request's guid= carries it: a digest of the machine's own
+  // identifier (MachineIdentifierFrom in base/machine_identifier.h), never the identifier
+  // itself; empty when the machine has none. Throws when it cannot be read or digested.
+  virtual std::string MachineIdentifier() = 0;
   // Opens the update store (creating it when missing); it stays open for the process. Throws
   // when it cannot be opened.
   virtual IUpdateStore& OpenUpdateStore() = 0;

@@ -17,7 +17,9 @@ std::string Win32CheckPlatform::PostForm(const std::string& address, const FormL
                                          int timeoutMs) {
   return lb::PostForm(address, lines, timeoutMs);
 }
-std::string Win32CheckPlatform::ReadMachineGuid() { return lb::ReadMachineGuid(); }
+std::string Win32CheckPlatform::MachineIdentifier() {
+  return lb::MachineIdentifier(AppIdentity().productName);
+}
 IUpdateStore& Win32CheckPlatform::OpenUpdateStore() { return ProcessUpdateStore(); }
 std::string Win32CheckPlatform::OSDescription() { return lb::OSDescription(); }
 std::string Win32CheckPlatform::UserLocaleName() { return lb::UserLocaleName(); }
@@ -99,7 +101,8 @@ void UpdateCheckWindow::ShowNewVersionNotice() {
       instance_, UpdateNoticeWindow::Options{.productName = AppIdentity().productName,
                                              .offeredVersion = results.offeredVersion,
                                              .downloadUrl = results.downloadUrl,
-                                             .homePage = HomePageAddress(),
+                                             .host = ServerHost(),
+                                             .downloadPage = DownloadPageAddress(),
                                              .owner = options_.owner,
                                              .mainWindow = options_.mainWindow});
 }

@@ -18,7 +18,7 @@ namespace lb {
 class Win32CheckPlatform : public ICheckPlatform {
  public:
   std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) override;
-  std::string ReadMachineGuid() override;
+  std::string MachineIdentifier() override;
   IUpdateStore& OpenUpdateStore() override;
   std::string OSDescription() override;
   std::string UserLocaleName() override;

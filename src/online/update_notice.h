@@ -3,6 +3,7 @@
 // and the address its link opens. The Win32 window (update_notice_window_win.cpp) draws it.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/geometry.h"
 #include "platform/view_types.h"
@@ -36,13 +37,21 @@ inline constexpr int kNoticeHideAnimationMs = 100;
 [[nodiscard]] std::string NoticeLinkText(const std::string& productName,
                                          const std::string& offeredVersion);
 
+// Whether the link may open `address` as it stands: "https://" (the scheme's letter case
+// ignored), then exactly `host` (the maker's server, ASCII letter case ignored, a port the same
+// as in `host`) up to the end or the first "/", "?" or "#", and nothing the shell or the browser
+// could read as the end of the address or as more arguments: no space, control character,
+// quote, backslash or byte outside ASCII, no "%" but one that encodes a character other than
+// those (space, control characters, quotes), followed by two hexadecimal digits.
+[[nodiscard]] bool IsMakersSecureAddress(std::string_view address, std::string_view host);
+
 // The address the link opens. The download address comes from the network, possibly over plain
 // HTTP where anyone on the way can change it, and the shell's "open" would just as well start a
-// program or open a file: only an address beginning with "http://" or "https://" (letter case
-// of the scheme ignored) is opened; anything else, an empty address included, gives the home
-// page.
-[[nodiscard]] std::string NoticeAddressToOpen(const std::string& downloadUrl,
-                                              const std::string& homePage);
+// program, open a file or take a quote as the end of the address: only an address that
+// IsMakersSecureAddress takes is opened; anything else, an empty address included, gives the
+// maker's download page.
+[[nodiscard]] std::string NoticeAddressToOpen(const std::string& downloadUrl, std::string_view host,
+                                              const std::string& downloadPage);
 
 // The close countdown: OnCountdownTimer's counting.
 class NoticeCountdown {

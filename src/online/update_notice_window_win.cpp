@@ -144,7 +144,7 @@ void UpdateNoticeWindow::OnLinkHoverTimer() {
 }
 
 void UpdateNoticeWindow::OnLinkClick() {
-  options_.open(NoticeAddressToOpen(options_.downloadUrl, options_.homePage));
+  options_.open(NoticeAddressToOpen(options_.downloadUrl, options_.host, options_.downloadPage));
   Close();
 }
 

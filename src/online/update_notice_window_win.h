@@ -29,7 +29,8 @@ class UpdateNoticeWindow final : public WindowBase {
     std::string productName;
     std::string offeredVersion;
     std::string downloadUrl;
-    std::string homePage;
+    std::string host;           // the maker's server: the only host the link opens as offered
+    std::string downloadPage;   // opened instead of any other address
     HWND owner = nullptr;       // the application's window: the notice gets no taskbar button
     HWND mainWindow = nullptr;  // gets the keyboard focus back once the notice is shown
     OpenAddress open;           // null: the shell's "open"

@@ -30,6 +30,12 @@ constexpr DWORD kTls13 = 0x00002000;  // WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3
 
 WebFailure FailureKindOf(DWORD error) {
   switch (error) {
+    // No connection could be made at all. WinHTTP documents ERROR_WINHTTP_CANNOT_CONNECT for a
+    // connection that failed (refused, unreachable) and ERROR_WINHTTP_CONNECTION_ERROR for one
+    // reset or ended after it was made, which is a plain transport failure.
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return WebFailure::NoConnection;
     // Wine reports an expired receive time-out as WSAETIMEDOUT rather than
     // ERROR_WINHTTP_TIMEOUT; both mean the same to the caller.
     case ERROR_WINHTTP_TIMEOUT:
@@ -42,7 +48,8 @@ WebFailure FailureKindOf(DWORD error) {
     case ERROR_WINHTTP_SECURE_INVALID_CERT:
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
-    // Wine's answer to a certificate its root store does not lead to.
+    // Wine's answer to a certificate its root store does not lead to, and the secure channel
+    // failing after the connection was made.
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
       return WebFailure::Certificate;
     default:

@@ -17,8 +17,9 @@ namespace lb {
 // HTTP error page like any reply; anything else the plain transport, which throws on an HTTP
 // error status. The body is unpacked when gzip-encoded and decoded by the charset the reply
 // declares (UTF-8 when it declares none). Throws WebRequestError on any transport failure, with
-// its kind: a time-out (also when the whole attempt ran past its bound), a body beyond
-// kMaxReplyBytes, a refused certificate, or anything else.
+// its kind: no connection made at all (refused, unreachable, the name not resolved), a time-out
+// (also when the whole attempt ran past its bound), a body beyond kMaxReplyBytes, a refused
+// certificate or secure channel, or anything else.
 std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs);
 
 class WinHttpWebClient final : public IWebClient {

@@ -37,6 +37,10 @@ std::string_view Trim(std::string_view text) {
 
 bool IsSecureAddress(std::string_view address) { return address.starts_with("https://"); }
 
+bool MayRetryInClear(const WebRequestError& error) noexcept {
+  return error.Kind() == WebFailure::NoConnection;
+}
+
 std::string EncodeFormBody(const FormLines& lines) {
   std::string body;
   for (const std::string& line : lines) {

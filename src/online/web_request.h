@@ -24,10 +24,13 @@ inline constexpr int kFeedbackTimeoutMs = 3000;
 
 // What kind of failure ended a request.
 enum class WebFailure {
-  Transport,    // no connection, a broken reply, (plain HTTP only) an HTTP error status
-  TimedOut,     // the connection, the response or the whole attempt took too long
-  TooLarge,     // the body, or the body unpacked, is longer than kMaxReplyBytes
-  Certificate,  // the server's certificate was refused
+  NoConnection,  // no connection to the server could be made at all: refused, unreachable,
+                 // the name not resolved
+  Transport,     // a reset or closed connection, a broken reply, (plain HTTP only) an HTTP
+                 // error status, or anything else
+  TimedOut,      // the connection, the response or the whole attempt took too long
+  TooLarge,      // the body, or the body unpacked, is longer than kMaxReplyBytes
+  Certificate,   // the server's certificate or the secure channel was refused
 };
 
 // A transport failure. The message says what failed, the kind which sort of failure it was.
@@ -40,6 +43,13 @@ class WebRequestError : public std::runtime_error {
  private:
   WebFailure kind_;
 };
+
+// Whether a failed HTTPS attempt may be followed by the same request over plain HTTP: only when
+// no connection to the server could be made at all (a network that blocks the HTTPS port). Once
+// a connection was made, whatever went wrong (a certificate that is not the server's, a
+// time-out, a reset, a body over the limit) may be the work of someone on the way who waits to
+// answer the plain request; and the request may have reached the server already.
+[[nodiscard]] bool MayRetryInClear(const WebRequestError& error) noexcept;
 
 // The form request of both transports.
 class IWebClient {

@@ -44,18 +44,24 @@ class FakeCheckPlatform : public ICheckPlatform {
   std::string machineGuid = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
   bool guidFails = false;
   bool localeFails = false;
-  // Replies per scheme ("https" and "http"); a missing one fails like a dead server.
+  // Replies per scheme ("https" and "http"); a missing one fails with the scheme's failure, or
+  // as a port that refuses the connection when none is scripted.
   std::map<std::string, std::string> replies;
+  std::map<std::string, WebFailure> failures;
   std::vector<PostedRequest> requests;
 
   std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) override {
     requests.push_back({address, lines, timeoutMs});
     const std::string scheme = address.substr(0, address.find(':'));
     const auto found = replies.find(scheme);
-    if (found == replies.end()) throw WebRequestError("Connection refused");
+    if (found == replies.end()) {
+      const auto failure = failures.find(scheme);
+      throw WebRequestError("Failed",
+                            failure == failures.end() ? WebFailure::NoConnection : failure->second);
+    }
     return found->second;
   }
-  std::string ReadMachineGuid() override {
+  std::string MachineIdentifier() override {
     if (guidFails) throw std::runtime_error("MachineGuid is not text");
     return machineGuid;
   }

@@ -3,7 +3,8 @@
 //
 // Rules checked:
 // - No request once five valid replies were counted today, none with notifications off; at
-//   most two requests (HTTPS, then plain HTTP).
+//   most two requests (HTTPS, then plain HTTP), and the plain one only when no connection to
+//   the HTTPS port could be made.
 // - The notice opens only for a version that ShouldNotify accepts.
 // - After a valid reply the store holds the offered version and the address scrambled, and the
 //   scrambled address reads back as the address.
@@ -13,9 +14,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/settings_store.h"
 #include "fakes/fake_check_platform.h"
 #include "fuzz_check.h"
-#include "base/settings_store.h"
 #include "online/update_check.h"
 
 namespace {
@@ -40,6 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.storeOpens = input.ConsumeIntegralInRange(0, 19) != 19;
   platform.store.failWrites = input.ConsumeIntegralInRange(0, 19) == 19;
   const bool httpsAnswers = input.ConsumeBool();
+  const auto httpsFailure = static_cast<lb::WebFailure>(
+      input.ConsumeIntegralInRange(0, static_cast<int>(lb::WebFailure::Certificate)));
+  if (!httpsAnswers) platform.failures["https"] = httpsFailure;
   const std::string httpsReply = input.ConsumeRandomLengthString(512);
   if (httpsAnswers) platform.replies["https"] = httpsReply;
   if (input.ConsumeBool()) platform.replies["http"] = input.ConsumeRemainingBytesAsString();
@@ -51,10 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   const int showUpdate = lb::ParseProfileInteger(storedText(keys::ShowUpdate), 1);
   const bool storeRead = platform.storeOpens;
-  const bool doneToday = storeRead && storedText(keys::LastUpdateCheck) == platform.today &&
-                         before.contains(keys::LastUpdateCheckCount) &&
-                         lb::ParseProfileInteger(storedText(keys::LastUpdateCheckCount), 0) >=
-                             lb::kMaxChecksPerDay;
+  const bool doneToday =
+      storeRead && storedText(keys::LastUpdateCheck) == platform.today &&
+      before.contains(keys::LastUpdateCheckCount) &&
+      lb::ParseProfileInteger(storedText(keys::LastUpdateCheckCount), 0) >= lb::kMaxChecksPerDay;
 
   lb::UpdateCheckResults results;
   lb::UpdateCheck check(platform, {"www.example.test", "Lock Beacon", "1.0"}, results);
@@ -62,6 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Check(results.checkDone.load(), "the check ends");
   Check(platform.requests.size() <= 2, "at most one request per transport");
+  if (platform.requests.size() == 2) {
+    Check(!httpsAnswers && httpsFailure == lb::WebFailure::NoConnection,
+          "plain HTTP only when the HTTPS port could not be reached");
+  }
   if (doneToday || (storeRead && showUpdate == 0)) {
     Check(platform.requests.empty(), "no request after five replies today or with notices off");
   }

@@ -35,7 +35,8 @@ class StandinServer {
     std::string command =
         "python3 " + Quote(std::string(LOCKBEACON_SOURCE_DIR) + "/tools/standin_server.py");
     for (const std::string& argument : std::vector<std::string>{
-             "--port-file", folder_ + "/port", "--log", folder_ + "/log", "--ca-dir", caFolder_}) {
+             "--port-file", folder_ + "/port", "--host-file", folder_ + "/host", "--log",
+             folder_ + "/log", "--ca-dir", caFolder_}) {
       command += " " + Quote(argument);
     }
     for (const std::string& argument : arguments) command += " " + Quote(argument);
@@ -57,6 +58,7 @@ class StandinServer {
       const std::string text = ReadWhole(folder_ + "/port");
       if (!text.empty()) {
         port_ = std::stoi(text);
+        host_ = ReadWhole(folder_ + "/host");  // written before the port
         break;
       }
       if (std::chrono::steady_clock::now() > deadline) {
@@ -69,7 +71,7 @@ class StandinServer {
 
   ~StandinServer() {
     try {
-      lb::PostForm("http://localhost:" + std::to_string(port_) + "/stop", {}, 3000);
+      lb::PostForm("http://" + host_ + "/stop", {}, 3000);
     } catch (...) {
     }
   }
@@ -77,8 +79,10 @@ class StandinServer {
   StandinServer& operator=(const StandinServer&) = delete;
 
   [[nodiscard]] int Port() const { return port_; }
-  // The host text of the program: a name, since HTTPS needs one for its certificate.
-  [[nodiscard]] std::string Host() const { return "localhost:" + std::to_string(port_); }
+  // The host text of the program: "localhost:<port>", a name, since HTTPS needs one for its
+  // certificate; with "--https no-port" a loopback address of the server's own, without a port
+  // (HTTPS on 443, where nothing listens, plain HTTP on 80).
+  [[nodiscard]] const std::string& Host() const { return host_; }
 
   // The log, one JSON line per request (or refused connection).
   [[nodiscard]] std::vector<std::string> Log() const {
@@ -161,6 +165,7 @@ class StandinServer {
 
   std::string folder_;
   std::string caFolder_;
+  std::string host_;
   int port_ = 0;
 };
 

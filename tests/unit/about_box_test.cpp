@@ -114,8 +114,8 @@ TEST_F(AboutActionsTest, MenuItemsAndTheLinkOpenTheirPages) {
   actions.OnHomeLinkClick();
   EXPECT_EQ(shell.opened, (std::vector<std::string>{
                               "https://www.example.test/blog/credits-and-acknowledgements/",
-                              "http://www.example.test/blog/how-to-uninstall-brimlex-software/",
-                              "http://www.example.test/"}));
+                              "https://www.example.test/blog/how-to-uninstall-brimlex-software/",
+                              "https://www.example.test/"}));
 }
 
 TEST_F(AboutActionsTest, LicenseOpensInNotepadWhenPresent) {

@@ -121,10 +121,12 @@ class RecordingFeedbackView : public IFeedbackView {
   void Close() override { events.emplace_back("close"); }
 };
 
-// Answers each address with a scripted reply, or fails when none is scripted.
+// Answers each address with a scripted reply, or fails when none is scripted: with the scripted
+// kind of failure, or as a port that refuses the connection.
 class ScriptedWebClient : public IWebClient {
  public:
   std::map<std::string, std::string> replies;
+  std::map<std::string, WebFailure> failures;
   struct Post {
     std::string address;
     FormLines lines;
@@ -135,7 +137,11 @@ class ScriptedWebClient : public IWebClient {
   std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) override {
     posts.push_back({address, lines, timeoutMs});
     const auto found = replies.find(address);
-    if (found == replies.end()) throw WebRequestError("connection refused");
+    if (found == replies.end()) {
+      const auto failure = failures.find(address);
+      throw WebRequestError("failed",
+                            failure == failures.end() ? WebFailure::NoConnection : failure->second);
+    }
     return found->second;
   }
 };
@@ -194,7 +200,7 @@ TEST_F(SendFeedbackTest, ADeliveredMessageIsPostedOverHttpsThenThankedAndClosed)
   EXPECT_EQ(view.boxes[0].flags, 64u);
 }
 
-TEST_F(SendFeedbackTest, AFailedHttpsAttemptIsRetriedOverPlainHttp) {
+TEST_F(SendFeedbackTest, AnHttpsPortThatCannotBeReachedIsRetriedOverPlainHttp) {
   web.replies[kHttp] = " OK ";
   view.memo = "Hi";
   EXPECT_EQ(Send(), SendOutcome::Delivered);
@@ -217,6 +223,26 @@ TEST_F(SendFeedbackTest, AnHttpsReplyOtherThanOkIsAFailureAndIsNotRetried) {
             "[Please try again later.]");
   EXPECT_EQ(view.boxes[0].caption, "[Failure]");
   EXPECT_EQ(view.boxes[0].flags, 16u);
+}
+
+// Once a connection to the HTTPS port was made, the text may have arrived (a time-out after
+// sending) or someone on the way broke the attempt to read the plain one: it is sent once, and
+// the failure reported, with the dialog kept open.
+TEST_F(SendFeedbackTest, AFailureAfterTheHttpsConnectionWasMadeIsNeverSentAgainInClear) {
+  for (const WebFailure kind : {WebFailure::TimedOut, WebFailure::Certificate,
+                                WebFailure::Transport, WebFailure::TooLarge}) {
+    ScriptedWebClient server;
+    RecordingFeedbackView dialog;
+    server.failures[kHttps] = kind;
+    server.replies[kHttp] = "OK";
+    dialog.memo = "Hi";
+    EXPECT_EQ(SendFeedback(dialog, server, inputs), SendOutcome::Failed) << static_cast<int>(kind);
+    ASSERT_EQ(server.posts.size(), 1u) << static_cast<int>(kind);
+    EXPECT_EQ(server.posts[0].address, kHttps);
+    EXPECT_EQ(dialog.events, (std::vector<std::string>{"busy", "normal cursor", "box"}))
+        << static_cast<int>(kind);
+    EXPECT_EQ(dialog.boxes[0].caption, "[Failure]");
+  }
 }
 
 TEST_F(SendFeedbackTest, BothTransportsFailingIsAFailureThatKeepsTheDialogOpen) {
@@ -295,18 +321,24 @@ TEST_F(SendFeedbackTest, ARequestThatCannotStartIsAFailure) {
   EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box"}));
 }
 
-TEST(PostFeedback, TriesHttpsThenPlainHttpAndNeverThrows) {
+TEST(PostFeedback, TriesPlainHttpOnlyWithoutAnHttpsConnectionAndNeverThrows) {
   struct Throwing : IWebClient {
+    explicit Throwing(WebFailure failure) : kind(failure) {}
+    WebFailure kind;
     std::vector<std::string> addresses;
     std::string PostForm(const std::string& address, const FormLines&, int timeoutMs) override {
       EXPECT_EQ(timeoutMs, kFeedbackTimeoutMs);
       addresses.push_back(address);
-      throw WebRequestError("too large", WebFailure::TooLarge);
+      throw WebRequestError("failed", kind);
     }
-  } web;
-  EXPECT_FALSE(PostFeedback(web, "h.test", {"cmd=feedback"}));
-  EXPECT_EQ(web.addresses, (std::vector<std::string>{"https://h.test/php/feedback.php",
-                                                     "http://h.test/php/feedback.php"}));
+  };
+  Throwing unreachable(WebFailure::NoConnection);
+  EXPECT_FALSE(PostFeedback(unreachable, "h.test", {"cmd=feedback"}));
+  EXPECT_EQ(unreachable.addresses, (std::vector<std::string>{"https://h.test/php/feedback.php",
+                                                             "http://h.test/php/feedback.php"}));
+  Throwing tooLarge(WebFailure::TooLarge);
+  EXPECT_FALSE(PostFeedback(tooLarge, "h.test", {"cmd=feedback"}));
+  EXPECT_EQ(tooLarge.addresses, (std::vector<std::string>{"https://h.test/php/feedback.php"}));
 }
 
 }  // namespace

@@ -15,24 +15,74 @@ TEST(UpdateNotice, TextsNameTheProductAndTheOfferedVersion) {
   EXPECT_EQ(NoticeLinkText("Lock Beacon", "5.2"), "Click to download Lock Beacon 5.2");
 }
 
-TEST(UpdateNotice, LinkOpensOnlyWebAddresses) {
-  const std::string home = "https://www.example.test/";
+// The download address may have come over plain HTTP from whoever sits on the way: the link
+// opens it only when it is a secure address on the maker's own host that nothing in it can end
+// early or extend; anything else gives the maker's download page.
+TEST(UpdateNotice, LinkOpensOnlyTheMakersOwnSecureAddresses) {
+  const std::string host = "www.example.test";
+  const std::string page = "https://www.example.test/download/";
   const struct {
     const char* url;
-    const char* opened;
+    bool opened;  // as it stands; otherwise the download page
   } cases[] = {
-      {"https://www.example.test/download/", "https://www.example.test/download/"},
-      {"http://www.example.test/lb.exe", "http://www.example.test/lb.exe"},
-      {"HTTPS://www.example.test/", "HTTPS://www.example.test/"},
-      {"", "https://www.example.test/"},
-      {"C:\\Windows\\System32\\calc.exe", "https://www.example.test/"},
-      {"calc.exe", "https://www.example.test/"},
-      {"file:///C:/Windows/System32/calc.exe", "https://www.example.test/"},
-      {"\\\\server\\share\\setup.exe", "https://www.example.test/"},
-      {" https://www.example.test/", "https://www.example.test/"},
-      {"https:calc.exe", "https://www.example.test/"},
+      {"https://www.example.test/download/LockBeacon-9.9-setup.exe", true},
+      {"https://www.example.test/", true},
+      {"https://www.example.test", true},
+      {"https://www.example.test?v=9.9", true},
+      {"https://www.example.test/download/caf%C3%A9%2Fsetup.exe", true},
+      {"HTTPS://WWW.Example.Test/download/", true},
+      // Not secure, not a web address, or another host.
+      {"http://www.example.test/LockBeacon-9.9-setup.exe", false},
+      {"", false},
+      {"C:\\Windows\\System32\\calc.exe", false},
+      {"calc.exe", false},
+      {"file:///C:/Windows/System32/calc.exe", false},
+      {"\\\\server\\share\\setup.exe", false},
+      {"https:calc.exe", false},
+      {"https:/www.example.test/", false},
+      {"https://attacker.test/LockBeacon-9.9-setup.exe", false},
+      {"https://www.example.test.attacker.test/", false},
+      {"https://www.example.test@attacker.test/", false},
+      {"https://attacker.test/?https://www.example.test/", false},
+      {"https://attacker.test#https://www.example.test/", false},
+      {"https://www.example.test:8443/", false},
+      {"https://www.example.test./", false},
+      {"https://www.example.test\\@attacker.test/", false},
+      {"https:///www.example.test/", false},
+      // Characters that end the address or add arguments where the shell hands it on, as they
+      // stand and %-encoded.
+      {" https://www.example.test/", false},
+      {"https://www.example.test/ setup.exe", false},
+      {"https://www.example.test/\" --new-window file:///C:/", false},
+      {"https://www.example.test/'x'", false},
+      {"https://www.example.test/\tx", false},
+      {"https://www.example.test/\r\nx", false},
+      {"https://www.example.test/x\x7F", false},
+      {"https://www.example.test/%20setup.exe", false},
+      {"https://www.example.test/%22%20--new-window", false},
+      {"https://www.example.test/%27", false},
+      {"https://www.example.test/%0d%0a", false},
+      {"https://www.example.test/%00", false},
+      {"https://www.example.test/%7f", false},
+      {"https://www.example.test/%", false},
+      {"https://www.example.test/%2", false},
+      {"https://www.example.test/%zz", false},
+      // Beyond ASCII: a no-break space, a right-to-left override.
+      {"https://www.example.test/\xC2\xA0setup.exe", false},
+      {"https://www.example.test/\xE2\x80\xAE" "exe.txt", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(NoticeAddressToOpen(c.url, home), c.opened) << c.url;
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsMakersSecureAddress(c.url, host), c.opened) << c.url;
+    EXPECT_EQ(NoticeAddressToOpen(c.url, host, page), c.opened ? c.url : page) << c.url;
+  }
+}
+
+TEST(UpdateNotice, TheHostIsComparedWholeWithItsPort) {
+  // A test build talks to a server on this machine: the port is part of the host.
+  EXPECT_TRUE(IsMakersSecureAddress("https://localhost:8443/download/", "localhost:8443"));
+  EXPECT_FALSE(IsMakersSecureAddress("https://localhost:8444/download/", "localhost:8443"));
+  EXPECT_FALSE(IsMakersSecureAddress("https://localhost/download/", "localhost:8443"));
+  EXPECT_FALSE(IsMakersSecureAddress("https://anything/", ""));
 }
 
 TEST(UpdateNotice, CountdownEndsOnTheEleventhTickOnly) {

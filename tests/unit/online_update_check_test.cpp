@@ -207,7 +207,7 @@ TEST_F(UpdateCheckTest, StatusZeroIsValidToo) {
   EXPECT_TRUE(start.results->updatePending);
 }
 
-TEST_F(UpdateCheckTest, HttpAnswersWhenHttpsFails) {
+TEST_F(UpdateCheckTest, HttpAnswersWhenTheHttpsPortCannotBeReached) {
   platform.replies["http"] = CheckReply("9.9", "http://www.example.test/download/");
   const Start start(platform);
   ASSERT_EQ(platform.requests.size(), 2u);
@@ -217,6 +217,28 @@ TEST_F(UpdateCheckTest, HttpAnswersWhenHttpsFails) {
   EXPECT_FALSE(start.errors);
   EXPECT_TRUE(start.results->updatePending);
   EXPECT_EQ(Stored("LastUpdateCheckCount"), "1");
+}
+
+// A failure once the HTTPS connection was made (a certificate that is not the server's, a
+// time-out, a reset, a body over the limit) may be someone on the way, who would answer the plain
+// request with an offer of his own: no plain request, nothing stored, no notice.
+TEST_F(UpdateCheckTest, AFailureAfterTheHttpsConnectionWasMadeEndsTheCheck) {
+  for (const WebFailure kind : {WebFailure::Certificate, WebFailure::TimedOut,
+                                WebFailure::Transport, WebFailure::TooLarge}) {
+    FakeCheckPlatform fresh;
+    fresh.store.values["CurrentURL"] = ScrambleText("https://www.example.test/old/");
+    fresh.failures["https"] = kind;
+    fresh.replies["http"] = CheckReply("9.9", "http://attacker.test/setup.exe");
+    const Start start(fresh);
+    ASSERT_EQ(fresh.requests.size(), 1u) << static_cast<int>(kind);
+    EXPECT_EQ(fresh.requests[0].address, "https://updates.example.test/php/check2.php");
+    EXPECT_TRUE(start.errors);
+    EXPECT_TRUE(start.results->checkDone.load());
+    EXPECT_FALSE(start.results->updatePending) << static_cast<int>(kind);
+    EXPECT_EQ(start.results->offeredVersion, "");
+    EXPECT_EQ(start.results->downloadUrl, "https://www.example.test/old/");
+    EXPECT_EQ(fresh.store.values.size(), 1u) << static_cast<int>(kind);  // only the old address
+  }
 }
 
 TEST_F(UpdateCheckTest, BothTransportsDeadStoresNothing) {

@@ -236,11 +236,11 @@ TEST_F(TrayMenuTest, TrayIconShowsTheShortFormAndTheMenuAtTheCursor) {
 }
 
 TEST_F(TrayMenuTest, OnlineHelpAddressFromTheProductName) {
-  EXPECT_EQ(HelpAddress("Lock Beacon"), "http://" + ServerHost() + "/help/lock-beacon/");
+  EXPECT_EQ(HelpAddress("Lock Beacon"), "https://" + ServerHost() + "/help/lock-beacon/");
   // Each space its own "-"; only ASCII capitals are lowered.
-  EXPECT_EQ(HelpAddress("Lock  Beacon"), "http://" + ServerHost() + "/help/lock--beacon/");
+  EXPECT_EQ(HelpAddress("Lock  Beacon"), "https://" + ServerHost() + "/help/lock--beacon/");
   EXPECT_EQ(HelpAddress("\xC3\x84rger X"),  // "Ärger X"
-            "http://" + ServerHost() + "/help/\xC3\x84rger-x/");
+            "https://" + ServerHost() + "/help/\xC3\x84rger-x/");
 }
 
 TEST_F(TrayMenuTest, OnlineHelpOpensThePageAndDropsFailures) {
@@ -248,7 +248,7 @@ TEST_F(TrayMenuTest, OnlineHelpOpensThePageAndDropsFailures) {
   Create();
   shell.failOpen = true;
   app.menu.Execute(MenuCommand::Help);
-  EXPECT_THAT(shell.opened, ElementsAre("http://" + ServerHost() + "/help/lock--beacon/"));
+  EXPECT_THAT(shell.opened, ElementsAre("https://" + ServerHost() + "/help/lock--beacon/"));
 }
 
 TEST_F(TrayMenuTest, SettingsOpensANewDialogEachTime) {

@@ -27,7 +27,8 @@ class NoticeWindowTest : public ::testing::Test {
         UpdateNoticeWindow::Options{.productName = "Lock Beacon",
                                     .offeredVersion = "5.2",
                                     .downloadUrl = url,
-                                    .homePage = "https://www.example.test/",
+                                    .host = "www.example.test",
+                                    .downloadPage = "https://www.example.test/download/lb/",
                                     .open = [this](const std::string& address) {
                                       opened.push_back(address);
                                       // Anything but a web address reaches the real shell, so that
@@ -122,7 +123,7 @@ TEST_F(NoticeWindowTest, AHostileDownloadAddressIsNotStarted) {
   const auto notice = Make(folder.Path("setup.bat"));
   notice->OnShowTimer();
   notice->OnLinkClick();
-  EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/"});
+  EXPECT_EQ(opened, std::vector<std::string>{"https://www.example.test/download/lb/"});
   std::this_thread::sleep_for(std::chrono::seconds(2));
   EXPECT_FALSE(folder.Get("started.txt"));
   EXPECT_FALSE(::IsWindowVisible(notice->Hwnd()));

@@ -2,12 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 
 #include "base/client_identity_win.h"
+#include "base/identity.h"
+#include "base/machine_identifier.h"
+#include "base/server_host.h"
+#include "base/sha256_win.h"
 #include "online/update_check_win.h"
+#include "online/update_notice.h"
 #include "online/update_store_win.h"
 #include "online/web_client_win.h"
 #include "platform/app_error.h"
+#include "platform/wide_text_win.h"
 #include "support/standin_server_win.h"
 #include "ui/handles_win.h"
 
@@ -106,7 +113,20 @@ TEST(PostFormOnWindows, AnUnansweredRequestEndsAfterTheTimeOut) {
   }
 }
 
-TEST(PostFormOnWindows, AClosedPortFailsOnBothTransports) {
+// The kind of failure that ends a request to `address`; a reply is a test failure.
+WebFailure FailureOf(const std::string& address, int timeoutMs) {
+  try {
+    const std::string reply = PostForm(address, {"cmd=check"}, timeoutMs);
+    ADD_FAILURE() << address << " answered " << reply.size() << " bytes";
+  } catch (const WebRequestError& error) {
+    return error.Kind();
+  }
+  return WebFailure::Transport;
+}
+
+// A port where nothing listens: no connection could be made, the one failure after which the
+// check and the feedback try plain HTTP.
+TEST(PostFormOnWindows, AClosedPortFailsOnBothTransportsWithoutAConnection) {
   // The port of a server that has just ended: nothing listens there any more.
   int port = 0;
   {
@@ -117,19 +137,12 @@ TEST(PostFormOnWindows, AClosedPortFailsOnBothTransports) {
   for (const char* scheme : {"https", "http"}) {
     const std::string address =
         std::string(scheme) + "://localhost:" + std::to_string(port) + kCheckPath;
-    EXPECT_THROW(static_cast<void>(PostForm(address, {"cmd=check"}, 3000)), WebRequestError);
+    EXPECT_EQ(FailureOf(address, 3000), WebFailure::NoConnection) << scheme;
   }
-}
-
-// The kind of failure that ends a request to `address`; a reply is a test failure.
-WebFailure FailureOf(const std::string& address, int timeoutMs) {
-  try {
-    const std::string reply = PostForm(address, {"cmd=check"}, timeoutMs);
-    ADD_FAILURE() << address << " answered " << reply.size() << " bytes";
-  } catch (const WebRequestError& error) {
-    return error.Kind();
-  }
-  return WebFailure::Transport;
+  // Nothing listens on the HTTPS port of the server's own address either.
+  const StandinServer blocked({"--https", "no-port"});
+  EXPECT_EQ(FailureOf(CheckAddress("https", blocked), 3000), WebFailure::NoConnection);
+  EXPECT_EQ(PostForm(CheckAddress("http", blocked), {"cmd=check"}, 3000), kValidReply);
 }
 
 // Servers that misbehave: each attempt ends, and with the kind of failure that says why. (How
@@ -155,6 +168,9 @@ TEST(PostFormOnWindows, MisbehavingServersEndTheAttemptWithTheirKindOfFailure) {
       {{"--https", "gzip-bomb", "--http", "gzip-bomb"}, {"https", "http"}, WebFailure::TooLarge},
       {{"--certificate", "untrusted"}, {"https"}, WebFailure::Certificate},
       {{"--certificate", "other-host"}, {"https"}, WebFailure::Certificate},
+      // A connection accepted and closed before the secure channel stands: it was made, so this
+      // is no failure to connect.
+      {{"--https", "refuse"}, {"https"}, WebFailure::Certificate},
   };
   for (const auto& c : cases) {
     const StandinServer server(c.server);
@@ -207,12 +223,15 @@ TEST(UpdateCheckOnWindows, HttpsAnswerIsStoredAndOffered) {
   const auto logged = server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"});
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_NE(logged[0].find("[\"os\", \"Windows"), std::string::npos) << logged[0];
-  EXPECT_NE(logged[0].find("[\"guid\", \"" + ReadMachineGuid() + "\"]"), std::string::npos);
+  // The machine's identifier goes as its digest, never as it stands.
+  const std::string identifier = MachineIdentifier(AppIdentity().productName);
+  EXPECT_NE(logged[0].find("[\"guid\", \"" + identifier + "\"]"), std::string::npos) << logged[0];
+  EXPECT_EQ(logged[0].find(ReadMachineGuid()), std::string::npos) << logged[0];
   EXPECT_EQ(server.LogWith({"\"scheme\": \"http\""}).size(), 0u);
 }
 
-TEST(UpdateCheckOnWindows, HttpsRefusedThenHttpAnswers) {
-  const StandinServer server({"--https", "refuse"});
+TEST(UpdateCheckOnWindows, AnHttpsPortThatRefusesConnectionsThenHttpAnswers) {
+  const StandinServer server({"--https", "no-port"});
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
@@ -221,12 +240,53 @@ TEST(UpdateCheckOnWindows, HttpsRefusedThenHttpAnswers) {
 
   EXPECT_FALSE(checker.CheckErrors());
   EXPECT_TRUE(results.updatePending);
-  EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "\"refused\": true"}).size(), 1u);
   EXPECT_EQ(server.LogWith({"\"scheme\": \"http\"", "[\"cmd\", \"check\"]"}).size(), 1u);
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1");
 }
 
-TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
+// A connection that the server accepts and closes at once was made: whoever closed it may be
+// waiting for the plain request.
+TEST(UpdateCheckOnWindows, AConnectionClosedAtOnceEndsTheCheck) {
+  const StandinServer server({"--https", "refuse"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+
+  EXPECT_TRUE(checker.CheckErrors());
+  EXPECT_FALSE(results.updatePending);
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "\"refused\": true"}).size(), 1u);
+  EXPECT_TRUE(server.LogWith({"\"scheme\": \"http\""}).empty());
+  EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
+}
+
+// Someone on the way blocks the HTTPS port and answers the plain request with an offer that
+// leads elsewhere: the offer counts, but the notice opens only the maker's own download page.
+TEST(UpdateCheckOnWindows, AForeignAddressOfferedInClearLeadsOnlyToTheMakersDownloadPage) {
+  const StandinServer server(
+      {"--https", "no-port", "--url", "http://attacker.test/LockBeacon-9.9-setup.exe"});
+  const TestStoreKey key;
+  TestCheckPlatform platform(key.Path());
+  UpdateCheckResults results;
+  UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
+  checker.Execute();
+
+  EXPECT_FALSE(checker.CheckErrors());
+  ASSERT_TRUE(results.updatePending);
+  EXPECT_EQ(results.downloadUrl, "http://attacker.test/LockBeacon-9.9-setup.exe");
+  // The test build reads the host from the environment as the C runtime keeps it.
+  char saved[256] = {};
+  std::size_t savedSize = 0;
+  ::getenv_s(&savedSize, saved, sizeof saved, "LOCKBEACON_SERVER_HOST");
+  ::_putenv_s("LOCKBEACON_SERVER_HOST", server.Host().c_str());
+  const std::string page = DownloadPageAddress();
+  ::_putenv_s("LOCKBEACON_SERVER_HOST", saved);
+  EXPECT_EQ(page, "https://" + server.Host() + "/download/");
+  EXPECT_EQ(NoticeAddressToOpen(results.downloadUrl, server.Host(), page), page);
+}
+
+TEST(UpdateCheckOnWindows, AnUnansweredRequestEndsTheCheckWithinItsTimeOutsAndStoresNothing) {
   const StandinServer server({"--https", "hang", "--http", "hang"});
   const TestStoreKey key;
   TestCheckPlatform platform(key.Path());
@@ -236,8 +296,11 @@ TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
   checker.Execute();
   const auto elapsed = std::chrono::steady_clock::now() - start;
 
-  // Two requests, each bounded by its response time-out of ten seconds.
+  // One request, bounded by its connection and response time-outs of ten seconds each: a
+  // time-out on a connection that was made is never followed by a plain request.
   EXPECT_LT(elapsed, std::chrono::seconds(30));
+  EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"}).size(), 1u);
+  EXPECT_TRUE(server.LogWith({"\"scheme\": \"http\""}).empty());
   EXPECT_TRUE(checker.CheckErrors());
   EXPECT_TRUE(results.checkDone.load());
   EXPECT_FALSE(results.updatePending);
@@ -245,23 +308,30 @@ TEST(UpdateCheckOnWindows, BothDeadEndsWithinTheTimeOutsAndStoresNothing) {
   EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), std::nullopt);
 }
 
-TEST(UpdateCheckOnWindows, AnUntrustedCertificateIsRefusedAndPlainHttpAnswers) {
+// Someone on the way answers TLS with a certificate of their own and offers an update over
+// plain HTTP: the refused certificate ends the check. No plain request, no notice, nothing stored.
+TEST(UpdateCheckOnWindows, ARefusedCertificateEndsTheCheckWithoutAPlainRequest) {
   for (const char* certificate : {"untrusted", "other-host"}) {
-    const StandinServer server({"--certificate", certificate});
+    const StandinServer server(
+        {"--certificate", certificate, "--url", "http://attacker.test/LockBeacon-9.9-setup.exe"});
     const TestStoreKey key;
     TestCheckPlatform platform(key.Path());
     UpdateCheckResults results;
     UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
     checker.Execute();
 
-    // The secure attempt never reached the request; the plain one answered and counts.
+    // The secure attempt never reached the request, and nothing followed it.
     EXPECT_TRUE(server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"}).empty())
         << certificate;
-    EXPECT_EQ(server.LogWith({"\"scheme\": \"http\"", "[\"cmd\", \"check\"]"}).size(), 1u)
-        << certificate;
-    EXPECT_FALSE(checker.CheckErrors()) << certificate;
-    EXPECT_TRUE(results.updatePending) << certificate;
-    EXPECT_EQ(platform.store.ReadString("LastUpdateCheckCount"), "1") << certificate;
+    EXPECT_TRUE(server.LogWith({"\"scheme\": \"http\""}).empty()) << certificate;
+    EXPECT_TRUE(checker.CheckErrors()) << certificate;
+    EXPECT_TRUE(results.checkDone.load());
+    EXPECT_FALSE(results.updatePending) << certificate;
+    EXPECT_EQ(results.downloadUrl, "") << certificate;
+    for (const char* name :
+         {"LastUpdateCheck", "LastUpdateCheckCount", "CurrentVersion", "CurrentURL"}) {
+      EXPECT_EQ(platform.store.ReadString(name), std::nullopt) << certificate << " " << name;
+    }
   }
 }
 
@@ -340,6 +410,28 @@ TEST(ClientIdentityOnWindows, MachineGuidFromThe64BitView) {
             ERROR_SUCCESS);
   EXPECT_THROW(static_cast<void>(ReadMachineGuidAt(HKEY_CURRENT_USER, key.Path().c_str())),
                AppError);
+}
+
+TEST(ClientIdentityOnWindows, Sha256OfKnownInputs) {
+  EXPECT_EQ(DigestAsGuidText(Sha256("abc")), "ba7816bf-8f01-cfea-4141-40de5dae2223");
+  EXPECT_EQ(DigestAsGuidText(Sha256("")), "e3b0c442-98fc-1c14-9afb-f4c8996fb924");
+  const Sha256Digest abc = Sha256("abc");
+  EXPECT_EQ(abc[31], 0xAD);  // ...f20015ad: all 32 bytes are written
+  EXPECT_EQ(abc[16], 0xB0);
+}
+
+TEST(ClientIdentityOnWindows, TheIdentifierSentIsAStableDigestOfMachineGuid) {
+  EXPECT_EQ(MachineIdentifierFrom("3f2504e0-4f89-11d3-9a0c-0305e82c3301", "Lock Beacon", Sha256),
+            "8da46056-2936-e97a-86e1-e5fb76c1fe15");
+
+  const std::string guid = ReadMachineGuid();
+  ASSERT_FALSE(guid.empty());
+  const std::string identifier = MachineIdentifier("Lock Beacon");
+  EXPECT_EQ(identifier, MachineIdentifierFrom(guid, "Lock Beacon", Sha256));
+  EXPECT_EQ(identifier, MachineIdentifier("Lock Beacon"));  // the same at every call
+  EXPECT_EQ(identifier.size(), 36u);
+  EXPECT_NE(identifier, guid);
+  EXPECT_NE(identifier, MachineIdentifier("Another Product"));
 }
 
 TEST(ClientIdentityOnWindows, LocaleNameAndSystemDescription) {
