@@ -140,12 +140,14 @@ TEST_F(WindowPrintTest, TheIndicatorPrintsAsItShows) {
 }
 
 TEST_F(WindowPrintTest, TheUpdateNoticePrintsAsItShows) {
-  UpdateNoticeWindow notice(::GetModuleHandleW(nullptr),
-                            UpdateNoticeWindow::Options{.productName = "Lock Beacon",
-                                                        .offeredVersion = "5.2",
-                                                        .downloadUrl = "https://www.example.test/",
-                                                        .homePage = "https://www.example.test/",
-                                                        .open = [](const std::string&) {}});
+  UpdateNoticeWindow notice(
+      ::GetModuleHandleW(nullptr),
+      UpdateNoticeWindow::Options{.productName = "Lock Beacon",
+                                  .offeredVersion = "5.2",
+                                  .downloadUrl = "https://www.example.test/",
+                                  .host = "www.example.test",
+                                  .downloadPage = "https://www.example.test/download/",
+                                  .open = [](const std::string&) {}});
   notice.OnShowTimer();
   ASSERT_TRUE(::IsWindowVisible(notice.Hwnd()));
   ExpectPrintMatchesScreen(notice.Hwnd(), "print-notice");
