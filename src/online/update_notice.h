@@ -32,6 +32,16 @@ inline constexpr int kNoticeHideAnimationMs = 100;
 // of the whole primary screen (the work area is not consulted).
 [[nodiscard]] Point NoticePosition(int primaryScreenWidth, int clientWidth);
 
+// Whether the notice, once shown, hands the keyboard focus back to the main window: only when
+// this program already owns the foreground (the notice took it, or the user was working in the
+// program) and the main window can take the focus. The notice appears on its own, seconds after
+// start or a day later; taking the focus then from the program the user is typing into would
+// send their next keystrokes to Lock Beacon.
+[[nodiscard]] constexpr bool NoticeHandsFocusBack(bool programOwnsForeground,
+                                                  bool mainWindowCanTakeFocus) {
+  return programOwnsForeground && mainWindowCanTakeFocus;
+}
+
 // "UPDATE AVAILABLE" and "Click to download Lock Beacon 5.2", translated.
 [[nodiscard]] std::string NoticeTitleText();
 [[nodiscard]] std::string NoticeLinkText(const std::string& productName,

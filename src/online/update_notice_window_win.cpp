@@ -118,10 +118,13 @@ void UpdateNoticeWindow::OnShowTimer() {
   ::KillTimer(Hwnd(), kShowTimerId);
   ::AnimateWindow(Hwnd(), kNoticeShowAnimationMs, kShowAnimation);
   ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
-  // The keyboard focus goes back to the main window when it can take it; otherwise nothing.
-  if (options_.mainWindow != nullptr && ::IsWindowVisible(options_.mainWindow) &&
-      ::IsWindowEnabled(options_.mainWindow)) {
-    ::SetFocus(options_.mainWindow);
+  // The keyboard focus goes back to the main window only while this program owns the
+  // foreground; over another program's window it stays where the user is typing.
+  const bool mainWindowCanTakeFocus = options_.mainWindow != nullptr &&
+                                      ::IsWindowVisible(options_.mainWindow) &&
+                                      ::IsWindowEnabled(options_.mainWindow);
+  if (NoticeHandsFocusBack(OwnsForeground(options_.focus), mainWindowCanTakeFocus)) {
+    options_.focus.setFocus(options_.mainWindow);
   }
 }
 

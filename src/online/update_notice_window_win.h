@@ -9,6 +9,7 @@
 #include <string>
 
 #include "online/update_notice.h"
+#include "ui/focus_win.h"
 #include "ui/handles_win.h"
 #include "ui/window_base_win.h"
 
@@ -34,6 +35,7 @@ class UpdateNoticeWindow final : public WindowBase {
     HWND owner = nullptr;       // the application's window: the notice gets no taskbar button
     HWND mainWindow = nullptr;  // gets the keyboard focus back once the notice is shown
     OpenAddress open;           // null: the shell's "open"
+    FocusCalls focus;           // the system's, unless a test records them
   };
 
   // Creation: the window is made hidden, placed, with its texts; its timers start at once, so

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "online/update_notice_window_win.h"
 #include "platform/wide_text_win.h"
@@ -21,7 +22,8 @@ LPARAM At(POINT point) { return MAKELPARAM(point.x, point.y); }
 
 class NoticeWindowTest : public ::testing::Test {
  protected:
-  std::unique_ptr<UpdateNoticeWindow> Make(const std::string& url) {
+  std::unique_ptr<UpdateNoticeWindow> Make(const std::string& url, HWND mainWindow = nullptr,
+                                           FocusCalls focus = {}) {
     return std::make_unique<UpdateNoticeWindow>(
         ::GetModuleHandleW(nullptr),
         UpdateNoticeWindow::Options{.productName = "Lock Beacon",
@@ -29,16 +31,19 @@ class NoticeWindowTest : public ::testing::Test {
                                     .downloadUrl = url,
                                     .host = "www.example.test",
                                     .downloadPage = "https://www.example.test/download/lb/",
-                                    .open = [this](const std::string& address) {
-                                      opened.push_back(address);
-                                      // Anything but a web address reaches the real shell, so that
-                                      // a program slipped through would really start.
-                                      if (!address.starts_with("http")) {
-                                        ::ShellExecuteW(::GetDesktopWindow(), L"open",
-                                                        ToWide(address).c_str(), nullptr, nullptr,
-                                                        0);
-                                      }
-                                    }});
+                                    .mainWindow = mainWindow,
+                                    .open =
+                                        [this](const std::string& address) {
+                                          opened.push_back(address);
+                                          // Anything but a web address reaches the real shell, so
+                                          // that a program slipped through would really start.
+                                          if (!address.starts_with("http")) {
+                                            ::ShellExecuteW(::GetDesktopWindow(), L"open",
+                                                            ToWide(address).c_str(), nullptr,
+                                                            nullptr, 0);
+                                          }
+                                        },
+                                    .focus = focus});
   }
   static RECT Bounds(HWND window) {
     RECT bounds{};
@@ -68,6 +73,49 @@ TEST_F(NoticeWindowTest, AppearsBorderlessAndTopMostInTheTopRightCorner) {
   const LONG_PTR exStyle = ::GetWindowLongPtrW(notice->Hwnd(), GWL_EXSTYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
   EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+}
+
+// The focus calls of the notice, recorded; the foreground window is whatever the test says.
+struct RecordedFocus {
+  static inline HWND foreground = nullptr;
+  static inline std::vector<HWND> focused;
+  static HWND WINAPI Foreground() { return foreground; }
+  static HWND WINAPI SetFocusTo(HWND window) {
+    focused.push_back(window);
+    return nullptr;
+  }
+};
+
+// The notice appears on its own, seconds or a day after start: while another program is in
+// front (the user is typing into it) it takes neither the focus nor the foreground; only while
+// this program owns the foreground does the focus go back to the main window.
+TEST_F(NoticeWindowTest, TakesNoFocusFromTheProgramInFront) {
+  const UniqueWindow mainWindow(::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 0,
+                                                  0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+  const HWND otherProgram = ::GetDesktopWindow();  // the desktop's process, not this one
+  DWORD otherProcess = 0;
+  ::GetWindowThreadProcessId(otherProgram, &otherProcess);
+  ASSERT_NE(otherProcess, ::GetCurrentProcessId());
+  const FocusCalls recorded{.foregroundWindow = &RecordedFocus::Foreground,
+                            .setFocus = &RecordedFocus::SetFocusTo};
+  const struct {
+    HWND foreground;
+    std::vector<HWND> focused;
+  } cases[] = {
+      {otherProgram, {}},
+      {nullptr, {}},  // nothing in front (a switch of desktops): still nothing taken
+      {mainWindow.get(), {mainWindow.get()}},
+  };
+  for (const auto& one : cases) {
+    RecordedFocus::foreground = one.foreground;
+    RecordedFocus::focused.clear();
+    const HWND before = ::GetFocus();
+    const auto notice = Make("https://www.example.test/download/", mainWindow.get(), recorded);
+    notice->OnShowTimer();
+    EXPECT_TRUE(::IsWindowVisible(notice->Hwnd()));
+    EXPECT_EQ(RecordedFocus::focused, one.focused);
+    EXPECT_EQ(::GetFocus(), before) << "the notice itself took the focus";
+  }
 }
 
 // Dragged onto a monitor with another DPI, the notice takes the size the system suggests and
