@@ -39,6 +39,11 @@ each scheme does is chosen on the command line:
   --gzip                      send answers gzip-encoded
   --charset NAME              encode answers in NAME and declare it
 
+  --proxy-port-file FILE      also run a forwarding proxy on another port of 127.0.0.1 (written
+                              to FILE), as a company network has one: CONNECT tunnels (HTTPS)
+                              and absolute-form requests (plain HTTP) go on to the host they
+                              name; each is logged as {"proxy": METHOD, "target": HOST:PORT}
+
 "GET /stop" ends the server; it also ends by itself after --lifetime seconds.
 """
 import argparse
@@ -335,6 +340,76 @@ class Server(socketserver.ThreadingMixIn, HTTPServer):
         handler(request, client_address, self)
 
 
+def relay(source, target):
+    """Copies bytes from one socket to the other until either side ends."""
+    try:
+        while True:
+            data = source.recv(65536)
+            if not data:
+                break
+            target.sendall(data)
+    except OSError:
+        pass
+    finally:
+        for end in (source, target):
+            try:
+                end.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+
+class ProxyHandler(socketserver.BaseRequestHandler):
+    """One client of the forwarding proxy: reads the request head, connects to the host it
+    names and relays both ways."""
+
+    def handle(self):
+        head = b""
+        while b"\r\n\r\n" not in head and len(head) < 65536:
+            data = self.request.recv(4096)
+            if not data:
+                return
+            head += data
+        line, _, rest = head.partition(b"\r\n")
+        method, target, version = line.decode("latin-1").split(" ", 2)
+        if method == "CONNECT":
+            host, _, port = target.rpartition(":")
+            forwarded = b""
+        else:
+            parts = urllib.parse.urlsplit(target)
+            host, port = parts.hostname, str(parts.port or 80)
+            path = parts.path or "/"
+            if parts.query:
+                path += "?" + parts.query
+            forwarded = ("%s %s %s\r\n" % (method, path, version)).encode("latin-1") + rest
+        with self.server.log_lock, open(self.server.options.log, "a", encoding="utf-8") as log:
+            log.write(json.dumps({"time": time.time(), "proxy": method,
+                                  "target": "%s:%s" % (host, port)}) + "\n")
+        try:
+            upstream = socket.create_connection((host, int(port)), timeout=30)
+        except OSError:
+            self.request.sendall(b"HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\n\r\n")
+            return
+        with upstream:
+            if method == "CONNECT":
+                self.request.sendall(b"HTTP/1.1 200 Connection established\r\n\r\n")
+            else:
+                upstream.sendall(forwarded)
+            back = threading.Thread(target=relay, args=(upstream, self.request), daemon=True)
+            back.start()
+            relay(self.request, upstream)
+            back.join(timeout=30)
+
+
+class ProxyServer(socketserver.ThreadingMixIn, socketserver.TCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, options, log_lock):
+        self.options = options
+        self.log_lock = log_lock
+        super().__init__(("127.0.0.1", 0), ProxyHandler)
+
+
 def refused(address, port):
     """Whether the system refuses a connection to the port: nothing listens there."""
     with socket.socket() as probe:
@@ -391,6 +466,7 @@ def main():
     parser.add_argument("--huge-mb", type=int, default=300)
     parser.add_argument("--bomb-mb", type=int, default=50)
     parser.add_argument("--long-kb", type=int, default=10)
+    parser.add_argument("--proxy-port-file")
     options = parser.parse_args()
 
     paths = make_certificates(options.ca_dir)
@@ -406,6 +482,14 @@ def main():
         server = Server(options, tls, ("127.0.0.1", options.port))
         host = "localhost:%d" % server.server_address[1]
     open(options.log, "a").close()
+    if options.proxy_port_file:
+        proxy = ProxyServer(options, server.log_lock)
+        threading.Thread(target=proxy.serve_forever, kwargs={"poll_interval": 0.1},
+                         daemon=True).start()
+        temporary = options.proxy_port_file + ".tmp"
+        with open(temporary, "w") as written:
+            written.write(str(proxy.server_address[1]))
+        os.replace(temporary, options.proxy_port_file)
     # The host file first: a reader waits for the port file, and then finds both.
     for path, text in ((options.host_file, host), (options.port_file,
                                                    str(server.server_address[1]))):

@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "online/proxy_route.h"
 #include "online/reply_body.h"
 #include "platform/system_error_win.h"
 #include "platform/utf.h"
@@ -23,6 +25,10 @@ using UniqueInternet = UniqueHandle<InternetTraits>;
 
 constexpr const wchar_t* kUserAgent = L"Lock Beacon";
 constexpr DWORD kWsaTimedOut = 10060;  // WSAETIMEDOUT
+
+// WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY (Windows 8.1 and later; older SDK headers lack it): the
+// user's proxy, set-up script and automatic detection, as the system resolves them.
+constexpr DWORD kAutomaticProxy = 4;
 
 // WinHTTP's protocol flags; older SDK headers lack the one of TLS 1.3.
 constexpr DWORD kTls12 = 0x00000800;  // WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2
@@ -167,8 +173,84 @@ class WinHttpReplyStream final : public IReplyStream {
   HINTERNET request_;
 };
 
+// A text that WinHTTP allocated for the caller, taken over and freed.
+std::string TakeGlobalText(LPWSTR text) {
+  if (text == nullptr) return {};
+  std::string taken = ToUtf8(text);
+  ::GlobalFree(text);
+  return taken;
+}
+
+UserProxySettings ReadUserProxySettings() {
+  WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
+  if (!::WinHttpGetIEProxyConfigForCurrentUser(&config)) return {};
+  return UserProxySettings{.autoDetect = config.fAutoDetect != FALSE,
+                           .autoConfigUrl = TakeGlobalText(config.lpszAutoConfigUrl),
+                           .proxy = TakeGlobalText(config.lpszProxy),
+                           .bypass = TakeGlobalText(config.lpszProxyBypass)};
+}
+
+// The proxy that automatic detection or the set-up script names for `url`; nothing when neither
+// gives an answer (no script found, the script unreachable or broken).
+std::optional<ProxyRoute> LookUpProxy(HINTERNET session, const std::wstring& url,
+                                      const UserProxySettings& settings) {
+  const std::wstring script = ToWide(settings.autoConfigUrl);
+  WINHTTP_AUTOPROXY_OPTIONS options{.fAutoLogonIfChallenged = TRUE};
+  if (settings.autoDetect) {
+    options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+    options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+  }
+  if (!script.empty()) {
+    options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+    options.lpszAutoConfigUrl = script.c_str();
+  }
+  WINHTTP_PROXY_INFO info{};
+  if (!::WinHttpGetProxyForUrl(session, url.c_str(), &options, &info)) return std::nullopt;
+  ProxyRoute route{.proxy = TakeGlobalText(info.lpszProxy),
+                   .bypass = TakeGlobalText(info.lpszProxyBypass)};
+  route.direct = info.dwAccessType != WINHTTP_ACCESS_TYPE_NAMED_PROXY || route.proxy.empty();
+  if (route.direct) route = ProxyRoute{};
+  return route;
+}
+
+// A WinHTTP session of the access type given. Throws WebRequestError when WinHTTP refuses,
+// or, with `nullWhenRefused`, returns null when it refuses the access type itself.
+HINTERNET OpenSession(DWORD access, const std::string& proxy, const std::string& bypass,
+                      int timeoutMs, DWORD* secureProtocols, bool nullWhenRefused = false);
+
+// The session of one request, through the user's proxy. Where the system resolves the user's
+// proxy itself (Windows 8.1 and later), it is asked to; elsewhere, and when `lookUp` says so,
+// the user's settings are read and looked up here. The look-up counts against the attempt: what
+// is left of it bounds the session's own time-outs afterwards.
+HINTERNET OpenRequestSession(const std::wstring& url, int timeoutMs,
+                             const AttemptDeadline& deadline, ProxyLookUp lookUp) {
+  if (lookUp == ProxyLookUp::BySystem) {
+    // Systems before Windows 8.1 refuse the access type (ERROR_INVALID_PARAMETER).
+    if (HINTERNET session = OpenSession(kAutomaticProxy, {}, {}, timeoutMs, nullptr, true)) {
+      return session;
+    }
+  }
+  const UserProxySettings settings = ReadUserProxySettings();
+  std::optional<ProxyRoute> answer;
+  if (NeedsProxyLookUp(settings)) {
+    const UniqueInternet lookUpSession(
+        OpenSession(WINHTTP_ACCESS_TYPE_NO_PROXY, {}, {}, deadline.NextWaitMs(NowMs()), nullptr));
+    answer = LookUpProxy(lookUpSession.get(), url, settings);
+    if (deadline.RemainingMs(NowMs()) == 0) {
+      throw WebRequestError("Finding the proxy: the operation timed out", WebFailure::TimedOut);
+    }
+  }
+  const ProxyRoute route = ChooseProxyRoute(settings, answer);
+  const int left = deadline.NextWaitMs(NowMs());
+  if (route.direct) {
+    // No proxy of the user's: the machine's own setting (netsh winhttp), as before.
+    return OpenSession(WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, {}, {}, left, nullptr);
+  }
+  return OpenSession(WINHTTP_ACCESS_TYPE_NAMED_PROXY, route.proxy, route.bypass, left, nullptr);
+}
+
 std::string PostOverWinHttp(const std::string& address, const FormLines& lines, int timeoutMs,
-                            bool errorStatusFails) {
+                            bool errorStatusFails, ProxyLookUp lookUp) {
   const std::wstring url = ToWide(address);
   URL_COMPONENTS parts{.dwStructSize = sizeof(URL_COMPONENTS),
                        .dwSchemeLength = static_cast<DWORD>(-1),
@@ -186,7 +268,7 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
 
   const AttemptDeadline deadline(NowMs(), timeoutMs);
   // A session of its own for each request: nothing is shared between calls or threads.
-  const UniqueInternet session(OpenWebSession(timeoutMs));
+  const UniqueInternet session(OpenRequestSession(url, timeoutMs, deadline, lookUp));
   const UniqueInternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
   if (!connection) FailLast("Connecting");
   const UniqueInternet request(
@@ -234,10 +316,19 @@ std::string PostOverWinHttp(const std::string& address, const FormLines& lines, 
 
 }  // namespace
 
-HINTERNET OpenWebSession(int timeoutMs, DWORD* secureProtocols) {
-  HINTERNET session = ::WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-  if (session == nullptr) FailLast("Opening the web session");
+namespace {
+
+HINTERNET OpenSession(DWORD access, const std::string& proxy, const std::string& bypass,
+                      int timeoutMs, DWORD* secureProtocols, bool nullWhenRefused) {
+  const std::wstring proxyName = ToWide(proxy);
+  const std::wstring proxyBypass = ToWide(bypass);
+  HINTERNET session = ::WinHttpOpen(
+      kUserAgent, access, proxyName.empty() ? WINHTTP_NO_PROXY_NAME : proxyName.c_str(),
+      proxyBypass.empty() ? WINHTTP_NO_PROXY_BYPASS : proxyBypass.c_str(), 0);
+  if (session == nullptr) {
+    if (nullWhenRefused && ::GetLastError() == ERROR_INVALID_PARAMETER) return nullptr;
+    FailLast("Opening the web session");
+  }
   UniqueInternet owned(session);
   const int timeout = timeoutMs > 0 ? timeoutMs : 0;
   if (!::WinHttpSetTimeouts(session, timeout, timeout, timeout, timeout)) {
@@ -257,8 +348,15 @@ HINTERNET OpenWebSession(int timeoutMs, DWORD* secureProtocols) {
   return owned.release();
 }
 
-std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs) {
-  return PostOverWinHttp(address, lines, timeoutMs, !IsSecureAddress(address));
+}  // namespace
+
+HINTERNET OpenWebSession(int timeoutMs, DWORD* secureProtocols) {
+  return OpenSession(WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, {}, {}, timeoutMs, secureProtocols);
+}
+
+std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs,
+                     ProxyLookUp lookUp) {
+  return PostOverWinHttp(address, lines, timeoutMs, !IsSecureAddress(address), lookUp);
 }
 
 std::string DecodeBody(const std::string& body, const std::string& charset) {

@@ -20,7 +20,15 @@ namespace lb {
 // its kind: no connection made at all (refused, unreachable, the name not resolved), a time-out
 // (also when the whole attempt ran past its bound), a body beyond kMaxReplyBytes, a refused
 // certificate or secure channel, or anything else.
-std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs);
+//
+// The request goes through the user's proxy (the one Windows' proxy settings page and the
+// browsers set), with its set-up script or automatic detection: `BySystem` lets WinHTTP resolve
+// it where the system can (Windows 8.1 and later) and reads the user's settings here elsewhere;
+// `FromUserSettings` always reads them here (Wine's WinHTTP takes the system's way as "no
+// proxy", so tests drive this one).
+enum class ProxyLookUp { BySystem, FromUserSettings };
+std::string PostForm(const std::string& address, const FormLines& lines, int timeoutMs,
+                     ProxyLookUp lookUp = ProxyLookUp::BySystem);
 
 class WinHttpWebClient final : public IWebClient {
  public:

@@ -39,7 +39,12 @@ class StandinServer {
              folder_ + "/log", "--ca-dir", caFolder_}) {
       command += " " + Quote(argument);
     }
-    for (const std::string& argument : arguments) command += " " + Quote(argument);
+    for (const std::string& argument : arguments) {
+      // "--proxy": a forwarding proxy beside the server, whose port ProxyPort() tells.
+      command +=
+          " " + (argument == "--proxy" ? "--proxy-port-file " + Quote(folder_ + "/proxy-port")
+                                       : Quote(argument));
+    }
 
     // A program of the build machine: Wine runs it as a process of its own, without a handle
     // to wait on, so the server is told to stop at the end instead.
@@ -79,6 +84,12 @@ class StandinServer {
   StandinServer& operator=(const StandinServer&) = delete;
 
   [[nodiscard]] int Port() const { return port_; }
+  // The port of the forwarding proxy on 127.0.0.1 (started with "--proxy"; written before the
+  // server's port), 0 without one.
+  [[nodiscard]] int ProxyPort() const {
+    const std::string text = ReadWhole(folder_ + "/proxy-port");
+    return text.empty() ? 0 : std::stoi(text);
+  }
   // The host text of the program: "localhost:<port>", a name, since HTTPS needs one for its
   // certificate; with "--https no-port" a loopback address of the server's own, without a port
   // (HTTPS on 443, where nothing listens, plain HTTP on 80).

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 
 #include "base/client_identity_win.h"
 #include "base/identity.h"
@@ -177,6 +178,104 @@ TEST(PostFormOnWindows, MisbehavingServersEndTheAttemptWithTheirKindOfFailure) {
     for (const char* scheme : c.schemes) {
       EXPECT_EQ(FailureOf(CheckAddress(scheme, server), 1500), c.kind)
           << ::testing::PrintToString(c.server) << " " << scheme;
+    }
+  }
+}
+
+// The user's proxy settings as Windows keeps them, in the binary value that the proxy settings
+// page writes (HKCU\...\Internet Settings\Connections, DefaultConnectionSettings): a header
+// (format 0x46, a counter, the flags: 2 a proxy typed in, 4 a set-up script, 8 automatic
+// detection), then the proxy, the bypass list and the script's address, each as a length and
+// its bytes. The value the prefix had is put back at the end.
+class ScopedUserProxy {
+ public:
+  static constexpr DWORD kProxyTypedIn = 2;
+  static constexpr DWORD kAutoDetect = 8;
+
+  ScopedUserProxy(DWORD flags, const std::string& proxy, const std::string& bypass) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                      nullptr);
+    DWORD size = 0;
+    if (::RegQueryValueExW(key_, kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+      saved_.emplace(size, '\0');
+      ::RegQueryValueExW(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(saved_->data()),
+                         &size);
+    }
+    std::string blob;
+    const auto number = [&](DWORD value) {
+      blob.append(reinterpret_cast<const char*>(&value), sizeof value);
+    };
+    const auto text = [&](const std::string& value) {
+      number(static_cast<DWORD>(value.size()));
+      blob += value;
+    };
+    number(0x46);
+    number(1);
+    number(flags);
+    text(proxy);
+    text(bypass);
+    text("");
+    blob.append(32, '\0');
+    ::RegSetValueExW(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()),
+                     static_cast<DWORD>(blob.size()));
+  }
+  ~ScopedUserProxy() {
+    if (saved_) {
+      ::RegSetValueExW(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(saved_->data()),
+                       static_cast<DWORD>(saved_->size()));
+    } else {
+      ::RegDeleteValueW(key_, kValue);
+    }
+    ::RegCloseKey(key_);
+  }
+  ScopedUserProxy(const ScopedUserProxy&) = delete;
+  ScopedUserProxy& operator=(const ScopedUserProxy&) = delete;
+
+ private:
+  static constexpr const wchar_t* kKey =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+  static constexpr const wchar_t* kValue = L"DefaultConnectionSettings";
+  HKEY key_ = nullptr;
+  std::optional<std::string> saved_;
+};
+
+// Behind a company proxy: the requests go through the proxy the user set, over both transports,
+// also when automatic detection is on and finds nothing; a host on the bypass list goes direct.
+// (WinHTTP resolves the user's proxy itself on Windows 8.1 and later; Wine takes that as "no
+// proxy", so the way that reads the user's settings is the one tried here.)
+TEST(PostFormOnWindows, GoesThroughTheUsersProxy) {
+  const StandinServer server({"--proxy"});
+  ASSERT_NE(server.ProxyPort(), 0);
+  const std::string proxy = "127.0.0.1:" + std::to_string(server.ProxyPort());
+  const std::string target = "\"target\": \"localhost:" + std::to_string(server.Port()) + "\"";
+  const struct {
+    const char* what;
+    DWORD flags;
+    const char* bypass;
+    bool throughProxy;
+  } cases[] = {
+      {"a proxy typed in", ScopedUserProxy::kProxyTypedIn, "", true},
+      {"automatic detection that finds nothing, then the proxy typed in",
+       ScopedUserProxy::kProxyTypedIn | ScopedUserProxy::kAutoDetect, "", true},
+      {"the host on the bypass list", ScopedUserProxy::kProxyTypedIn, "localhost;*.example.test",
+       false},
+  };
+  for (const auto& one : cases) {
+    const ScopedUserProxy settings(one.flags, proxy, one.bypass);
+    for (const char* scheme : {"https", "http"}) {
+      const std::size_t before = server.LogWith({"\"proxy\""}).size();
+      EXPECT_EQ(PostForm(CheckAddress(scheme, server), {"cmd=check"}, 5000,
+                         ProxyLookUp::FromUserSettings),
+                kValidReply)
+          << one.what << ", " << scheme;
+      const auto proxied = server.LogWith({"\"proxy\"", target});
+      EXPECT_EQ(proxied.size() - before, one.throughProxy ? 1u : 0u)
+          << one.what << ", " << scheme << ": " << ::testing::PrintToString(server.Log());
+      if (one.throughProxy && !proxied.empty()) {
+        EXPECT_NE(proxied.back().find(std::string(scheme) == "https" ? "CONNECT" : "POST"),
+                  std::string::npos)
+            << proxied.back();
+      }
     }
   }
 }
