@@ -35,10 +35,12 @@ run: build-windows
 	@tools/run.sh
 
 # The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip,
-# and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe
+# and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe;
+# then, from those files, the package managers' manifests: winget/ and scoop/ (cmake/Manifests.cmake)
 package: setup
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target package
+	@cmake --build --preset release --target manifests
 
 bench: setup
 	@cmake --preset bench >/dev/null

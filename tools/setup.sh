@@ -42,6 +42,9 @@ packages=(
   sox
   # the setup (installer/lock_beacon.nsi, built beside the zip; makensis runs on Linux)
   nsis
+  # the package managers' manifests of `make package` and their check against the schemas
+  # (tools/make-manifests.py, tools/check-manifests.py)
+  python3-yaml python3-jsonschema
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)
