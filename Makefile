@@ -1,7 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
 #   make test   set up what is missing, build both presets, run every test ring through CTest
-.PHONY: all setup build build-native build-windows build-fuzz test run package bench measure-idle measure-hostile fuzz format clean
+.PHONY: all setup build build-native build-windows build-fuzz test run package screenshots bench measure-idle measure-hostile fuzz format clean
 
 all: build
 
@@ -41,6 +41,10 @@ package: setup
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target package
 	@cmake --build --preset release --target manifests
+
+# The README's pictures (docs/images/) made afresh from the program under Wine (tools/screenshots.sh)
+screenshots: build-windows
+	@tools/screenshots.sh
 
 bench: setup
 	@cmake --preset bench >/dev/null
