@@ -36,7 +36,8 @@ run: build-windows
 
 # The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip,
 # and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe;
-# then, from those files, the package managers' manifests: winget/ and scoop/ (cmake/Manifests.cmake)
+# then, from those files, the package managers' manifests: winget/ and scoop/ (cmake/Manifests.cmake).
+# The manifests carry the files' hashes: they stay the last step, after anything that changes a file.
 package: setup
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release --target package
