@@ -268,7 +268,7 @@ def release_facts(zip_path, setup_path, work):
         "exe_name": exe_name,
     }
     if setup_path:
-        setup_version, setup_strings, _ = read_version_block(setup_path)
+        setup_version, _, _ = read_version_block(setup_path)
         if setup_version != version:
             raise ManifestError(
                 f"the setup's version {'.'.join(map(str, setup_version))} is not the program's "
