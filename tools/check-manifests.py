@@ -31,6 +31,8 @@ import jsonschema
 import yaml
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The scripts loaded below leave no compiled copies in the source tree.
+sys.dont_write_bytecode = True
 SCHEMAS = os.path.join(REPO, "third_party", "package-manager-schemas")
 UNINSTALL = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 

@@ -17,6 +17,8 @@ import subprocess
 import sys
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The scripts loaded below leave no compiled copies in the source tree.
+sys.dont_write_bytecode = True
 
 
 def load(name, path):
