@@ -11,6 +11,9 @@
 
   tools/check-manifests.py build/release [--host H --release-path P] [--no-install]
 
+It starts a Wine environment of its own under build/check-manifests and ends it afterwards,
+unless LOCKBEACON_WINE_DIR names one to use.
+
 Prints each problem found and ends with 1, or with 0 when there is none. Debian's
 /usr/bin/python3 with python3-yaml and python3-jsonschema.
 """
@@ -295,10 +298,18 @@ def main():
     parser.add_argument("--wine-run", default=os.path.join(REPO, "tools", "wine-run"))
     args = parser.parse_args()
     entry = None
-    if not args.no_install:
-        setup = setup_of(args.folder)
-        if setup:
+    setup = None if args.no_install else setup_of(args.folder)
+    if setup:
+        # A Wine environment of its own, ended afterwards, unless the caller names one.
+        own = "LOCKBEACON_WINE_DIR" not in os.environ
+        if own:
+            os.environ["LOCKBEACON_WINE_DIR"] = os.path.join(REPO, "build", "check-manifests")
+        try:
             entry = installed_entry(setup, args.wine_run)
+        finally:
+            if own:
+                subprocess.run([os.path.join(REPO, "tools", "wine-env.sh"), "stop"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     problems = check(args.folder, entry, args.host, args.release_path)
     for problem in problems:
         print(f"check-manifests: {problem}")
