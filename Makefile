@@ -1,7 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
 #   make test   set up what is missing, build both presets, run every test ring through CTest
-.PHONY: all setup build build-native build-windows build-fuzz test run package bench measure-idle measure-hostile fuzz format clean
+.PHONY: all setup build build-native build-windows build-fuzz test run package screenshots bench measure-idle measure-hostile fuzz format clean
 
 all: build
 
@@ -35,15 +35,22 @@ run: build-windows
 	@tools/run.sh
 
 # The program folder as users get it, zipped: build/release/LockBeacon-<version>-win64.zip,
-# and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe
+# and beside it the setup that installs it for the current user: LockBeacon-<version>-setup.exe;
+# then, from those files, the package managers' manifests: winget/ and scoop/ (cmake/Manifests.cmake).
 # The exe, the uninstaller and the setup are signed when LOCKBEACON_SIGN_CERT and
 # LOCKBEACON_SIGN_KEY (or LOCKBEACON_SIGN_PKCS12) name a certificate (README, "Signing a
 # release"); the files are then audited as Windows' loader reads them and removed if they fail.
+# The manifests carry the files' hashes: they stay the last step, after anything that changes a file.
 package: setup
 	@cmake --preset release >/dev/null
 	@rm -rf build/release/ship build/release/LockBeacon-*-setup.exe
 	@cmake --build --preset release --target package
 	@tools/audit-package.sh build/release
+	@cmake --build --preset release --target manifests
+
+# The README's pictures (docs/images/) made afresh from the program under Wine (tools/screenshots.sh)
+screenshots: build-windows
+	@tools/screenshots.sh
 
 bench: setup
 	@cmake --preset bench >/dev/null

@@ -45,6 +45,9 @@ packages=(
   # reading the shipped files as Windows' loader does (tools/check-pe.py, with /usr/bin/python3)
   # and signing them with Authenticode (tools/sign-pe.sh)
   python3-pefile osslsigncode
+  # the package managers' manifests of `make package` and their check against the schemas
+  # (tools/make-manifests.py, tools/check-manifests.py)
+  python3-yaml python3-jsonschema
   # fetching and unpacking source packages
   dpkg-dev
   # the lettering of the logo (tools/make-logo.sh)

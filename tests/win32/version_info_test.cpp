@@ -22,8 +22,9 @@ TEST(VersionInfo, ProgramCarriesItsIdentity) {
   const VersionBlock data = platform.ReadVersionBlock(exe);
   EXPECT_EQ(data.companyName, "BRIMLEX");
   EXPECT_EQ(data.productName, "Lock Beacon");
-  EXPECT_EQ(data.fileVersion, "1.0.0.0");
-  EXPECT_EQ(data.productVersion, "1.0.0.0");
+  // The project's VERSION, through the header the build writes for the resources.
+  EXPECT_EQ(data.fileVersion, LOCKBEACON_PROJECT_VERSION);
+  EXPECT_EQ(data.productVersion, LOCKBEACON_PROJECT_VERSION);
   EXPECT_EQ(data.fileDescription, "Lock Beacon");
   EXPECT_EQ(data.internalName, "LockBeacon");
   EXPECT_EQ(data.legalCopyright, "Copyright (C) 2026 BRIMLEX");
