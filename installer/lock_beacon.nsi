@@ -70,6 +70,9 @@ Var RemoveSettings  ; uninstaller: 1 when the user chose to remove the settings 
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
+; Leaving the folder page refuses a folder outside the user's profile and moves a folder that
+; holds other files to a subfolder of its own.
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE FolderPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 Page custom SignInPage SignInPageLeave
 !insertmacro MUI_PAGE_INSTFILES
@@ -102,6 +105,106 @@ LangString StillRunning ${LANG_ENGLISH} "Lock Beacon is still running and could 
 LangString StillRunning ${LANG_GERMAN} "Lock Beacon läuft noch und konnte nicht beendet werden.$\r$\n$\r$\nBitte beenden Sie es über sein Symbol im Infobereich (Beenden) und klicken Sie dann auf Wiederholen."
 LangString RemoveSettingsQuestion ${LANG_ENGLISH} "Do you also want to remove your Lock Beacon settings?$\r$\n$\r$\nChoose No to keep them for a later installation."
 LangString RemoveSettingsQuestion ${LANG_GERMAN} "Möchten Sie auch Ihre Einstellungen von Lock Beacon entfernen?$\r$\n$\r$\nWählen Sie Nein, um sie für eine spätere Installation zu behalten."
+LangString OutsideProfile ${LANG_ENGLISH} "Lock Beacon can only be installed inside your own user folder ($PROFILE), where other users cannot change its files.$\r$\n$\r$\nPlease choose a folder there, for example $LOCALAPPDATA\Programs\Lock Beacon."
+LangString OutsideProfile ${LANG_GERMAN} "Lock Beacon kann nur innerhalb Ihres eigenen Benutzerordners ($PROFILE) installiert werden, wo andere Benutzer seine Dateien nicht ändern können.$\r$\n$\r$\nBitte wählen Sie dort einen Ordner, zum Beispiel $LOCALAPPDATA\Programs\Lock Beacon."
+
+; The setup's list of what it delivered, in the installation folder: its first line names it,
+; then one file (relative to the folder) per line. The uninstaller deletes only files named
+; there that this setup delivers, and none at all when the list is missing, so that files of
+; the same names that are not this installation's stay.
+!include TextFunc.nsh
+!define MARKER "LockBeacon-files.txt"
+!define MARKER_HEADER "Lock Beacon setup: files delivered"
+
+; $INSTDIR as a full path without a trailing "\" ("..", "." and "/" resolved), and whether it
+; lies inside the user's profile, where other users cannot write: $0 = 1 when it does, else 0.
+; A folder directly under C:\ (writable by every user) would let another user replace the
+; program that the Run entry starts.
+Function CheckInstallFolder
+  Push $1
+  Push $2
+  StrCpy $0 0
+  StrCpy $1 ""
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
+  ${If} $2 > 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    ${Do}
+      StrCpy $2 $1 1 -1
+      ${If} $2 != "\"
+        ${Break}
+      ${EndIf}
+      StrCpy $1 $1 -1
+    ${Loop}
+    StrCpy $INSTDIR $1
+    ; NSIS compares without regard to letter case, as the file system does.
+    StrLen $2 "$PROFILE\"
+    StrCpy $2 $1 $2
+    ${If} $1 == $PROFILE
+    ${OrIf} $2 == "$PROFILE\"
+      StrCpy $0 1
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+FunctionEnd
+
+; A chosen folder that holds files but no earlier Lock Beacon (neither the program nor the
+; setup's list) gets a folder of its own inside it, so that the setup overwrites, and the
+; uninstaller later deletes, nothing of what was there (the Desktop, Downloads).
+Function AppendFolderOfItsOwn
+  Push $0
+  ${Do}
+    ${DirState} "$INSTDIR" $0
+    ${If} $0 <> 1
+    ${OrIf} ${FileExists} "$INSTDIR\${EXE_NAME}"
+    ${OrIf} ${FileExists} "$INSTDIR\${MARKER}"
+      ${Break}
+    ${EndIf}
+    StrCpy $INSTDIR "$INSTDIR\${PRODUCT}"
+  ${Loop}
+  Pop $0
+FunctionEnd
+
+; The folder given as /D= on the command line (NSIS takes it as the rest of the line after the
+; last " /D="), or "" when there is none: $0. NSIS itself quietly replaces a /D= folder it
+; cannot use (a UNC path, for one) with the default, so a silent run would install somewhere
+; else than asked and report success; the folder asked for is checked instead. $CMDLINE has
+; the /D= part cut off, so the process's own command line is read.
+Function CommandLineFolder
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $0 ""
+  System::Call 'kernel32::GetCommandLineW() w .r3'
+  StrLen $1 $3
+  ${Do}
+    IntOp $1 $1 - 1
+    ${If} $1 < 0
+      ${Break}
+    ${EndIf}
+    StrCpy $2 $3 4 $1
+    ${If} $2 S== " /D="
+      IntOp $1 $1 + 4
+      StrCpy $0 $3 "" $1
+      ${Break}
+    ${EndIf}
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
+
+Function FolderPageLeave
+  Push $0
+  Call CheckInstallFolder
+  ${If} $0 <> 1
+    Pop $0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(OutsideProfile)"
+    Abort  ; stays on the folder page
+  ${EndIf}
+  Pop $0
+  Call AppendFolderOfItsOwn
+FunctionEnd
 
 ; Closes every running copy of the program started from $INSTDIR: WM_CLOSE to its application
 ; window, which ends it as its Exit command does, then a wait for the process to end. A copy
@@ -156,6 +259,21 @@ FunctionEnd
 
 Function .onInit
   SetShellVarContext current
+  ; A silent run has no folder page: /D= (or the last installation's folder) is checked here,
+  ; and one outside the profile ends the setup with exit code 2, having written nothing.
+  ${If} ${Silent}
+    Call CommandLineFolder
+    ${If} $0 != ""
+      StrCpy $INSTDIR $0
+    ${EndIf}
+    Call CheckInstallFolder
+    ${If} $0 <> 1
+      MessageBox MB_OK|MB_ICONSTOP "$(OutsideProfile)" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    Call AppendFolderOfItsOwn
+  ${EndIf}
   ; Checked for a new installation; an upgrade keeps what the user has.
   StrCpy $StartAtSignIn ${BST_CHECKED}
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "UninstallString"
@@ -204,6 +322,14 @@ Section "Lock Beacon" MainSection
   File "/oname=${EXE_NAME}" "${EXE}"
   File /r "${DELIVER}/*"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  FileOpen $0 "$INSTDIR\${MARKER}" w
+  FileWrite $0 "${MARKER_HEADER}$\r$\n${EXE_NAME}$\r$\n"
+  !macro DELIVERED_FILE NAME
+    FileWrite $0 "${NAME}$\r$\n"
+  !macroend
+  !include "${DELIVERED_LIST}"
+  !macroundef DELIVERED_FILE
+  FileClose $0
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE_NAME}" "" "$INSTDIR\${EXE_NAME}" 0
 
   ; The same entry as the program's "Start with Windows": the exe's path in quotes.
@@ -260,16 +386,48 @@ Section "Uninstall"
   ${If} $RemoveSettings = 1
     DeleteRegKey HKCU "${UPDATE_STORE_KEY}"
     DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
-    Delete "$INSTDIR\settings.ini"
   ${EndIf}
 
-  ; Only the files the setup put there: anything else in the folder stays, and with it the
-  ; folder. The uninstaller itself goes last, so that its going tells that the rest is done.
-  Delete "$INSTDIR\${EXE_NAME}"
-  !include "${DELIVERED_LIST}"
-  ; The restart script the language chooser leaves in the settings folder.
-  Delete "$INSTDIR\start.bat"
-  RMDir "$INSTDIR\Languages"
+  ; Only the files the setup's list names, and of those only the ones this setup delivers:
+  ; anything else in the folder stays, and with it the folder. Without the list no file is
+  ; deleted but the uninstaller: the files there may be someone else's. The uninstaller itself
+  ; goes last, so that its going tells that the rest is done.
+  ClearErrors
+  FileOpen $0 "$INSTDIR\${MARKER}" r
+  ${IfNot} ${Errors}
+    FileRead $0 $1
+    ${TrimNewLines} $1 $1
+    ${If} $1 == "${MARKER_HEADER}"
+      ${Do}
+        ClearErrors
+        FileRead $0 $1
+        ${If} ${Errors}
+          ${Break}
+        ${EndIf}
+        ${TrimNewLines} $1 $1
+        ${If} $1 == "${EXE_NAME}"
+          Delete "$INSTDIR\${EXE_NAME}"
+        ${EndIf}
+        !macro DELIVERED_FILE NAME
+          ${If} $1 == "${NAME}"
+            Delete "$INSTDIR\${NAME}"
+          ${EndIf}
+        !macroend
+        !include "${DELIVERED_LIST}"
+        !macroundef DELIVERED_FILE
+      ${Loop}
+      FileClose $0
+      Delete "$INSTDIR\${MARKER}"
+      ${If} $RemoveSettings = 1
+        Delete "$INSTDIR\settings.ini"
+      ${EndIf}
+      ; The restart script the language chooser leaves in the settings folder.
+      Delete "$INSTDIR\start.bat"
+      RMDir "$INSTDIR\Languages"
+    ${Else}
+      FileClose $0
+    ${EndIf}
+  ${EndIf}
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
 SectionEnd

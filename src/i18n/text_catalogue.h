@@ -36,6 +36,8 @@ inline constexpr CatalogueText kTextCatalogue[] = {
   {"Turn On", "menu item BrowseOnSound (the sound of a key turning on)"},
   {"Turn Off", "menu item BrowseOffSound (the sound of a key turning off)"},
   {"Mode", "submenu PlayMode (SYNC or ASYNC playback)"},
+  {"Only sound files stored on this computer can be used, not files on a network drive or another computer, nor files reached through a link. Please choose another file.",
+   "message of Browse... when the chosen sound file is on a network drive, another computer or behind a link"},
   {"Reset to Defaults", "menu item ResetToDefaults"},
   {"Exit", "menu item Exit"},
 

@@ -5,6 +5,7 @@
 
 #include "base/settings_keys.h"
 #include "i18n/language_codes.h"
+#include "platform/local_file.h"
 
 namespace lb {
 
@@ -41,6 +42,14 @@ void Translator::FindLanguageFiles(const std::string& folder, const ILanguagePla
   }
 }
 
+std::optional<std::string> Translator::ListedFile(const std::string& name) const {
+  if (!IsPlainFileName(name)) return std::nullopt;
+  for (const std::string& listed : languageFiles_) {
+    if (EqualsIgnoringAsciiCase(listed, name)) return listed;
+  }
+  return std::nullopt;
+}
+
 void Translator::LoadLanguage(const std::string& languageFile, const ILanguagePlatform& platform,
                               const IFileSystem& files, const ICodePage& codePage) {
   *this = Translator();
@@ -48,18 +57,22 @@ void Translator::LoadLanguage(const std::string& languageFile, const ILanguagePl
   if (!platform.FolderExists(languagesFolder_)) return;
   FindLanguageFiles(languagesFolder_, platform);
 
+  // The setting names a file of the folder's listing, by its plain name: anything with a
+  // folder part, "..", a drive or a stream name (settings.ini is anyone's to write) names no
+  // file, as does a name the listing lacks. The listing's spelling is used from here on, as
+  // for the automatic choice.
   std::string choice = languageFile;
+  if (!TrimSpacesAndControls(choice).empty()) {
+    choice = ListedFile(choice).value_or(std::string());
+    if (choice.empty()) return;
+  }
   const std::string codesPath = languagesFolder_ + kPathDelimiter + kLanguageCodesFileName;
   if (TrimSpacesAndControls(choice).empty() && files.FileExists(codesPath)) {
     const std::string identifier = std::to_string(platform.UserDefaultUILanguage());
-    const std::string codes = DecodeLanguageCodes(files.ReadFile(codesPath, kMaxTextFileBytes).value_or(""), codePage);
+    const std::string codes =
+        DecodeLanguageCodes(files.ReadFile(codesPath, kMaxTextFileBytes).value_or(""), codePage);
     if (const auto wanted = FindLanguageFileFor(codes, identifier)) {
-      for (const std::string& listed : languageFiles_) {
-        if (EqualsIgnoringAsciiCase(listed, *wanted)) {
-          choice = listed;
-          break;
-        }
-      }
+      choice = ListedFile(*wanted).value_or(choice);
     }
   }
   // A blank name names no file (and would otherwise name the folder itself).

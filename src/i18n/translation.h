@@ -6,6 +6,7 @@
 // "LanguageCodes.csv" assigns to the user's interface language. The choice holds for the life
 // of the process; nothing is reported, and wherever nothing can be loaded the texts stay
 // English.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,8 @@ inline constexpr const char* kTranslatedByKey = "INFO:Translated By";
 class Translator {
  public:
   // Decides which language file to use for `languageFile` (the value of the setting
-  // LanguageFile) and loads it. Replaces whatever was loaded before.
+  // LanguageFile) and loads it. Replaces whatever was loaded before. A named file is loaded only
+  // when it is a plain name that the folder's listing holds (ignoring ASCII letter case).
   void LoadLanguage(const std::string& languageFile, const ILanguagePlatform& platform,
                     const IFileSystem& files, const ICodePage& codePage);
 
@@ -52,6 +54,10 @@ class Translator {
   [[nodiscard]] const std::string& LanguageFilePath() const { return languageFilePath_; }
 
  private:
+  // The entry of LanguageFiles that equals `name` ignoring ASCII letter case, spelled as the
+  // listing spells it; nothing for a name with a folder part, a drive or a stream.
+  [[nodiscard]] std::optional<std::string> ListedFile(const std::string& name) const;
+
   std::string languagesFolder_;
   std::vector<std::string> languageFiles_;
   std::string currentLanguage_;

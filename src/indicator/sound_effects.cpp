@@ -5,6 +5,8 @@
 
 #include "base/settings_keys.h"
 #include "i18n/translation.h"
+#include "platform/local_file.h"
+#include "ui/app_title.h"
 
 namespace lb {
 namespace {
@@ -20,19 +22,22 @@ std::string BesideExe(const std::string& exePath, const char* name) {
 
 SoundEffects::SoundEffects(RunningSettings& settings, IIndicatorView& view, ISoundPlayer& player,
                            const IFileSystem& files, const IStartupPlatform& startup,
-                           const std::unique_ptr<SettingsStore>& store)
+                           IMessageDialogs& messages, const std::unique_ptr<SettingsStore>& store)
     : settings_(settings),
       view_(view),
       player_(player),
       files_(files),
       startup_(startup),
+      messages_(messages),
       store_(store) {}
 
 void SoundEffects::PlayToggleSound(bool on) {
   // No store (the creation sequence failed before it opened one): the built-in sounds.
   std::string path =
       store_ ? store_->ReadString(on ? keys::SoundEffectON : keys::SoundEffectOFF, "") : "";
-  if (path.empty() || !files_.FileExists(path)) {
+  // A path that is not certainly on this machine is not even tested for existence: the test
+  // alone would connect to the machine it names.
+  if (!IsLocalPath(files_, path) || !files_.FileExists(path)) {
     path = BesideExe(startup_.ExePath(), on ? kBuiltInOnSound : kBuiltInOffSound);
     if (!files_.FileExists(path)) return;
   }
@@ -77,12 +82,21 @@ void SoundEffects::OnBrowseOnSound() { Browse(keys::SoundEffectON); }
 void SoundEffects::OnBrowseOffSound() { Browse(keys::SoundEffectOFF); }
 
 void SoundEffects::Browse(const char* key) {
-  // The stored file is offered only while it exists.
+  // The stored file is offered only while it exists on this machine.
   std::string preset = store_ ? store_->ReadString(key, "") : "";
-  if (!preset.empty() && !files_.FileExists(preset)) preset.clear();
+  if (!IsLocalPath(files_, preset) || !files_.FileExists(preset)) preset.clear();
   const std::optional<std::string> chosen =
       view_.OpenFileDialog(Translate("Sound Effect") + " (*.wav)", "*.wav", "wav", preset);
-  if (chosen && store_) store_->WriteString(key, *chosen);
+  if (!chosen) return;
+  // The dialog lets the user browse anywhere; a file it returns from elsewhere would only be
+  // passed over at every sound, so it is refused at once, where the user sees why.
+  if (!IsLocalPath(files_, *chosen)) {
+    static_cast<void>(ShowMessageDialog(messages_, Translate(kNotALocalSoundMessage),
+                                        MessageType::Warning, {MessageButton::OK},
+                                        std::string(kAppTitle), {Translate("OK")}));
+    return;
+  }
+  if (store_) store_->WriteString(key, *chosen);
 }
 
 }  // namespace lb

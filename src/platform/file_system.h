@@ -2,6 +2,7 @@
 // The files the program reads and writes, behind a small interface so that the logic is tested
 // with an in-memory fake. Paths are UTF-8 and use the platform's own separators.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,14 @@ class IFileSystem {
   [[nodiscard]] virtual bool RemoveFile(const std::string& path) = 0;
   // Creates one folder (not its parents); false when it could not be created (or exists).
   [[nodiscard]] virtual bool CreateFolder(const std::string& path) = 0;
+
+  // Whether the drive with this letter is one of this machine's own (a fixed or removable disk,
+  // a CD, a RAM disk), not one mapped to another machine, missing, or of a kind not known.
+  [[nodiscard]] virtual bool IsLocalDrive(char letter) const = 0;
+  // The kind of reparse point (its tag) that `path` names, or nothing when it names none, or
+  // nothing that exists. The entry is looked up in its folder: it is neither opened nor
+  // followed (the folders on the way are, so the caller asks for each of them first).
+  [[nodiscard]] virtual std::optional<std::uint32_t> ReparseTag(const std::string& path) const = 0;
 };
 
 }  // namespace lb

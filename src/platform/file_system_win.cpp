@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 
 namespace lb {
@@ -51,13 +53,28 @@ bool IsReadOnly(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-// Writes the target in place (truncating it), as the profile functions do.
-bool WriteNewContent(const std::wstring& path, const std::string& bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  const bool written = WriteAll(file.Get(), bytes);
-  return file.Close() && written;
+// 64 bits from the system's random number generator (BCryptGenRandom, from System32 at run
+// time). Where it is missing or fails, a mix of the clock, the process and a counter: the name
+// is then only hard to guess, and CREATE_NEW still refuses any name that already exists.
+std::uint64_t SystemRandom() {
+  using GenRandom = LONG(WINAPI*)(void*, unsigned char*, ULONG, ULONG);
+  constexpr ULONG kSystemPreferredRng = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+  static const GenRandom genRandom = SystemProc<GenRandom>(L"bcrypt.dll", "BCryptGenRandom");
+  std::uint64_t value = 0;
+  if (genRandom && genRandom(nullptr, reinterpret_cast<unsigned char*>(&value), sizeof value,
+                             kSystemPreferredRng) >= 0) {
+    return value;
+  }
+  static std::uint64_t counter = 0;
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  value = static_cast<std::uint64_t>(now.QuadPart) ^
+          (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^ GetTickCount64() ^
+          (++counter * 0x9E3779B97F4A7C15ull);
+  // splitmix64's finaliser spreads every input bit over the whole value.
+  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+  value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+  return value ^ (value >> 31);
 }
 
 }  // namespace
@@ -86,21 +103,38 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path,
   return content;
 }
 
-std::string Win32FileSystem::TemporaryPathFor(const std::string& path) {
+Win32FileSystem::Win32FileSystem() noexcept : random_(&SystemRandom) {}
+
+std::string Win32FileSystem::TemporaryPathFor(const std::string& path, std::uint64_t random) {
   char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%lx.tmp",
-                static_cast<unsigned long>(GetCurrentProcessId()));
+  std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random));
   return path + suffix;
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = ToWide(path);
-  const std::wstring temporary = ToWide(TemporaryPathFor(path));
   if (IsReadOnly(target)) return false;
 
-  FileHandle temporaryFile(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!temporaryFile) return WriteNewContent(target, bytes);
+  // A new file of an unpredictable name, created only if no entry of that name exists (a link
+  // put there is not followed: FILE_FLAG_OPEN_REPARSE_POINT makes the name itself count). A
+  // name taken already is tried again with another; any other refusal ends the write.
+  std::wstring temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && created == INVALID_HANDLE_VALUE;
+       ++attempt) {
+    temporary = ToWide(TemporaryPathFor(path, random_()));
+    created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (created == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+          error != ERROR_ACCESS_DENIED) {
+        return false;
+      }
+    }
+  }
+  FileHandle temporaryFile(created);
+  if (!temporaryFile) return false;
 
   // The data reaches the disk before the rename, so that a crash leaves the old file or the
   // new one, never an empty one.
@@ -110,12 +144,14 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
     DeleteFileW(temporary.c_str());
     return false;
   }
+  // The rename replaces the target's own entry: a link standing there is replaced, never
+  // written through.
   if (MoveFileExW(temporary.c_str(), target.c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
   DeleteFileW(temporary.c_str());
-  return WriteNewContent(target, bytes);
+  return false;
 }
 
 bool Win32FileSystem::FileExists(const std::string& path) const {
@@ -152,6 +188,32 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
 
 bool Win32FileSystem::CreateFolder(const std::string& path) {
   return CreateDirectoryW(ToWide(path).c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::IsLocalDrive(char letter) const {
+  const wchar_t root[] = {static_cast<wchar_t>(static_cast<unsigned char>(letter)), L':', L'\\',
+                          L'\0'};
+  // The kind comes from the drive letter's definition; a mapped drive is not contacted.
+  switch (GetDriveTypeW(root)) {
+    case DRIVE_FIXED:
+    case DRIVE_REMOVABLE:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK:
+      return true;
+    default:  // DRIVE_REMOTE, DRIVE_UNKNOWN, DRIVE_NO_ROOT_DIR
+      return false;
+  }
+}
+
+std::optional<std::uint32_t> Win32FileSystem::ReparseTag(const std::string& path) const {
+  // FindFirstFileW reads the entry from its folder's listing, with the tag in dwReserved0,
+  // without opening the entry. The caller's path has no wildcard characters.
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(ToWide(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
+  return static_cast<std::uint32_t>(found.dwReserved0);
 }
 
 }  // namespace lb

@@ -1,6 +1,7 @@
 #pragma once
 // The files of the program on Windows. A write goes to a temporary file beside the target that
 // then replaces it, so that a failed write (a full disk, say) leaves the old file as it was.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -10,22 +11,39 @@ namespace lb {
 
 class Win32FileSystem : public IFileSystem {
  public:
+  // The source of the temporary files' names: 64 random bits per call.
+  using RandomSource = std::uint64_t (*)();
+  // Names from the system's random number generator.
+  Win32FileSystem() noexcept;
+  // Names from `random` (a test's, to know them in advance).
+  explicit Win32FileSystem(RandomSource random) noexcept : random_(random) {}
+
   [[nodiscard]] std::optional<std::string> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) const override;
-  // Writes `<path>.<process id>.tmp` beside the target and moves it over the target
-  // (MoveFileExW, replacing, write-through). Where the temporary file cannot be created or
-  // cannot replace the target (a folder that allows changing the file but not creating one,
-  // a target held open without delete sharing), the target is written in place, as the
-  // profile functions do. No temporary file is left behind.
+  // Writes a new file `<path>.<16 random hexadecimal digits>.tmp` beside the target, created
+  // only where no entry of that name exists (another name is tried when one does), and moves
+  // it over the target (MoveFileExW, replacing, write-through). Where no temporary file can be
+  // created or it cannot replace the target (a folder that allows changing the file but not
+  // creating one, a target held open without delete sharing), the write fails and the target
+  // is left as it was: it is never written in place, which would follow a link put there. No
+  // temporary file is left behind.
   [[nodiscard]] bool WriteFile(const std::string& path, const std::string& bytes) override;
   // True for files only, not for folders.
   [[nodiscard]] bool FileExists(const std::string& path) const override;
   [[nodiscard]] bool CanWrite(const std::string& path) const override;
   [[nodiscard]] bool RemoveFile(const std::string& path) override;
   [[nodiscard]] bool CreateFolder(const std::string& path) override;
+  // GetDriveTypeW of "X:\".
+  [[nodiscard]] bool IsLocalDrive(char letter) const override;
+  [[nodiscard]] std::optional<std::uint32_t> ReparseTag(const std::string& path) const override;
 
-  // The temporary file a write of `path` goes through.
-  [[nodiscard]] static std::string TemporaryPathFor(const std::string& path);
+  // The temporary file a write of `path` goes through when the random source gives `random`.
+  [[nodiscard]] static std::string TemporaryPathFor(const std::string& path, std::uint64_t random);
+  // How many names a write tries before it gives up.
+  static constexpr int kTemporaryNameAttempts = 8;
+
+ private:
+  RandomSource random_;
 };
 
 }  // namespace lb

@@ -1,6 +1,7 @@
 #pragma once
-// Playing a WAV file: PlaySoundW with the path as the sound name, no module, and the flags
-// SND_SYNC (returns when the sound has ended) or SND_ASYNC (returns at once).
+// Playing a WAV file: PlaySoundW with the path as the file name (SND_FILENAME), no module, no
+// default sound (SND_NODEFAULT), and SND_SYNC (returns when the sound has ended) or SND_ASYNC
+// (returns at once).
 #include <string>
 
 namespace lb {

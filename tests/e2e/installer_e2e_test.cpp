@@ -219,8 +219,14 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramInPlaceAndASignInStartsIt) {
   // The program, the files delivered beside it, byte for byte, and the uninstaller.
   const fs::path delivered = HostPath(LOCKBEACON_SOURCE_DIR "/resources/deliver");
   std::set<std::string> expected = FilesUnder(delivered);
-  expected.insert({"LockBeacon.exe", "Uninstall.exe"});
+  expected.insert({"LockBeacon.exe", "Uninstall.exe", "LockBeacon-files.txt"});
   EXPECT_EQ(FilesUnder(target), expected);
+  // The setup's list of what it delivered, for the uninstaller.
+  std::string list = "Lock Beacon setup: files delivered\r\nLockBeacon.exe\r\n";
+  for (const std::string& file : FilesUnder(delivered)) {
+    list += fs::path(file).make_preferred().string() + "\r\n";
+  }
+  EXPECT_EQ(ReadText(target / "LockBeacon-files.txt"), list);
   for (const std::string& file : FilesUnder(delivered)) {
     EXPECT_EQ(ReadText(target / file), ReadText(delivered / file)) << file;
   }
@@ -282,8 +288,13 @@ TEST_F(InstallerTest, InstallingOverTheRunningProgramRestartsItAndKeepsItsSettin
 TEST_F(InstallerTest, SilentUninstallClosesTheProgramAndLeavesOnlyItsSettings) {
   ASSERT_TRUE(InstallSilently());
   SetRegistryText(kUpdateStoreKey, L"InstallerTestValue", L"kept");
-  // A file of the user's own beside the program is not the uninstaller's to remove.
+  // A file of the user's own beside the program is not the uninstaller's to remove, not even
+  // when the setup's list names it: only delivered files are.
   WriteText(target / "Languages" / "Klingon.lang.txt", "{Exit}Qut\r\n");
+  WriteText(target / "LockBeacon-files.txt",
+            ReadText(target / "LockBeacon-files.txt") +
+                "Languages\\Klingon.lang.txt\r\n..\\outside.txt\r\nsettings.ini\r\n");
+  WriteText(folder / "outside.txt", "not the uninstaller's");
   Process running(Quoted(Exe()));
   ASSERT_TRUE(WaitFor([&] { return CopiesRunningFrom(Exe()).size() == 1; }));
   ASSERT_TRUE(WaitFor([&] { return fs::exists(target / "settings.ini"); }));
@@ -293,10 +304,81 @@ TEST_F(InstallerTest, SilentUninstallClosesTheProgramAndLeavesOnlyItsSettings) {
   ASSERT_TRUE(WaitFor([&] { return FilesUnder(target).size() == 2; }));
   EXPECT_EQ(FilesUnder(target),
             (std::set<std::string>{"Languages/Klingon.lang.txt", "settings.ini"}));
+  EXPECT_TRUE(fs::exists(folder / "outside.txt"));
   EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   EXPECT_FALSE(fs::exists(StartMenuShortcut()));
   EXPECT_EQ(RegistryText(kUpdateStoreKey, L"InstallerTestValue"), L"kept");
+}
+
+fs::path Profile() {
+  wchar_t profile[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile);
+  return profile;
+}
+
+// Another user can write into a folder made directly under C:\ (or one on another machine) and
+// replace the program the Run entry starts: a silent setup refuses every folder outside the
+// user's profile with an exit code, and writes nothing anywhere.
+TEST_F(InstallerTest, ASilentSetupRefusesAFolderOutsideTheProfile) {
+  ASSERT_THAT(target.wstring(), ::testing::StartsWith(Profile().wstring() + L"\\"));
+  const std::wstring unique = std::to_wstring(GetCurrentProcessId());
+  const std::vector<std::wstring> outside = {
+      L"C:\\Lock Beacon " + unique,
+      Profile().wstring() + L"\\..\\Public\\Lock Beacon " + unique,
+      Profile().wstring() + L"x\\Lock Beacon " + unique,  // a sibling sharing its first letters
+      L"\\\\localhost\\share\\Lock Beacon " + unique,
+  };
+  for (const std::wstring& folderOutside : outside) {
+    SCOPED_TRACE(fs::path(folderOutside).string());
+    Process setup(Quoted(SetupExe()) + L" /S /D=" + folderOutside);
+    const std::optional<DWORD> code = setup.Wait();
+    ASSERT_TRUE(code);
+    EXPECT_NE(*code, DWORD{0});
+    std::error_code ignored;
+    EXPECT_FALSE(fs::exists(folderOutside, ignored));
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
+  }
+}
+
+// A chosen folder that holds other files (the Desktop, Downloads) gets a folder of its own:
+// nothing of what was there is overwritten, or later deleted by the uninstaller.
+TEST_F(InstallerTest, AFolderHoldingOtherFilesGetsAFolderOfItsOwn) {
+  fs::create_directories(target);
+  WriteText(target / "license.txt", "the user's own licence");
+  WriteText(target / "holiday.jpg", "JFIF");
+  ASSERT_TRUE(InstallSilently());
+
+  const fs::path own = target / "Lock Beacon";
+  EXPECT_TRUE(fs::exists(own / "LockBeacon.exe"));
+  EXPECT_TRUE(fs::exists(own / "LockBeacon-files.txt"));
+  EXPECT_EQ(RegistryText(kUninstallKey, L"InstallLocation"), own.wstring());
+  EXPECT_EQ(RegistryText(kRunKey, kEntryName), Quoted(own / "LockBeacon.exe"));
+  EXPECT_EQ(ReadText(target / "license.txt"), "the user's own licence");
+  EXPECT_FALSE(fs::exists(target / "LockBeacon.exe"));
+
+  // Installing again into the same chosen folder finds no earlier Lock Beacon there either
+  // and goes to the same folder of its own, not one level deeper.
+  ASSERT_TRUE(InstallSilently());
+  EXPECT_FALSE(fs::exists(own / "Lock Beacon"));
+  EXPECT_EQ(RegistryText(kUninstallKey, L"InstallLocation"), own.wstring());
+}
+
+// Without the setup's list the uninstaller cannot tell its files from others of the same
+// names: it deletes none of them.
+TEST_F(InstallerTest, WithoutTheSetupsListTheUninstallerDeletesNoFileOfTheSameNames) {
+  ASSERT_TRUE(InstallSilently());
+  ASSERT_TRUE(fs::remove(target / "LockBeacon-files.txt"));
+  WriteText(target / "license.txt", "someone else's licence");
+
+  ASSERT_TRUE(UninstallSilently());
+  EXPECT_EQ(ReadText(target / "license.txt"), "someone else's licence");
+  EXPECT_TRUE(fs::exists(target / "LockBeacon.exe"));
+  EXPECT_TRUE(fs::exists(target / "keypress-on.wav"));
+  EXPECT_TRUE(fs::exists(target / "Languages" / "German.lang.txt"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
 }
 
 TEST_F(InstallerTest, AnEntryOfAnotherCopyIsNeitherTakenForThisOneNorRemoved) {
@@ -441,7 +523,27 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   EXPECT_THAT(FieldText(folderField),
               ::testing::EndsWith(std::wstring(L"\\Programs\\Lock Beacon")));
   Screenshot("2-folder");
+  // A folder outside the profile is refused with a message, and the page stays.
   // (SetWindowTextW does not reach a control of another process; the message does.)
+  const std::wstring outside = L"C:\\Lock Beacon " + std::to_wstring(GetCurrentProcessId());
+  SendMessageW(folderField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(outside.c_str()));
+  PressNext(wizard);
+  HWND refusal = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND box : VisibleDialogs(L"Lock Beacon Setup")) {
+      if (box != wizard && GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) refusal = box;
+    }
+    return refusal != nullptr;
+  }));
+  EXPECT_THAT(
+      MessageBoxText(refusal),
+      ::testing::HasSubstr(std::wstring(L"can only be installed inside your own user folder")));
+  Screenshot("2b-folder-refused");
+  PostMessageW(refusal, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(refusal, IDOK)));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(refusal) || !IsWindowVisible(refusal); }));
+  EXPECT_TRUE(IsWindowVisible(folderField));
+  EXPECT_FALSE(fs::exists(outside));
   SendMessageW(folderField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
   ASSERT_EQ(FieldText(folderField), target.wstring());
   PressNext(wizard);

@@ -217,6 +217,47 @@ TEST_F(LoadLanguageTest, CurrentLanguageIsTheNameBeforeTheFirstLangTxt) {
   }
 }
 
+// settings.ini is anyone's to write: the setting only picks a file of the folder's listing by
+// its plain name. Here every file the setting could reach exists, so only the rule stops it.
+TEST_F(LoadLanguageTest, ASettingThatIsNoPlainListedNameLoadsNothingAndReadsNothing) {
+  const std::vector<std::string> hostile = {
+      "..\\..\\elsewhere\\x.lang.txt",
+      "..\\German.lang.txt",
+      "sub\\German.lang.txt",
+      "./German.lang.txt",
+      "C:\\Elsewhere\\German.lang.txt",
+      "\\\\host\\share\\German.lang.txt",
+      "German.lang.txt:hidden.lang.txt",
+      "German.lang.txt::$DATA",
+      "..",
+      "LanguageCodes.csv",  // in the folder, but no language file of the listing
+      "Unlisted.lang.txt",  // present, but not in the listing
+      "CON.lang.txt",       // listed, but a device name
+  };
+  for (const std::string& setting : hostile) {
+    SCOPED_TRACE(setting);
+    files = {};
+    platform = {};
+    GivenLanguageFiles({"German.lang.txt", "CON.lang.txt"});
+    GivenLanguageCodes("1033,German.lang.txt");
+    files.files[Path(setting)] = "{Exit}Planted\r\n";
+    files.files[Path("Unlisted.lang.txt")] = "{Exit}Planted\r\n";
+    Load(setting);
+    ExpectEnglish();
+    EXPECT_EQ(files.reads, 0);
+  }
+}
+
+// The listed name is found ignoring ASCII letter case, as the automatic choice finds it, and
+// the listing's spelling is the one loaded and shown.
+TEST_F(LoadLanguageTest, ASettingInOtherLetterCaseLoadsTheListedFile) {
+  GivenLanguageFiles({"Turkish.lang.txt", "German.lang.txt"});
+  Load("gERMAN.lang.TXT");
+  EXPECT_EQ(language.CurrentLanguage(), "German");
+  EXPECT_EQ(language.LanguageFilePath(), Path("German.lang.txt"));
+  EXPECT_EQ(language.Translate("Exit"), "Exit in German.lang.txt");
+}
+
 TEST_F(LoadLanguageTest, SettingIsUsedUntrimmedForThePath) {
   GivenLanguageFiles({"German.lang.txt"});
   Load(" German.lang.txt");

@@ -190,5 +190,77 @@ TEST_F(SoundTest, BrowseTranslatesTheFilterDescription) {
   EXPECT_THAT(SettingsFile(), Not(HasSubstr("SoundEffectOFF")));
 }
 
+// ---- sound paths that are not on this machine ---------------------------------------------
+
+// Paths a planted settings.ini could hold. Each file is there in the fake, so only the rule
+// keeps it from playing: the built-in sound plays as for a missing file, and the path is never
+// asked about, not even whether it exists (that alone would connect to the machine it names).
+class ForeignSoundPathTest : public test::IndicatorTest,
+                             public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ForeignSoundPathTest, IsNeverOpenedAndTheBuiltInSoundPlays) {
+  const std::string path = GetParam();
+  files.remoteDrives = {'Z'};
+  files.reparseTags["C:\\Users\\me\\Linked"] = test::MemoryFileSystem::kSymbolicLink;
+  files.files[path] = "RIFF planted";
+  Create("SoundEffectON=" + path + "\r\nSoundEffectOFF=" + path + "\r\n");
+  files.recordTouched = true;
+
+  app.sounds.PlayToggleSound(true);
+  app.sounds.PlayToggleSound(false);
+
+  EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOn, false}, Played{kBuiltInOff, false}));
+  EXPECT_THAT(files.touched, Not(::testing::Contains(path)));
+  for (const std::string& touched : files.touched) {
+    EXPECT_FALSE(touched.starts_with("\\\\") || touched.starts_with("//")) << touched;
+    EXPECT_FALSE(touched.starts_with("C:\\Users\\me\\Linked\\")) << touched;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ForeignSoundPathTest,
+                         ::testing::Values("\\\\host\\share\\on.wav",
+                                           "\\\\?\\UNC\\host\\share\\on.wav", "//host/share/on.wav",
+                                           "Z:\\Sounds\\on.wav", "C:\\Users\\me\\Linked\\on.wav",
+                                           "\\\\.\\COM1", "C:\\Sounds\\nul.wav",
+                                           "http://host/on.wav", "Sounds\\on.wav"));
+
+TEST_F(SoundTest, BrowseRefusesAFileNotOnThisMachineWithAMessageAndKeepsTheStoredOne) {
+  files.remoteDrives = {'Z'};
+  Create(std::string("SoundEffectON=") + kMyOn + "\r\n");
+  files.files[kMyOn] = "RIFF";
+  for (const char* picked : {"\\\\host\\share\\on.wav", "Z:\\Sounds\\on.wav"}) {
+    SCOPED_TRACE(picked);
+    messages.shown.clear();
+    view.dialogAnswer = picked;
+    app.sounds.OnBrowseOnSound();
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].message, kNotALocalSoundMessage);
+    EXPECT_EQ(messages.shown[0].type, MessageType::Warning);
+    EXPECT_EQ(messages.shown[0].caption, "Lock Beacon");
+    EXPECT_THAT(SettingsFile(), HasSubstr(std::string("SoundEffectON=") + kMyOn + "\r\n"));
+  }
+  // The dialog still offers the stored local file, and a local pick is stored without a word.
+  messages.shown.clear();
+  view.dialogAnswer = "E:\\new.wav";
+  app.sounds.OnBrowseOnSound();
+  EXPECT_EQ(view.dialogs.back().presetFile, kMyOn);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_THAT(SettingsFile(), HasSubstr("SoundEffectON=E:\\new.wav\r\n"));
+}
+
+TEST_F(SoundTest, BrowseDoesNotPresetNorTouchAStoredPathNotOnThisMachine) {
+  const std::string network = "\\\\host\\share\\off.wav";
+  files.files[network] = "RIFF";
+  Create("SoundEffectOFF=" + network + "\r\n");
+  files.recordTouched = true;
+  app.sounds.OnBrowseOffSound();  // cancelled
+
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_EQ(view.dialogs[0].presetFile, "");
+  EXPECT_THAT(files.touched, Not(::testing::Contains(network)));
+  EXPECT_THAT(SettingsFile(), HasSubstr("SoundEffectOFF=" + network));
+}
+
 }  // namespace
 }  // namespace lb

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/wide_text_win.h"
@@ -105,17 +106,46 @@ TEST_F(Win32FileSystemTest, ReadOnlyFileIsLeftAsItWas) {
   EXPECT_FALSE(files.CanWrite(folder.Path("missing.ini")));
 }
 
-TEST_F(Win32FileSystemTest, WithoutATemporaryFileTheTargetIsWrittenInPlace) {
-  folder.Put("settings.ini", "old content");
-  const std::string temporary = Win32FileSystem::TemporaryPathFor(path);
-  ASSERT_TRUE(CreateDirectoryW(ToWide(temporary).c_str(), nullptr));  // blocks its creation
+// A random source a test knows in advance: always the same value.
+std::uint64_t AlwaysTheSame() { return 0x0123456789ABCDEFull; }
 
-  ASSERT_TRUE(files.WriteFile(path, "new"));
-  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "new");
-  EXPECT_TRUE(files.FileExists(path));
+std::uint64_t Counting() {
+  static std::uint64_t next = 0;
+  return ++next;
 }
 
-TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
+// Where every name the write could take is taken (here by a folder of that name), no
+// temporary file can be made: the write fails and the target keeps its content, where it used
+// to be written in place (and so through a link standing there).
+TEST_F(Win32FileSystemTest, WithoutATemporaryFileTheWriteFailsAndTheTargetStaysAsItWas) {
+  Win32FileSystem fixed(&AlwaysTheSame);
+  folder.Put("settings.ini", "old content");
+  const std::string temporary = Win32FileSystem::TemporaryPathFor(path, AlwaysTheSame());
+  ASSERT_TRUE(CreateDirectoryW(ToWide(temporary).c_str(), nullptr));  // blocks its creation
+
+  EXPECT_FALSE(fixed.WriteFile(path, "new"));
+  EXPECT_EQ(fixed.ReadFile(path, kMaxTextFileBytes), "old content");
+  EXPECT_TRUE(RemoveDirectoryW(ToWide(temporary).c_str()));
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+// A file already there under the name drawn is neither overwritten nor used: the write takes
+// the next name.
+TEST_F(Win32FileSystemTest, ATakenTemporaryNameIsLeftAloneAndAnotherOneTaken) {
+  Win32FileSystem counting(&Counting);
+  const std::uint64_t first = Counting() + 1;  // the value the write will draw first
+  const std::string taken = Win32FileSystem::TemporaryPathFor(path, first);
+  folder.Put(taken.substr(taken.find_last_of('\\') + 1), "someone else's");
+
+  ASSERT_TRUE(counting.WriteFile(path, "new"));
+  EXPECT_EQ(counting.ReadFile(path, kMaxTextFileBytes), "new");
+  EXPECT_EQ(counting.ReadFile(taken, kMaxTextFileBytes), "someone else's");
+  EXPECT_EQ(folder.Names().size(), 2u);
+}
+
+// A target that cannot be replaced (held open without delete sharing) is not written in place
+// either: the write fails, the old content stays, and the temporary file is gone.
+TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingFailsTheWrite) {
   folder.Put("settings.ini", "old content");
   const HANDLE reader =
       CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -125,8 +155,8 @@ TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingIsWrittenInPlace) 
   const bool written = files.WriteFile(path, "new");
   CloseHandle(reader);
 
-  EXPECT_TRUE(written);
-  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "new");
+  EXPECT_FALSE(written);
+  EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "old content");
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fakes/recording_indicator_view.h"
+#include "fakes/scripted_message_dialogs.h"
 #include "indicator/sound_effects.h"
 #include "platform/keyboard_win.h"
 #include "platform/sound_player_win.h"
@@ -499,7 +500,8 @@ BOOL WINAPI RecordPlaySound(LPCWSTR name, HMODULE module, DWORD flags) {
 
 // SND_SYNC is 0 and SND_ASYNC 1, so no test that only calls the system could tell the two
 // apart: the player's call is recorded at the edge. The play mode chosen in the menu reaches
-// the flags, and nothing else is added to them.
+// the flags, always with SND_FILENAME (never a registry alias) and SND_NODEFAULT (no default
+// beep for a file that cannot be played), and nothing else is added to them.
 TEST(Win32SoundPlayer, ThePlayModeReachesThePlaySoundFlags) {
   playSoundCalls.clear();
   test::MemoryFileSystem files;
@@ -508,11 +510,12 @@ TEST(Win32SoundPlayer, ThePlayModeReachesThePlaySoundFlags) {
   test::RecordingIndicatorView view;
   files.files["C:\\Apps\\Lock Beacon\\keypress-on.wav"] = "RIFF";
   files.files["C:\\Apps\\Lock Beacon\\keypress-off.wav"] = "RIFF";
-  const auto store = std::make_unique<SettingsStore>("C:\\Apps\\Lock Beacon\\settings.ini",
-                                                     files, codePage);
+  const auto store =
+      std::make_unique<SettingsStore>("C:\\Apps\\Lock Beacon\\settings.ini", files, codePage);
   RunningSettings settings;
   Win32SoundPlayer player(&RecordPlaySound);
-  SoundEffects sounds(settings, view, player, files, startup, store);
+  test::ScriptedMessageDialogs messages;
+  SoundEffects sounds(settings, view, player, files, startup, messages, store);
 
   sounds.OnPlayAsync();
   sounds.PlayToggleSound(true);
@@ -520,8 +523,10 @@ TEST(Win32SoundPlayer, ThePlayModeReachesThePlaySoundFlags) {
   sounds.PlayToggleSound(false);
 
   const std::vector<PlaySoundCall> expected = {
-      {L"C:\\Apps\\Lock Beacon\\keypress-on.wav", nullptr, SND_ASYNC},
-      {L"C:\\Apps\\Lock Beacon\\keypress-off.wav", nullptr, SND_SYNC},
+      {L"C:\\Apps\\Lock Beacon\\keypress-on.wav", nullptr,
+       SND_ASYNC | SND_FILENAME | SND_NODEFAULT},
+      {L"C:\\Apps\\Lock Beacon\\keypress-off.wav", nullptr,
+       SND_SYNC | SND_FILENAME | SND_NODEFAULT},
   };
   EXPECT_EQ(playSoundCalls, expected);
 }
