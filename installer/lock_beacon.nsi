@@ -61,6 +61,8 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION_QUAD}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 
 Var StartAtSignIn   ; ${BST_CHECKED} or ${BST_UNCHECKED}
+Var SignInAsFound   ; the box as the setup found the entry; the entry is touched only if it differs
+Var IsUpgrade       ; 1 when an earlier installation is registered
 Var SignInBox
 Var WasRunning      ; 1 when a running copy of this installation was closed
 Var RemoveSettings  ; uninstaller: 1 when the user chose to remove the settings too
@@ -274,15 +276,42 @@ Function .onInit
     ${EndIf}
     Call AppendFolderOfItsOwn
   ${EndIf}
-  ; Checked for a new installation; an upgrade keeps what the user has.
+  ; Ticked for a new installation. An upgrade shows what the user has, as the program's own
+  ; Settings dialog does: ticked when the Run entry names this installation and Task Manager's
+  ; Startup page has not switched it off.
   StrCpy $StartAtSignIn ${BST_CHECKED}
+  StrCpy $IsUpgrade 0
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "UninstallString"
   ${If} $0 != ""
+    StrCpy $IsUpgrade 1
     ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-    ${If} $1 == ""
+    Call StartupSwitchedOff
+    ${If} $1 != '"$INSTDIR\${EXE_NAME}"'
+    ${OrIf} $0 = 1
       StrCpy $StartAtSignIn ${BST_UNCHECKED}
     ${EndIf}
   ${EndIf}
+  StrCpy $SignInAsFound $StartAtSignIn
+FunctionEnd
+
+; $0 = 1 when the Run entry is switched off in Task Manager's Startup page: the first byte of
+; the binary value under StartupApproved\Run is odd (02 on, 03 off, followed by the time), as
+; the program reads it. NSIS cannot read binary values, so advapi32's RegGetValueW is called
+; (HKEY_CURRENT_USER as the 64-bit handle value; RRF_RT_REG_BINARY).
+Function StartupSwitchedOff
+  Push $2
+  Push $3
+  StrCpy $0 0
+  System::Alloc 64
+  Pop $2
+  System::Call 'advapi32::RegGetValueW(p 0xFFFFFFFF80000001, w "${APPROVED_KEY}", w "${RUN_VALUE}", i 0x8, p 0, p r2, *i 64) i .r3'
+  ${If} $3 = 0
+    System::Call '*$2(&i1 .r3)'
+    IntOp $0 $3 & 1
+  ${EndIf}
+  System::Free $2
+  Pop $3
+  Pop $2
 FunctionEnd
 
 Function SignInPage
@@ -332,7 +361,14 @@ Section "Lock Beacon" MainSection
   FileClose $0
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${EXE_NAME}" "" "$INSTDIR\${EXE_NAME}" 0
 
-  ; The same entry as the program's "Start with Windows": the exe's path in quotes.
+  ; The same entry as the program's "Start with Windows": the exe's path in quotes. A new
+  ; installation writes it as the box says; an upgrade touches the entry and its switch only
+  ; when the user changed the box (a silent upgrade keeps both as they are, also an entry
+  ; switched off in Task Manager).
+  ${If} $IsUpgrade = 1
+  ${AndIf} $StartAtSignIn == $SignInAsFound
+    Goto signInDone
+  ${EndIf}
   ${If} $StartAtSignIn == ${BST_CHECKED}
     WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${EXE_NAME}"'
     DeleteRegValue HKCU "${APPROVED_KEY}" "${RUN_VALUE}"
@@ -343,6 +379,7 @@ Section "Lock Beacon" MainSection
       DeleteRegValue HKCU "${APPROVED_KEY}" "${RUN_VALUE}"
     ${EndIf}
   ${EndIf}
+  signInDone:
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

@@ -117,7 +117,12 @@ def installed_entry(setup, wine_run):
     """Installs `setup` silently, as winget does (/S /D=<folder>), into a fresh folder of the
     Wine prefix; returns the uninstall entry it wrote there (key name and values), after
     uninstalling it again."""
-    folder = "C:\\lockbeacon-manifest-check"  # /D= takes the rest of the line: no blanks
+    # The setup installs only inside the user's own profile; /D= takes the rest of the line, and
+    # Wine quotes an argument with a blank, so the folder must have none.
+    profile = wine(wine_run, "cmd", "/c", "echo %USERPROFILE%").strip()
+    folder = profile + "\\lockbeacon-manifest-check"
+    if not profile or " " in folder:
+        raise RuntimeError(f"no profile folder without blanks to install into: {profile!r}")
     unix_folder = wine(wine_run, "winepath", "-u", folder).strip()
     shutil.rmtree(unix_folder, ignore_errors=True)
     try:

@@ -29,6 +29,9 @@ constexpr const wchar_t* kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lock Beacon";
 constexpr const wchar_t* kUpdateStoreKey = L"Software\\BRIMLEX\\Lock Beacon\\Settings";
 constexpr const wchar_t* kEntryName = L"Lock Beacon";
+// Task Manager's Startup page keeps its switch of the Run entry here.
+constexpr const wchar_t* kApprovedKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 fs::path SetupExe() { return HostPath(LOCKBEACON_SETUP_PATH); }
 
@@ -40,6 +43,17 @@ std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name
     return std::nullopt;
   }
   return std::wstring(value);
+}
+
+std::optional<std::vector<BYTE>> RegistryBytes(const wchar_t* key, const wchar_t* name) {
+  std::vector<BYTE> value(64);
+  DWORD size = static_cast<DWORD>(value.size());
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_BINARY, nullptr, value.data(),
+                   &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  value.resize(size);
+  return value;
 }
 
 std::optional<DWORD> RegistryNumber(const wchar_t* key, const wchar_t* name) {
@@ -187,6 +201,7 @@ class InstallerTest : public ::testing::Test {
   }
   static void RemoveEntries() {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kEntryName);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kApprovedKey, kEntryName);
     RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
     std::error_code ignored;
     fs::remove(StartMenuShortcut(), ignored);
@@ -254,6 +269,31 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramInPlaceAndASignInStartsIt) {
   EXPECT_NE(WaitForIndicatorOf(CopiesRunningFrom(Exe()).front()), nullptr);
   // Its settings live beside it: the folder is writable.
   EXPECT_TRUE(WaitFor([&] { return fs::exists(target / "settings.ini"); }));
+}
+
+// The user switched the sign-in start off in Task Manager's Startup page, which leaves the Run
+// entry and marks it off beside it: a silent upgrade keeps both as they are, so the program
+// still does not start at sign-in; an entry still on stays on.
+TEST_F(InstallerTest, ASilentUpgradeKeepsTheStartAtSignInAsTheUserSwitchedIt) {
+  ASSERT_TRUE(InstallSilently());
+  ASSERT_EQ(RegistryText(kRunKey, kEntryName), Quoted(Exe()));
+  // 03: switched off, then the time it was (a FILETIME).
+  const std::vector<BYTE> off = {3, 0, 0, 0, 0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0x01};
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kApprovedKey, kEntryName, REG_BINARY, off.data(),
+                            static_cast<DWORD>(off.size())),
+            ERROR_SUCCESS);
+
+  ASSERT_TRUE(InstallSilently());
+  EXPECT_EQ(RegistryText(kRunKey, kEntryName), Quoted(Exe()));
+  EXPECT_EQ(RegistryBytes(kApprovedKey, kEntryName), off) << "the switch was changed";
+
+  // Switched on again (02) in Task Manager: the upgrade keeps that too.
+  const std::vector<BYTE> on = {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  RegSetKeyValueW(HKEY_CURRENT_USER, kApprovedKey, kEntryName, REG_BINARY, on.data(),
+                  static_cast<DWORD>(on.size()));
+  ASSERT_TRUE(InstallSilently());
+  EXPECT_EQ(RegistryText(kRunKey, kEntryName), Quoted(Exe()));
+  EXPECT_EQ(RegistryBytes(kApprovedKey, kEntryName), on);
 }
 
 TEST_F(InstallerTest, InstallingOverTheRunningProgramRestartsItAndKeepsItsSettings) {
@@ -605,6 +645,36 @@ TEST_F(InstallerTest, InteractiveSetupAndUninstallerWalkEveryPage) {
   EXPECT_FALSE(RegistryText(kUpdateStoreKey, L"InstallerTestValue"));
   EXPECT_FALSE(RegistryText(kRunKey, kEntryName));
   EXPECT_FALSE(KeyExists(kUninstallKey));
+}
+
+// An upgrade through the pages shows the sign-in box as the program's Settings dialog would:
+// unticked for an entry switched off in Task Manager; left as it is, the entry stays so.
+TEST_F(InstallerTest, AnUpgradeShowsAnEntrySwitchedOffAsUnticked) {
+  ASSERT_TRUE(InstallSilently());
+  const std::vector<BYTE> off = {3, 0, 0, 0, 0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0x01};
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kApprovedKey, kEntryName, REG_BINARY, off.data(),
+                            static_cast<DWORD>(off.size())),
+            ERROR_SUCCESS);
+
+  Process setup(Quoted(SetupExe()));
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (wizard = VisibleDialog(L"Lock Beacon Setup")) != nullptr; }));
+  ASSERT_NE(WaitForControl(wizard, L"Welcome to Lock Beacon Setup"), nullptr);
+  PressNext(wizard);
+  PressNext(wizard);  // the folder page offers the installation's own folder
+  HWND signInBox = WaitForControl(wizard, L"Start Lock Beacon when I sign in");
+  ASSERT_NE(signInBox, nullptr);
+  EXPECT_EQ(SendMessageW(signInBox, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  PressNext(wizard);
+  ASSERT_NE(WaitForControl(wizard, L"Completed"), nullptr);
+  PressNext(wizard);
+  HWND runBox = WaitForControl(wizard, L"Run Lock Beacon now");
+  ASSERT_NE(runBox, nullptr);
+  SendMessageW(runBox, BM_SETCHECK, BST_UNCHECKED, 0);
+  PressNext(wizard);
+  EXPECT_EQ(setup.Wait(), DWORD{0});
+  EXPECT_EQ(RegistryText(kRunKey, kEntryName), Quoted(Exe()));
+  EXPECT_EQ(RegistryBytes(kApprovedKey, kEntryName), off);
 }
 
 }  // namespace
