@@ -207,7 +207,8 @@ Size AppWindow::PrimaryScreenSize() const {
 Insets AppWindow::InvisibleBorders() const {
   if (frame_ == FrameStyle::None) return {};
   // dwmapi is no KnownDLL: from System32, at first use. Only a compositor that runs draws
-  // frames with invisible borders (on Windows 8 and later it always runs; Wine reports none).
+  // frames with invisible borders (on Windows 8 and later it always runs). Wine's answers
+  // E_NOTIMPL for the frame: no borders there.
   using IsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
   using GetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
   static const auto isCompositionEnabled =

@@ -93,9 +93,9 @@ TEST_F(AppWindowTest, BoundsAreTheOuterRectangle) {
 }
 
 TEST_F(AppWindowTest, WithoutACompositorTheVisibleFrameIsTheOuterRectangle) {
-  // Wine runs no compositor (DwmIsCompositionEnabled answers no), so no invisible borders
-  // change where snapping and the default corner put the window, shown or not. The borders of
-  // Windows 10 and later are the unit tests' (visible_frame_test.cpp).
+  // Wine's compositor cannot tell the visible frame (DwmGetWindowAttribute answers E_NOTIMPL),
+  // so no invisible borders change where snapping and the default corner put the window, shown
+  // or not. The borders of Windows 10 and later are the unit tests' (visible_frame_test.cpp).
   EXPECT_EQ(Window().InvisibleBorders(), Insets{});
   Window().ShowWithoutActivating();
   EXPECT_EQ(Window().InvisibleBorders(), Insets{});
