@@ -1,7 +1,7 @@
 #pragma once
 // The lock-key monitor: every 10 ms it looks at the keyboard, and for each lock key held down at
 // that moment runs the key's full check (LEDs, status line, sound, show) or its sound-only check,
-// as the key's switches say. It keeps no memory of earlier states.
+// as the key's switches say. A tick compares nothing with earlier states.
 //
 // With key events (raw input or the keyboard hook, see key_source.h) the poll runs only while a
 // lock key is down: a lock key's press runs its check at once, from the event, and starts the
@@ -10,7 +10,7 @@
 //
 // Everything a lock key's press makes happen goes through two entry points, OnKeyEvent (the
 // system's key events) and OnKeyPollTimer (the poll's ticks); both run a key's checks through
-// HandleLockKeyDown.
+// HandleLockKeyDown. A state that changed without its key is shown through the same checks.
 //
 // A toggle state can also change with no press of its key that the program sees: a Windows
 // setting turns Caps Lock off with Shift, a press on the secure desktop or while an elevated

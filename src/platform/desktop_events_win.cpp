@@ -5,8 +5,9 @@
 namespace lb {
 namespace {
 
-// The hooks of this thread: out-of-context events come back on the thread that installed them.
-thread_local DesktopEventHooks* hooksOfThisThread = nullptr;
+// The hook objects of this thread: out-of-context events come back on the thread that installed
+// them, each with the handle of its hook.
+thread_local std::vector<DesktopEventHooks*> hooksOfThisThread;
 
 HWINEVENTHOOK Install(DWORD event, WINEVENTPROC procedure) noexcept {
   return ::SetWinEventHook(event, event, nullptr, procedure, 0, 0, WINEVENT_OUTOFCONTEXT);
@@ -15,7 +16,7 @@ HWINEVENTHOOK Install(DWORD event, WINEVENTPROC procedure) noexcept {
 }  // namespace
 
 DesktopEventHooks::DesktopEventHooks() {
-  hooksOfThisThread = this;
+  hooksOfThisThread.push_back(this);
   foregroundHook_ = Install(EVENT_SYSTEM_FOREGROUND, &DesktopEventHooks::OnWinEvent);
   desktopHook_ = Install(EVENT_SYSTEM_DESKTOPSWITCH, &DesktopEventHooks::OnWinEvent);
 }
@@ -23,7 +24,7 @@ DesktopEventHooks::DesktopEventHooks() {
 DesktopEventHooks::~DesktopEventHooks() {
   if (foregroundHook_) ::UnhookWinEvent(foregroundHook_);
   if (desktopHook_) ::UnhookWinEvent(desktopHook_);
-  if (hooksOfThisThread == this) hooksOfThisThread = nullptr;
+  std::erase(hooksOfThisThread, this);
 }
 
 void DesktopEventHooks::Subscribe(IDesktopEventListener& listener) {
@@ -50,10 +51,15 @@ void DesktopEventHooks::Dispatch(DWORD event) {
   }
 }
 
-void CALLBACK DesktopEventHooks::OnWinEvent(HWINEVENTHOOK /*hook*/, DWORD event, HWND /*window*/,
+void CALLBACK DesktopEventHooks::OnWinEvent(HWINEVENTHOOK hook, DWORD event, HWND /*window*/,
                                             LONG /*object*/, LONG /*child*/, DWORD /*thread*/,
                                             DWORD /*time*/) {
-  if (hooksOfThisThread) hooksOfThisThread->Dispatch(event);
+  for (DesktopEventHooks* hooks : hooksOfThisThread) {
+    if (hooks->foregroundHook_ == hook || hooks->desktopHook_ == hook) {
+      hooks->Dispatch(event);
+      return;
+    }
+  }
 }
 
 }  // namespace lb
