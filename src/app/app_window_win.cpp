@@ -224,8 +224,13 @@ Insets AppWindow::InvisibleBorders() const {
       SUCCEEDED(isCompositionEnabled(&composition)) && composition != FALSE &&
       SUCCEEDED(getAttribute(Hwnd(), DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)));
   const Rect visible = ToRect(frame);
-  return InvisibleBordersOf(ToRect(outer), answered ? &visible : nullptr, shownBefore_,
-                            EstimatedInvisibleBorders());
+  const bool onScreen = ::IsWindowVisible(Hwnd()) != FALSE;
+  const bool known = knownBorders_ && knownBorders_->frame == frame_ && knownBorders_->dpi == dpi_;
+  const Insets borders =
+      InvisibleBordersOf(ToRect(outer), answered ? &visible : nullptr, onScreen,
+                         known ? knownBorders_->borders : EstimatedInvisibleBorders());
+  if (answered && onScreen) knownBorders_ = KnownBorders{borders, frame_, dpi_};
+  return borders;
 }
 
 Insets AppWindow::EstimatedInvisibleBorders() const {
@@ -650,10 +655,6 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return DefaultHandling(message, wParam, lParam);
     }
-
-    case WM_SHOWWINDOW:
-      if (wParam != FALSE) shownBefore_ = true;
-      return DefaultHandling(message, wParam, lParam);
 
     case WM_TIMER:
       if (wParam == static_cast<WPARAM>(kSessionRetryTimerId)) {

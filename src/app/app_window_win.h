@@ -199,8 +199,14 @@ class AppWindow final : public WindowBase,
   // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;
-  // The window has been on the screen: the compositor knows its visible frame from then on.
-  bool shownBefore_ = false;
+  // The invisible borders the compositor last gave while the window was on the screen, for the
+  // frame and DPI it had then: they stand in while it is hidden.
+  struct KnownBorders {
+    Insets borders;
+    FrameStyle frame;
+    int dpi;
+  };
+  mutable std::optional<KnownBorders> knownBorders_;
   bool sessionNotifications_ = false;  // WTSRegisterSessionNotification took the window
   // It fails at sign-in until the terminal service is ready: tried again for two minutes.
   RetryTimer sessionRetry_{timers_, kSessionRetryTimerId,

@@ -50,20 +50,21 @@ struct Insets {
 }
 
 // The invisible borders of a window whose outer rectangle is `outer`: from `visibleFrame`, the
-// frame the compositor draws, where it has one that lies inside `outer` and differs from it;
-// before the window was first shown the compositor has none yet and reports the outer
-// rectangle itself, and `estimate` (what the system metrics say the borders are) stands in; no
-// compositor answer at all (none runs, or it cannot tell) means no invisible borders: the
-// outer rectangle is what the user sees. `visibleFrame` null: no answer.
+// frame the compositor draws, where it has one that lies inside `outer` and differs from it.
+// While the window is not on the screen (before its first show, and hidden) the compositor
+// reports the outer rectangle itself, and `known` stands in: the borders the compositor gave
+// for this frame before, or else what the system metrics say they are. No compositor answer at
+// all (`visibleFrame` null: none runs, or it cannot tell) means no invisible borders: the outer
+// rectangle is what the user sees.
 [[nodiscard]] inline Insets InvisibleBordersOf(const Rect& outer, const Rect* visibleFrame,
-                                               bool shownBefore, const Insets& estimate) {
+                                               bool onScreen, const Insets& known) {
   if (visibleFrame == nullptr) return {};
   const Rect& frame = *visibleFrame;
   const bool inside = frame.left >= outer.left && frame.top >= outer.top &&
                       frame.right <= outer.right && frame.bottom <= outer.bottom &&
                       frame.Width() > 0 && frame.Height() > 0;
   if (!inside) return {};
-  if (frame == outer) return shownBefore ? Insets{} : estimate;
+  if (frame == outer) return onScreen ? Insets{} : known;
   return {frame.left - outer.left, frame.top - outer.top, outer.right - frame.right,
           outer.bottom - frame.bottom};
 }

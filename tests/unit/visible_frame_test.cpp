@@ -21,28 +21,27 @@ struct BordersCase {
   const char* name;
   bool answered;  // the compositor answered at all
   Rect frame;     // its visible frame
-  bool shownBefore;
+  bool onScreen;
   Insets expected;
 };
 
 class InvisibleBordersTest : public ::testing::TestWithParam<BordersCase> {};
 
-TEST_P(InvisibleBordersTest, ComeFromTheCompositorOrTheMetricsBeforeTheFirstShow) {
+TEST_P(InvisibleBordersTest, ComeFromTheCompositorOrWhatIsKnownWhileTheWindowIsHidden) {
   const Rect outer = Rect::FromPosSize(100, 200, 200, 164);
-  const Insets estimate{8, 0, 8, 9};
+  const Insets known{8, 0, 8, 9};  // the compositor's earlier answer, or the metrics'
   const BordersCase& c = GetParam();
-  EXPECT_EQ(InvisibleBordersOf(outer, c.answered ? &c.frame : nullptr, c.shownBefore, estimate),
+  EXPECT_EQ(InvisibleBordersOf(outer, c.answered ? &c.frame : nullptr, c.onScreen, known),
             c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InvisibleBordersTest,
     ::testing::Values(
-        BordersCase{"Windows10Shown", true, {107, 200, 293, 357}, true, {7, 0, 7, 7}},
-        BordersCase{
-            "Windows10NotYetShownButKnown", true, {107, 200, 293, 357}, false, {7, 0, 7, 7}},
-        BordersCase{"NoAnswerBeforeTheFirstShow", true, {100, 200, 300, 364}, false, {8, 0, 8, 9}},
-        BordersCase{"NoBordersOnceShown", true, {100, 200, 300, 364}, true, {}},
+        BordersCase{"Windows10OnScreen", true, {107, 200, 293, 357}, true, {7, 0, 7, 7}},
+        BordersCase{"Windows10HiddenButAnswered", true, {107, 200, 293, 357}, false, {7, 0, 7, 7}},
+        BordersCase{"HiddenAndTheOuterRectangle", true, {100, 200, 300, 364}, false, {8, 0, 8, 9}},
+        BordersCase{"NoBordersOnScreen", true, {100, 200, 300, 364}, true, {}},
         BordersCase{"WineAnswersNothing", false, {}, false, {}},
         BordersCase{"AFrameOutsideTheWindowIsNoAnswer", true, {90, 200, 300, 364}, true, {}},
         BordersCase{"AnEmptyFrameIsNoAnswer", true, {150, 250, 150, 250}, true, {}}),
