@@ -72,10 +72,15 @@ void LockKeyMonitor::OnKeyEvent(int vk, bool down) {
       keyPollTimer.SetEnabled(true);
       HandleLockKeyDown(*kLockKeys[i]);
     }
-    break;
+    // A lock key's own event: its press is checked, and the poll that it starts reads all
+    // three states at every tick until the key is up. (Reading them again at its release made
+    // Wine, whose focused windows take the lock states from the X server, now and then report
+    // a state that flips back a moment later.)
+    return;
   }
-  // Any key: a state may have changed without its key (Shift turning Caps Lock off, a press the
-  // program did not see). Three states from the thread's key state: no wake-up, no allocation.
+  // Any other key: a state may have changed without its key (Shift turning Caps Lock off, a
+  // press the program did not see). Three states from the thread's key state: no wake-up, no
+  // allocation.
   CatchUp();
 }
 
@@ -94,15 +99,14 @@ void LockKeyMonitor::CatchUp() {
   KeyStates states;
   bool changed[3] = {false, false, false};
   ReadChanges(states, changed);
-  bool any = false;
+  if (!changed[0] && !changed[1] && !changed[2]) return;  // the usual case: nothing to show
   for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
     if (!changed[i] || !enabled_) continue;
-    any = true;
     // The check reads the state again and lets pending messages run (in which another catch-up
     // may run: the state is remembered already, so it is shown once).
     HandleLockKeyDown(*kLockKeys[i]);
   }
-  if (any) keyboard_.ReadKeyStates(states);
+  keyboard_.ReadKeyStates(states);
   if (statesListener) statesListener->OnKeyStatesRead(states);
 }
 

@@ -15,7 +15,7 @@
 // A toggle state can also change with no press of its key that the program sees: a Windows
 // setting turns Caps Lock off with Shift, a press on the secure desktop or while an elevated
 // window is in front, a Remote Desktop client sets the states. So the monitor remembers the
-// states it last showed, and reads them again at every key event of any key, at a switch of
+// states it last showed, and reads them again at every event of another key, at a switch of
 // the foreground window or of the desktop, and when the session comes back (unlock, connect,
 // resume): a state that changed is shown as a press of its key would show it, once; after the
 // session came back, only the LEDs and the tray lamps follow, without showing the window.
@@ -58,9 +58,8 @@ class LockKeyMonitor final : public IDesktopEventListener {
 
   // A key went down or up, as the system reports it. A lock key's down runs its check at once
   // (the toggle state is read as the poll reads it) and starts the poll; the system's repeats
-  // of a held key are left to the poll, which checks the key at every tick anyway. Then, for
-  // every key, the three states are read again (CatchUp). While the monitor is disabled no key
-  // is shown.
+  // of a held key are left to the poll, which checks the key at every tick anyway. Any other
+  // key reads the three states again (CatchUp). While the monitor is disabled no key is shown.
   void OnKeyEvent(int vk, bool down);
 
   // Another window came to the foreground, or another desktop took the input: CatchUp.
