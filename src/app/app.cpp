@@ -90,10 +90,15 @@ void App::Create() {
   if (store.KeyExists(keys::Left) && store.KeyExists(keys::Top)) {
     bounds = Rect::FromPosSize(edge(keys::Left), edge(keys::Top), bounds.Width(), bounds.Height());
   } else {
+    // The visible right and bottom edges on the corner: the invisible borders lie beyond it.
+    // Minimal mode, switched on below, drops the frame and keeps the outer left and width, so
+    // its window has none to leave out.
+    const bool frameless = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
+    const Insets borders = frameless ? Insets{} : view_.InvisibleBorders();
     const Rect workArea = view_.PrimaryWorkArea();
-    bounds =
-        Rect::FromPosSize(workArea.Width() - bounds.Width(), workArea.Height() - bounds.Height(),
-                          bounds.Width(), bounds.Height());
+    bounds = Rect::FromPosSize(workArea.Width() - bounds.Width() + borders.right,
+                               workArea.Height() - bounds.Height() + borders.bottom, bounds.Width(),
+                               bounds.Height());
   }
   view_.SetBounds(bounds);
 
@@ -142,8 +147,10 @@ void App::Create() {
   // Lay the window out once; this also saves its geometry.
   OnResize();
 
-  // The tray icon shows the states from the start, before any key is pressed.
+  // The tray icon shows the states from the start, before any key is pressed; a later change
+  // is seen against them.
   trayLamps.Refresh();
+  monitor.RememberStates();
 }
 
 MenuItem App::Menu() const {
@@ -197,6 +204,8 @@ void App::OnTimer(int id) {
       break;
     case kStartDisplayTimerId:
       indicator.OnStartDisplayTimer();
+      // The start display has shown the states of this moment.
+      monitor.RememberStates();
       break;
     case kHideTimerId:
       indicator.OnHideTimer();

@@ -49,9 +49,10 @@ class App : public RunningSettings {
   void OnResize();
   // WM_TIMER of any of the window's timers.
   void OnTimer(int id);
-  // The session was unlocked or the machine resumed: a lock key may have been toggled meanwhile
-  // without any key event reaching the program, so the tray icon reads the states again.
-  void OnLockStatesMayHaveChanged() { trayLamps.Refresh(); }
+  // The session was unlocked or connected, or the machine resumed: a lock key may have been
+  // toggled meanwhile without any key event reaching the program, so the LEDs and the tray
+  // icon read the states again, quietly.
+  void OnLockStatesMayHaveChanged() { monitor.ReadStatesQuietly(); }
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
   void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }

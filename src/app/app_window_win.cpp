@@ -1,6 +1,7 @@
 #include "app/app_window_win.h"
 
 #include <commdlg.h>
+#include <dwmapi.h>
 #include <windowsx.h>
 #include <wtsapi32.h>
 
@@ -104,21 +105,40 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   // The program's icon with the application title until the creation sequence has read the
   // settings; then the lamps, unless they are switched off.
   programIcon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
+  app_.trayLamps.SetIconSize(NotificationIconSize());
   trayIcon_.emplace(Hwnd(), programIcon_, std::string(kAppTitle));
   // A look decided before the icon existed (a setting or DPI change during creation) was shown
   // nowhere: the next refresh shows it.
   app_.trayLamps.Invalidate();
-  // Session unlocks (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen sends the
-  // program no key event. Without the notification the icon is read again on the next key.
+  // Session unlocks and connects (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen
+  // or set by a Remote Desktop client sends the program no key event.
+  if (!RegisterSessionNotifications()) sessionRetry_.Start();
+  // A new foreground window or desktop: the states may have changed where the program could
+  // not see the key (the secure desktop, an elevated window in front).
+  desktopEvents_.Subscribe(app_.monitor);
+  desktopEvents_.Subscribe(*this);
+}
+
+bool AppWindow::RegisterSessionNotifications() {
+  if (sessionNotifications_) return true;
   // wtsapi32 is no KnownDLL: it comes from System32, never from the exe's folder.
   using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
   const auto registerNotification =
       SystemProc<RegisterFn>(L"wtsapi32.dll", "WTSRegisterSessionNotification");
   sessionNotifications_ =
       registerNotification && registerNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  return sessionNotifications_;
+}
+
+void AppWindow::OnForegroundChanged() {
+  // After the retry timer gave up: once more at each such event, which costs no timer.
+  if (!sessionNotifications_ && !sessionRetry_.Running()) RegisterSessionNotifications();
 }
 
 AppWindow::~AppWindow() {
+  desktopEvents_.Unsubscribe(app_.monitor);
+  desktopEvents_.Unsubscribe(*this);
+  sessionRetry_.Stop();
   if (sessionNotifications_) {
     using UnregisterFn = BOOL(WINAPI*)(HWND);
     if (const auto unregister =
@@ -182,6 +202,52 @@ Rect AppWindow::PrimaryWorkArea() const {
 
 Size AppWindow::PrimaryScreenSize() const {
   return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Insets AppWindow::InvisibleBorders() const {
+  if (frame_ == FrameStyle::None) return {};
+  // dwmapi is no KnownDLL: from System32, at first use. Only a compositor that runs draws
+  // frames with invisible borders (on Windows 8 and later it always runs). Wine's answers
+  // E_NOTIMPL for the frame: no borders there.
+  using IsCompositionEnabledFn = HRESULT(WINAPI*)(BOOL*);
+  using GetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const auto isCompositionEnabled =
+      SystemProc<IsCompositionEnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+  static const auto getAttribute =
+      SystemProc<GetAttributeFn>(L"dwmapi.dll", "DwmGetWindowAttribute");
+  RECT outer{};
+  if (!::GetWindowRect(Hwnd(), &outer)) return {};
+  BOOL composition = FALSE;
+  RECT frame{};
+  const bool answered =
+      isCompositionEnabled != nullptr && getAttribute != nullptr &&
+      SUCCEEDED(isCompositionEnabled(&composition)) && composition != FALSE &&
+      SUCCEEDED(getAttribute(Hwnd(), DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame)));
+  const Rect visible = ToRect(frame);
+  const bool onScreen = ::IsWindowVisible(Hwnd()) != FALSE;
+  const bool known = knownBorders_ && knownBorders_->frame == frame_ && knownBorders_->dpi == dpi_;
+  const Insets borders =
+      InvisibleBordersOf(ToRect(outer), answered ? &visible : nullptr, onScreen,
+                         known ? knownBorders_->borders : EstimatedInvisibleBorders());
+  if (answered && onScreen) knownBorders_ = KnownBorders{borders, frame_, dpi_};
+  return borders;
+}
+
+Insets AppWindow::EstimatedInvisibleBorders() const {
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE));
+  if ((style & (WS_THICKFRAME | WS_CAPTION)) == 0) return {};
+  using GetMetricFn = int(WINAPI*)(int, UINT);
+  static const auto getMetric = SystemProc<GetMetricFn>(L"user32.dll", "GetSystemMetricsForDpi");
+  const auto metric = [&](int index) {
+    return getMetric ? getMetric(index, static_cast<UINT>(dpi_)) : ::GetSystemMetrics(index);
+  };
+  const bool sizing = (style & WS_THICKFRAME) != 0;
+  const int padding = metric(SM_CXPADDEDBORDER);
+  const int side =
+      metric(sizing ? SM_CXSIZEFRAME : SM_CXFIXEDFRAME) + padding - metric(SM_CXBORDER);
+  const int bottom =
+      metric(sizing ? SM_CYSIZEFRAME : SM_CYFIXEDFRAME) + padding - metric(SM_CYBORDER);
+  return {std::max(0, side), 0, std::max(0, side), std::max(0, bottom)};
 }
 
 Rect AppWindow::WorkAreaFor(const Rect& bounds) const {
@@ -504,7 +570,7 @@ void AppWindow::ShowTrayLook(const TrayLook& look, const std::string& tooltip) {
   if (!trayIcon_) return;
   if (look.lamps) {
     // Drawn for the size the shell shows, not squeezed from another one.
-    trayIcon_->Show(DrawTrayPicture(look, NotificationIconSize()), tooltip);
+    trayIcon_->Show(DrawTrayPicture(look, look.size), tooltip);
   } else {
     trayIcon_->Show(programIcon_, tooltip);
   }
@@ -582,8 +648,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const Rect proposed =
             Rect::FromPosSize(pos->x, pos->y, keepsSize ? current.Width() : pos->cx,
                               keepsSize ? current.Height() : pos->cy);
-        const Rect placed =
-            SnapWindowRect(current, proposed, WorkAreaFor(proposed), app_.screenSnap);
+        const Rect placed = SnapWindowRect(current, proposed, WorkAreaFor(proposed),
+                                           app_.screenSnap, InvisibleBorders());
         pos->x = placed.left;
         pos->y = placed.top;
       }
@@ -591,6 +657,10 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     case WM_TIMER:
+      if (wParam == static_cast<WPARAM>(kSessionRetryTimerId)) {
+        sessionRetry_.OnTimer();
+        return 0;
+      }
       app_.OnTimer(static_cast<int>(wParam));
       return 0;
 
@@ -647,7 +717,11 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     case WM_WTSSESSION_CHANGE:
-      if (wParam == WTS_SESSION_UNLOCK) app_.OnLockStatesMayHaveChanged();
+      // Back from the lock screen, or connected (a Remote Desktop client sets the states).
+      if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT ||
+          wParam == WTS_REMOTE_CONNECT) {
+        app_.OnLockStatesMayHaveChanged();
+      }
       return 0;
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
@@ -656,8 +730,8 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
-      // The small-icon size may have changed with the scale: the lamps are drawn again.
-      app_.trayLamps.Redraw();
+      // The taskbar's display may have another scale now: the lamps follow its icon size.
+      app_.trayLamps.SetIconSize(NotificationIconSize());
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.
@@ -682,7 +756,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
       MakeDpiResources();
-      app_.trayLamps.Redraw();
+      // The scale of this window's display changed, or the window went to another display: the
+      // taskbar's may be this one.
+      app_.trayLamps.SetIconSize(NotificationIconSize());
       // The system suggests the rectangle that keeps the window's size in design units on the
       // new monitor; the layout pass that follows the size change places the labels and LEDs.
       MoveToSuggestedRect(Hwnd(), lParam);

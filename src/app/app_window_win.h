@@ -22,6 +22,8 @@
 #include "indicator/popup_menu_win.h"
 #include "indicator/tray_icon_win.h"
 #include "indicator/tray_menu.h"
+#include "platform/desktop_events_win.h"
+#include "platform/retry_timer.h"
 #include "platform/timer_host_win.h"
 #include "ui/handles_win.h"
 #include "ui/window_base_win.h"
@@ -31,12 +33,15 @@ namespace lb {
 class AppWindow final : public WindowBase,
                         public IIndicatorView,
                         public IAppHost,
-                        public ITrayIconView {
+                        public ITrayIconView,
+                        private IDesktopEventListener {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconIndicator";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
   static constexpr DWORD kExStyle = WS_EX_LAYERED | WS_EX_TOPMOST;
   static constexpr BYTE kDesignAlpha = 150;
+  // The timer that tries WTSRegisterSessionNotification again (apart from the app's timers).
+  static constexpr int kSessionRetryTimerId = 20;
 
   // The layout in design units.
   static constexpr int kLedBandHeight = 80;
@@ -93,6 +98,7 @@ class AppWindow final : public WindowBase,
   void SetBounds(const Rect& bounds) override;
   [[nodiscard]] Rect PrimaryWorkArea() const override;
   [[nodiscard]] Size PrimaryScreenSize() const override;
+  [[nodiscard]] Insets InvisibleBorders() const override;
 
   // IIndicatorView
   [[nodiscard]] std::uint8_t Alpha() const override { return alpha_; }
@@ -139,8 +145,23 @@ class AppWindow final : public WindowBase,
   void ShowTrayLook(const TrayLook& look, const std::string& tooltip) override;
   // The notification-area icon, for tests (there from the end of the constructor on).
   [[nodiscard]] const TrayIcon& Tray() const { return trayIcon_.value(); }
+  // The foreground and desktop-switch announcements, which the key monitor follows (tests play
+  // events through it).
+  [[nodiscard]] DesktopEventHooks& DesktopEvents() noexcept { return desktopEvents_; }
+  [[nodiscard]] bool SessionNotifications() const noexcept { return sessionNotifications_; }
 
  private:
+  // IDesktopEventListener: a session notification that failed is tried once more at such an
+  // event, after the retry timer gave up.
+  void OnForegroundChanged() override;
+  void OnDesktopSwitched() override { OnForegroundChanged(); }
+  // WTSRegisterSessionNotification; answers whether the window gets the notifications now.
+  bool RegisterSessionNotifications();
+
+  // The invisible borders that the system metrics give the present frame at the present DPI:
+  // the frame less its one visible pixel, left, right and bottom.
+  [[nodiscard]] Insets EstimatedInvisibleBorders() const;
+
   // A monitor's work area and DPI (the primary work area when the system cannot say).
   [[nodiscard]] MonitorArea AreaOf(HMONITOR monitor) const;
 
@@ -178,7 +199,18 @@ class AppWindow final : public WindowBase,
   // Moves and size changes reach the app only once the window stands in its design state, not
   // while CreateWindowExW is still under way.
   bool forwardGeometry_ = false;
+  // The invisible borders the compositor last gave while the window was on the screen, for the
+  // frame and DPI it had then: they stand in while it is hidden.
+  struct KnownBorders {
+    Insets borders;
+    FrameStyle frame;
+    int dpi;
+  };
+  mutable std::optional<KnownBorders> knownBorders_;
   bool sessionNotifications_ = false;  // WTSRegisterSessionNotification took the window
+  // It fails at sign-in until the terminal service is ready: tried again for two minutes.
+  RetryTimer sessionRetry_{timers_, kSessionRetryTimerId,
+                           [this] { return RegisterSessionNotifications(); }};
 
   int dpi_ = 96;
   std::uint8_t alpha_ = kDesignAlpha;
@@ -201,6 +233,8 @@ class AppWindow final : public WindowBase,
   DibSection ledLit_;
   DibSection ledDark_;
   std::optional<MenuBitmaps> menuBitmaps_;
+  // Last: it goes first, before the listeners it tells.
+  DesktopEventHooks desktopEvents_;
 };
 
 }  // namespace lb

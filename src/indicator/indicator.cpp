@@ -15,20 +15,22 @@ constexpr LedColumn kColumns[] = {LedColumn::NumLock, LedColumn::CapsLock, LedCo
 }  // namespace
 
 Rect SnapWindowRect(const Rect& current, const Rect& proposed, const Rect& workArea,
-                    bool screenSnap) {
+                    bool screenSnap, const Insets& borders) {
   if (!screenSnap) return proposed;
   if (proposed.Width() != current.Width() || proposed.Height() != current.Height()) return proposed;
   if (proposed.left == 0 && proposed.top == 0) return proposed;
 
-  const int width = proposed.Width();
-  const int height = proposed.Height();
-  int left = proposed.left;
-  int top = proposed.top;
+  // The edges the user sees go onto the work area's.
+  const Rect visible = Shrink(proposed, borders);
+  const int width = visible.Width();
+  const int height = visible.Height();
+  int left = visible.left;
+  int top = visible.top;
   if (std::abs(left - workArea.left) < kSnapDistance) left = workArea.left;
   if (std::abs(left + width - workArea.right) < kSnapDistance) left = workArea.right - width;
   if (std::abs(top - workArea.top) < kSnapDistance) top = workArea.top;
   if (std::abs(top + height - workArea.bottom) < kSnapDistance) top = workArea.bottom - height;
-  return Rect::FromPosSize(left, top, width, height);
+  return Grow(Rect::FromPosSize(left, top, width, height), borders);
 }
 
 int StatusLineHeight(int ledBandHeight) {
@@ -49,6 +51,10 @@ Indicator::Indicator(RunningSettings& settings, IIndicatorView& view, const IKey
 
 void Indicator::RefreshLeds() {
   hideTimer.SetEnabled(false);
+  SetLedsFromKeys();
+}
+
+void Indicator::SetLedsFromKeys() {
   view_.SetLed(LedColumn::NumLock, keyboard_.IsToggled(VkNumLock));
   view_.SetLed(LedColumn::CapsLock, keyboard_.IsToggled(VkCapital));
   view_.SetLed(LedColumn::ScrollLock, keyboard_.IsToggled(VkScroll));
@@ -166,7 +172,20 @@ void Indicator::FollowActiveMonitor() {
   const MonitorArea current = view_.MonitorOf(bounds);
   const Size size{ScaleBetween(bounds.Width(), current.dpi, target.dpi),
                   ScaleBetween(bounds.Height(), current.dpi, target.dpi)};
-  const Rect placed = PlaceOnMonitor(home_, *homeMonitor_, target, size);
+  // The visible edges keep their distances from the work area's; the invisible borders are
+  // those of the target's scale. At home the outer corner is the stored one, unchanged.
+  Rect placed;
+  if (target.workArea == homeMonitor_->workArea) {
+    placed = PlaceOnMonitor(home_, *homeMonitor_, target, size);
+  } else {
+    const Insets now = view_.InvisibleBorders();
+    const auto scale = [&](int value) { return ScaleBetween(value, current.dpi, target.dpi); };
+    const Insets borders{scale(now.left), scale(now.top), scale(now.right), scale(now.bottom)};
+    const Size visibleSize{size.width - borders.left - borders.right,
+                           size.height - borders.top - borders.bottom};
+    placed = Grow(PlaceOnMonitor(Shrink(home_, homeBorders_), *homeMonitor_, target, visibleSize),
+                  borders);
+  }
   const bool home = placed.left == home_.left && placed.top == home_.top &&
                     target.workArea == homeMonitor_->workArea;
   if (placed != bounds) {
@@ -188,6 +207,7 @@ void Indicator::FollowActiveMonitor() {
 void Indicator::RememberHome() {
   home_ = view_.Bounds();
   homeMonitor_ = view_.MonitorOf(home_);
+  homeBorders_ = view_.InvisibleBorders();
 }
 
 void Indicator::OnMouseDown(MouseButton button, Point screen) {

@@ -22,11 +22,12 @@ inline constexpr std::uint8_t kOpaque = 255;
 inline constexpr int kSnapDistance = 3;
 
 // Where the window goes when it is about to move from `current` to `proposed`: with snapping on
-// and a move that keeps the size, to a position other than exactly (0, 0), each edge closer than
-// kSnapDistance to the matching edge of `workArea` is put on it (left before right, top before
-// bottom). Otherwise `proposed` as it is.
+// and a move that keeps the size, to a position other than exactly (0, 0), each visible edge
+// (the outer one less `borders`, the invisible borders) closer than kSnapDistance to the
+// matching edge of `workArea` is put on it (left before right, top before bottom). Otherwise
+// `proposed` as it is.
 [[nodiscard]] Rect SnapWindowRect(const Rect& current, const Rect& proposed, const Rect& workArea,
-                                  bool screenSnap);
+                                  bool screenSnap, const Insets& borders = {});
 
 // 1.5 times `height`, to the nearest whole number, halves to the even one (the client height
 // that shows the status line under the LEDs).
@@ -41,6 +42,8 @@ class Indicator {
 
   // Current state: stops the hide timer and sets all three LEDs from the keys' toggle states.
   void RefreshLeds();
+  // Sets the three LEDs from the keys' toggle states, nothing else (the hide timer runs on).
+  void SetLedsFromKeys();
   // Shows the window opaque above every other top-most window, then the stay decision.
   void ShowIndicator();
   // Shows the window on pointing, without restarting a running countdown; `shrink` also clears
@@ -90,6 +93,7 @@ class Indicator {
   bool displaced_ = false;
   Rect home_;  // the user's own place and its monitor, once the geometry has been saved
   std::optional<MonitorArea> homeMonitor_;
+  Insets homeBorders_;   // the window's invisible borders there
   int lastCursorX_ = 0;  // screen position of the cursor at the last drag event
   int lastCursorY_ = 0;
 };

@@ -28,6 +28,11 @@ class IWindowPlacement {
 
   [[nodiscard]] virtual Rect PrimaryWorkArea() const = 0;
   [[nodiscard]] virtual Size PrimaryScreenSize() const = 0;
+
+  // The window's invisible borders now (see Insets): the edges the user sees lie this far
+  // inside Bounds(). Snapping, the default corner and the placement on another monitor put
+  // the visible edges where they belong; Bounds() and the stored geometry stay the outer ones.
+  [[nodiscard]] virtual Insets InvisibleBorders() const = 0;
 };
 
 // The LED columns, left to right.

@@ -16,8 +16,15 @@ bool IsLockKey(DWORD vk) noexcept { return vk == VkCapital || vk == VkNumLock ||
 // The window the hook of this thread posts to. Each hook thread sets its own before installing
 // the hook, which the system calls on that same thread; no other thread reads it.
 thread_local HWND hookWindow = nullptr;
+// Whether the hook of this thread was called since the last look (see CheckHook).
+thread_local bool hookCalled = false;
+
+// Thread messages of the hook's thread.
+constexpr UINT kCheckHookMessage = WM_APP + 1;
+constexpr UINT kDropHookMessage = WM_APP + 2;
 
 LRESULT CALLBACK OnLowLevelKey(int code, WPARAM message, LPARAM info) {
+  hookCalled = true;
   if (code == HC_ACTION) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(info);
     if (IsLockKey(key->vkCode)) {
@@ -26,6 +33,22 @@ LRESULT CALLBACK OnLowLevelKey(int code, WPARAM message, LPARAM info) {
     }
   }
   return ::CallNextHookEx(nullptr, code, message, info);
+}
+
+HHOOK InstallHook() noexcept {
+  return ::SetWindowsHookExW(WH_KEYBOARD_LL, OnLowLevelKey, ::GetModuleHandleW(nullptr), 0);
+}
+
+// A hook that saw no key since the last look may have been removed by the system: a new one
+// takes its place (installed first, so that no key goes unseen in between).
+void CheckHook(HHOOK& hook) noexcept {
+  if (!hookCalled || hook == nullptr) {
+    if (const HHOOK fresh = InstallHook()) {
+      if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+      hook = fresh;
+    }
+  }
+  hookCalled = false;
 }
 
 }  // namespace
@@ -77,13 +100,29 @@ bool KeyboardHookThread::Start(HWND window) {
       MSG message;
       // The thread's message queue, for the WM_QUIT that ends it, before anybody can post it.
       ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
-      const HHOOK hook =
-          ::SetWindowsHookExW(WH_KEYBOARD_LL, OnLowLevelKey, ::GetModuleHandleW(nullptr), 0);
+      HHOOK hook = InstallHook();
       installed.set_value(hook != nullptr ? ::GetCurrentThreadId() : 0);
       if (hook == nullptr) return;
+      const UINT_PTR checkTimer = ::SetTimer(nullptr, 0, kCheckIntervalMs, nullptr);
       // The system calls the hook from inside this loop.
-      while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
-      ::UnhookWindowsHookEx(hook);
+      while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.hwnd == nullptr) {
+          if ((message.message == WM_TIMER && message.wParam == checkTimer) ||
+              message.message == kCheckHookMessage) {
+            CheckHook(hook);
+            continue;
+          }
+          if (message.message == kDropHookMessage) {
+            if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+            hook = nullptr;
+            hookCalled = false;
+            continue;
+          }
+        }
+        ::DispatchMessageW(&message);
+      }
+      if (checkTimer != 0) ::KillTimer(nullptr, checkTimer);
+      if (hook != nullptr) ::UnhookWindowsHookEx(hook);
     });
   } catch (const std::system_error&) {
     return false;  // no thread could be made
@@ -95,6 +134,14 @@ bool KeyboardHookThread::Start(HWND window) {
     return false;
   }
   return true;
+}
+
+bool KeyboardHookThread::DropHookAsTheSystemWould() noexcept {
+  return Running() && ::PostThreadMessageW(threadId_, kDropHookMessage, 0, 0) != FALSE;
+}
+
+bool KeyboardHookThread::CheckHookNow() noexcept {
+  return Running() && ::PostThreadMessageW(threadId_, kCheckHookMessage, 0, 0) != FALSE;
 }
 
 void KeyboardHookThread::Stop() noexcept {

@@ -50,6 +50,17 @@ class KeyboardHookThread {
   void Stop() noexcept;
   [[nodiscard]] bool Running() const noexcept { return thread_.joinable(); }
 
+  // Windows removes a low-level hook without a word when it once answers later than
+  // LowLevelHooksTimeout, and offers no way to ask whether it is still there. So the thread
+  // looks every kCheckIntervalMs: when the hook has seen no key since the last look, it is
+  // installed afresh (the new one before the old one goes, so no key slips between them). A
+  // look costs a few microseconds; it runs only while the hook is the key source.
+  static constexpr UINT kCheckIntervalMs = 10'000;
+  // For tests: the thread drops its hook as Windows would, or looks at once. Answers whether
+  // the thread took the request.
+  bool DropHookAsTheSystemWould() noexcept;
+  bool CheckHookNow() noexcept;
+
  private:
   std::thread thread_;
   DWORD threadId_ = 0;

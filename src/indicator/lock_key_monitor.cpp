@@ -18,6 +18,13 @@ constexpr LockKeyMonitor::LockKey kScrollLock{VkScroll, "Scroll Lock: ON", "Scro
 // In the order of their virtual-key codes, which is the order a tick handles them in.
 constexpr const LockKeyMonitor::LockKey* kLockKeys[] = {&kCapsLock, &kNumLock, &kScrollLock};
 
+std::size_t IndexOf(const LockKeyMonitor::LockKey& key) noexcept {
+  for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
+    if (kLockKeys[i]->vk == key.vk) return i;
+  }
+  return 0;
+}
+
 }  // namespace
 
 LockKeyMonitor::LockKeyMonitor(RunningSettings& settings, IIndicatorView& view,
@@ -58,16 +65,63 @@ void LockKeyMonitor::OnKeyEvent(int vk, bool down) {
     if (kLockKeys[i]->vk != vk) continue;
     if (!down) {
       heldByEvent_[i] = false;
-      return;
+    } else if (enabled_ && !heldByEvent_[i]) {
+      heldByEvent_[i] = true;
+      // The poll first: a tick that comes due while the check lets messages run sees the key
+      // held, as a nested tick does while polling.
+      keyPollTimer.SetEnabled(true);
+      HandleLockKeyDown(*kLockKeys[i]);
     }
-    if (!enabled_ || heldByEvent_[i]) return;
-    heldByEvent_[i] = true;
-    // The poll first: a tick that comes due while the check lets messages run sees the key
-    // held, as a nested tick does while polling.
-    keyPollTimer.SetEnabled(true);
-    HandleLockKeyDown(*kLockKeys[i]);
+    // A lock key's own event: its press is checked, and the poll that it starts reads all
+    // three states at every tick until the key is up. (Reading them again at its release made
+    // Wine, whose focused windows take the lock states from the X server, now and then report
+    // a state that flips back a moment later.)
     return;
   }
+  // Any other key: a state may have changed without its key (Shift turning Caps Lock off, a
+  // press the program did not see). Three states from the thread's key state: no wake-up, no
+  // allocation.
+  CatchUp();
+}
+
+void LockKeyMonitor::ReadChanges(KeyStates& states, bool (&changed)[3]) {
+  keyboard_.ReadKeyStates(states);
+  for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
+    const bool on = IsToggledOn(states[kLockKeys[i]->vk]);
+    // The first read has nothing to compare with: it is what the program shows already.
+    changed[i] = knownSet_ && known_[i] != on;
+    known_[i] = on;
+  }
+  knownSet_ = true;
+}
+
+void LockKeyMonitor::CatchUp() {
+  KeyStates states;
+  bool changed[3] = {false, false, false};
+  ReadChanges(states, changed);
+  if (!changed[0] && !changed[1] && !changed[2]) return;  // the usual case: nothing to show
+  for (std::size_t i = 0; i < std::size(kLockKeys); ++i) {
+    if (!changed[i] || !enabled_) continue;
+    // The check reads the state again and lets pending messages run (in which another catch-up
+    // may run: the state is remembered already, so it is shown once).
+    HandleLockKeyDown(*kLockKeys[i]);
+  }
+  keyboard_.ReadKeyStates(states);
+  if (statesListener) statesListener->OnKeyStatesRead(states);
+}
+
+void LockKeyMonitor::ReadStatesQuietly() {
+  KeyStates states;
+  bool changed[3] = {false, false, false};
+  ReadChanges(states, changed);
+  if (changed[0] || changed[1] || changed[2]) indicator_.SetLedsFromKeys();
+  if (statesListener) statesListener->OnKeyStatesRead(states);
+}
+
+void LockKeyMonitor::RememberStates() {
+  KeyStates states;
+  bool changed[3] = {false, false, false};
+  ReadChanges(states, changed);
 }
 
 bool LockKeyMonitor::HandleLockKeyDown(const LockKey& key) {
@@ -98,6 +152,9 @@ void LockKeyMonitor::CheckKey(const LockKey& key) {
 
 void LockKeyMonitor::PlaySoundOnly(const LockKey& key) {
   const bool on = keyboard_.IsToggled(key.vk);
+  // What is shown now is what a later change is seen against.
+  known_[IndexOf(key)] = on;
+  knownSet_ = true;
   view_.SetStatusText(Translate(on ? key.onText : key.offText));
   view_.SetStatusColor(on ? ColorLime : ColorGrey);
   view_.ProcessMessages();

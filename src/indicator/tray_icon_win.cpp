@@ -77,23 +77,34 @@ TrayIcon::TrayIcon(HWND window, HICON icon, const std::string& tooltip)
     : window_(window),
       icon_(icon),
       tooltip_(TooltipText(tooltip)),
-      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
-  Add();
+      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
+      keeper_(*this, retryTimers_, kRetryTimerId) {
+  // A copy that runs elevated gets no broadcast from the shell, which runs at a lower
+  // integrity level, unless the window lets that one message through.
+  if (taskbarCreated_ != 0) {
+    ::ChangeWindowMessageFilterEx(window_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  }
+  retryTimers_.Attach(window_);
+  keeper_.Add();
 }
 
 TrayIcon::~TrayIcon() {
+  retryTimers_.Detach();
   NOTIFYICONDATAW data = IconData(window_);
   ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
-void TrayIcon::Add() {
+bool TrayIcon::AddIcon() {
   NOTIFYICONDATAW data = IconData(window_);
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
   data.uCallbackMessage = kCallbackMessage;
   data.hIcon = icon_;
   std::wcsncpy(data.szTip, tooltip_.c_str(), std::size(data.szTip) - 1);
-  shown_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-  if (!shown_) return;
+  return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void TrayIcon::SetIconVersion() {
+  NOTIFYICONDATAW data = IconData(window_);
   // Version 4: the mouse messages come in the low word of lParam, with the icon's id in the
   // high word and the cursor position (or the icon's anchor, for the keyboard) in wParam; the
   // icon can be reached from the keyboard (NIN_KEYSELECT, WM_CONTEXTMENU).
@@ -101,19 +112,20 @@ void TrayIcon::Add() {
   ::Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
 
-void TrayIcon::Modify() {
+bool TrayIcon::ModifyIcon() {
   NOTIFYICONDATAW data = IconData(window_);
-  data.uFlags = NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  // The callback message too: an icon that a timed-out add left in the shell gets it this way.
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+  data.uCallbackMessage = kCallbackMessage;
   data.hIcon = icon_;
   std::wcsncpy(data.szTip, tooltip_.c_str(), std::size(data.szTip) - 1);
-  // A shell that has lost the icon gets it back with the next "TaskbarCreated".
-  if (shown_) ::Shell_NotifyIconW(NIM_MODIFY, &data);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void TrayIcon::Show(HICON icon, const std::string& tooltip) {
   icon_ = icon;
   tooltip_ = TooltipText(tooltip);
-  Modify();
+  keeper_.Changed();
   ownIcon_.reset();  // the shell has its own copy of the old one
 }
 
@@ -122,13 +134,17 @@ void TrayIcon::Show(const Pixels& picture, const std::string& tooltip) {
   if (!icon) return;  // the old picture stays rather than none
   icon_ = icon.get();
   tooltip_ = TooltipText(tooltip);
-  Modify();
+  keeper_.Changed();
   ownIcon_ = std::move(icon);
 }
 
 TrayMouse TrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    Add();
+    keeper_.Add();
+    return TrayMouse::None;
+  }
+  if (message == WM_TIMER && wParam == static_cast<WPARAM>(kRetryTimerId)) {
+    keeper_.OnTimer();
     return TrayMouse::None;
   }
   if (message != kCallbackMessage) return TrayMouse::None;

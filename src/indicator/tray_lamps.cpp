@@ -103,6 +103,7 @@ void TrayLamps::Show(const LockStates& states) {
   look.disabled = look.lamps && !settings_.ticks.enable;
   // The program's own icon and the disabled lamps show no states: they never change with a key.
   if (look.lamps && !look.disabled) look.states = states;
+  if (look.lamps) look.size = iconSize_;
   if (shown_ == look) return;
   view_.ShowTrayLook(look, TrayTooltip(look));
   shown_ = look;

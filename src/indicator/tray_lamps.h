@@ -41,6 +41,7 @@ struct TrayLook {
   bool lamps = true;      // the three lamps; false: the program's own icon
   bool disabled = false;  // "Enable" is off: dimmed lamps under a red slash, no states
   LockStates states;      // shown only by lamps that are not disabled
+  int size = 16;          // the lamps' picture is drawn at size × size pixels
   friend bool operator==(const TrayLook&, const TrayLook&) = default;
 };
 
@@ -89,11 +90,19 @@ class TrayLamps final : public IKeyStatesListener {
   // Forgets what the icon shows, so that the next refresh sets it again (the icon was added
   // anew, or its size changed).
   void Invalidate() noexcept { shown_.reset(); }
-  // Draws the icon afresh from the keyboard's states (its size may have changed).
+  // Draws the icon afresh from the keyboard's states.
   void Redraw() {
     Invalidate();
     Refresh();
   }
+  // The pixel size the shell shows the icon at (it follows the scale of the display that
+  // shows the taskbar): a picture already shown is drawn again at the new size, once.
+  void SetIconSize(int size) {
+    if (size <= 0 || size == iconSize_) return;
+    iconSize_ = size;
+    if (shown_) Redraw();
+  }
+  [[nodiscard]] int IconSize() const noexcept { return iconSize_; }
 
   [[nodiscard]] const std::optional<TrayLook>& Shown() const noexcept { return shown_; }
 
@@ -104,6 +113,7 @@ class TrayLamps final : public IKeyStatesListener {
   ITrayIconView& view_;
   const IKeyboard& keyboard_;
   std::optional<TrayLook> shown_;
+  int iconSize_ = 16;
 };
 
 }  // namespace lb

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ui/handles_win.h"
 #include "platform/system_library_win.h"
+#include "ui/handles_win.h"
 
 namespace lb {
 namespace {
@@ -125,8 +125,20 @@ int NotificationIconSize() noexcept {
   const auto getSystemDpi = SystemProc<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
   const auto getMetric =
       SystemProc<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
-  if (getSystemDpi && getMetric) {
-    if (const int size = getMetric(SM_CXSMICON, getSystemDpi()); size > 0) return size;
+  if (getMetric) {
+    // The taskbar's display; without a taskbar (no shell), the primary display, where it would
+    // be.
+    HMONITOR monitor = nullptr;
+    if (const HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr)) {
+      monitor = ::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY);
+    } else {
+      monitor = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    }
+    const int dpi = monitor != nullptr ? DpiForMonitor(monitor)
+                                       : (getSystemDpi ? static_cast<int>(getSystemDpi()) : 0);
+    if (dpi > 0) {
+      if (const int size = getMetric(SM_CXSMICON, static_cast<UINT>(dpi)); size > 0) return size;
+    }
   }
   if (const int size = ::GetSystemMetrics(SM_CXSMICON); size > 0) return size;
   return 16;

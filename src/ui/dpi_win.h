@@ -26,8 +26,10 @@ DpiAwareness EnableProcessDpiAwareness() noexcept;
 
 // The DPI of `monitor` (effective DPI where the system tells it, the system DPI otherwise).
 [[nodiscard]] int DpiForMonitor(HMONITOR monitor) noexcept;
-// The width of a small icon (SM_CXSMICON) at the system's DPI, the size of a notification-area
-// icon: 16 pixels at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %.
+// The width of a small icon (SM_CXSMICON), the size of a notification-area icon, at the DPI of
+// the display that shows the taskbar (the shell draws the notification area at that display's
+// scale, which the user may change without signing out; the system DPI stays the sign-in one):
+// 16 pixels at 100 %, 20 at 125 %, 24 at 150 %, 32 at 200 %.
 [[nodiscard]] int NotificationIconSize() noexcept;
 
 // The outer rectangle of a window whose client area is `client`, at `dpi` (the frame and

@@ -38,6 +38,9 @@ class RecordingIndicatorView : public IIndicatorView {
   std::vector<MonitorArea> otherMonitors;
   int activeMonitor = 0;  // 0: the primary; n: otherMonitors[n - 1]
   Point dpiChangeDrift{0, 0};
+  // The invisible borders of a framed window as Windows 10 has them (none without a frame, and
+  // none under Wine, where this stays empty).
+  Insets framedBorders{};
   Size screen{1280, 1024};
   int moves = 0;
   int resizes = 0;
@@ -87,8 +90,9 @@ class RecordingIndicatorView : public IIndicatorView {
   // IWindowPlacement
   Rect Bounds() const override { return bounds; }
   void SetBounds(const Rect& proposed) override {
-    Rect next =
-        app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap) : proposed;
+    Rect next = app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap,
+                                     InvisibleBorders())
+                    : proposed;
     if (const int from = MonitorOf(bounds).dpi, to = MonitorOf(next).dpi; from != to) {
       next = Rect::FromPosSize(next.left + dpiChangeDrift.x, next.top + dpiChangeDrift.y,
                                ScaleBetween(bounds.Width(), from, to),
@@ -108,6 +112,9 @@ class RecordingIndicatorView : public IIndicatorView {
   }
   Rect PrimaryWorkArea() const override { return workArea; }
   Size PrimaryScreenSize() const override { return screen; }
+  Insets InvisibleBorders() const override {
+    return frame == FrameStyle::None ? Insets{} : framedBorders;
+  }
 
   // IIndicatorView
   std::uint8_t Alpha() const override { return alpha; }

@@ -174,11 +174,11 @@ TEST_P(KeyEventSwitchTest, AnEventFollowsTheKeysSwitchesAsTheTickDoes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Switches, KeyEventSwitchTest,
-    ::testing::Values(SwitchCase{"", true, "Num Lock: ON", 1},
-                      SwitchCase{"Num Lock=OFF\r\n", false, "Num Lock: ON", 1},
-                      SwitchCase{"Num Lock=OFF\r\nNum Lock Sound=OFF\r\n", false, "", 0}));
+INSTANTIATE_TEST_SUITE_P(Switches, KeyEventSwitchTest,
+                         ::testing::Values(SwitchCase{"", true, "Num Lock: ON", 1},
+                                           SwitchCase{"Num Lock=OFF\r\n", false, "Num Lock: ON", 1},
+                                           SwitchCase{"Num Lock=OFF\r\nNum Lock Sound=OFF\r\n",
+                                                      false, "", 0}));
 
 TEST_F(KeyEventsTest, OtherKeysAndAnyKeyWhileDisabledChangeNothing) {
   StartIdle();
@@ -228,17 +228,16 @@ class KeySourceChainTest : public ::testing::TestWithParam<ChainCase> {};
 TEST_P(KeySourceChainTest, TakesTheFirstSourceThatStarts) {
   const ChainCase& c = GetParam();
   std::vector<std::string> tried;
-  const KeySource chosen =
-      StartKeySource(c.forced, {.startRawInput =
-                                    [&] {
-                                      tried.emplace_back("raw input");
-                                      return c.rawInputStarts;
-                                    },
-                                .startKeyboardHook =
-                                    [&] {
-                                      tried.emplace_back("hook");
-                                      return c.hookStarts;
-                                    }});
+  const KeySource chosen = StartKeySource(c.forced, {.startRawInput =
+                                                         [&] {
+                                                           tried.emplace_back("raw input");
+                                                           return c.rawInputStarts;
+                                                         },
+                                                     .startKeyboardHook =
+                                                         [&] {
+                                                           tried.emplace_back("hook");
+                                                           return c.hookStarts;
+                                                         }});
   EXPECT_EQ(chosen, c.chosen);
   EXPECT_EQ(tried, c.tried);
 }
@@ -250,7 +249,8 @@ INSTANTIATE_TEST_SUITE_P(
         ChainCase{std::nullopt, true, true, KeySource::RawInput, Tried{"raw input"}},
         ChainCase{std::nullopt, false, true, KeySource::KeyboardHook, Tried{"raw input", "hook"}},
         ChainCase{std::nullopt, false, false, KeySource::Polling, Tried{"raw input", "hook"}},
-        ChainCase{KeySource::RawInput, false, false, KeySource::Polling, Tried{"raw input", "hook"}},
+        ChainCase{KeySource::RawInput, false, false, KeySource::Polling,
+                  Tried{"raw input", "hook"}},
         ChainCase{KeySource::KeyboardHook, true, true, KeySource::KeyboardHook, Tried{"hook"}},
         ChainCase{KeySource::KeyboardHook, true, false, KeySource::Polling, Tried{"hook"}},
         ChainCase{KeySource::Polling, true, true, KeySource::Polling, Tried{}}));
@@ -263,6 +263,129 @@ TEST(KeySourceNameTest, NamesReadBackAndNothingElseIsASource) {
   for (const char* name : {"", "Hook", "polling", "raw input", "raw-input ", "poll\n"}) {
     EXPECT_EQ(ParseKeySource(name), std::nullopt) << name;
   }
+}
+
+// ---- a state that changed without its key --------------------------------------------------
+
+// What makes the monitor read the states again: a key event of another key, a switch of the
+// desktop, another foreground window.
+enum class Reread { OtherKey, DesktopSwitch, Foreground };
+
+class ChangeWithoutAKeyTest : public KeyEventsTest, public ::testing::WithParamInterface<Reread> {
+ protected:
+  void Happen(Reread what) {
+    switch (what) {
+      case Reread::OtherKey:
+        KeyDown('A');
+        KeyUp('A');
+        break;
+      case Reread::DesktopSwitch:
+        app.monitor.OnDesktopSwitched();
+        break;
+      case Reread::Foreground:
+        app.monitor.OnForegroundChanged();
+        break;
+    }
+  }
+};
+
+TEST_P(ChangeWithoutAKeyTest, IsShownOnceAsAPressOfItsKeyWouldShowIt) {
+  StartIdle();
+  const std::size_t redraws = tray.shown.size();
+  // Shift turned Caps Lock off... on: the state changes, and no Caps Lock event comes.
+  keyboard.SetToggled(VkCapital, true);
+  Happen(GetParam());
+
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.statusText, "Caps Lock: ON");
+  EXPECT_EQ(view.statusColor, ColorLime);
+  EXPECT_TRUE(view.Lit(LedColumn::CapsLock));
+  EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOn, false}));
+  EXPECT_EQ(tray.shown.size(), redraws + 1);
+  EXPECT_TRUE(tray.Look().states.capsLock);
+  EXPECT_FALSE(PollRuns()) << "no key is down";
+
+  // Exactly once: whatever reads the states next finds nothing new.
+  clock.Advance(1000);
+  ASSERT_FALSE(view.visible);
+  for (const Reread again : {Reread::OtherKey, Reread::DesktopSwitch, Reread::Foreground}) {
+    Happen(again);
+  }
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(sound.played.size(), 1u);
+  EXPECT_EQ(tray.shown.size(), redraws + 1);
+
+  // The key's own next press shows its next state.
+  KeyDown(VkCapital);
+  KeyUp(VkCapital);
+  EXPECT_EQ(view.statusText, "Caps Lock: OFF");
+  EXPECT_EQ(sound.played.size(), 2u);
+}
+
+TEST_P(ChangeWithoutAKeyTest, SeveralKeysAreShownInTheOrderOfThePoll) {
+  StartIdle();
+  keyboard.SetToggled(VkScroll, true);
+  keyboard.SetToggled(VkNumLock, true);
+  keyboard.SetToggled(VkCapital, true);
+  Happen(GetParam());
+  EXPECT_EQ(view.statusText, "Scroll Lock: ON");  // Caps Lock, Num Lock, then Scroll Lock
+  EXPECT_EQ(sound.played.size(), 3u);
+  EXPECT_TRUE(view.Lit(LedColumn::NumLock));
+  EXPECT_TRUE(view.Lit(LedColumn::CapsLock));
+  EXPECT_TRUE(view.Lit(LedColumn::ScrollLock));
+}
+
+TEST_P(ChangeWithoutAKeyTest, FollowsTheKeysSwitchesAndNothingWhileDisabled) {
+  StartIdle("Caps Lock=OFF\r\nCaps Lock Sound=OFF\r\n");
+  keyboard.SetToggled(VkCapital, true);
+  Happen(GetParam());
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(sound.played.empty());
+  EXPECT_TRUE(tray.Look().states.capsLock) << "the tray lamps follow all the same";
+
+  app.monitor.SetEnabled(false);
+  clock.Advance(kKeyPollIntervalMs);
+  keyboard.SetToggled(VkNumLock, true);
+  Happen(GetParam());
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(sound.played.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rereads, ChangeWithoutAKeyTest,
+                         ::testing::Values(Reread::OtherKey, Reread::DesktopSwitch,
+                                           Reread::Foreground),
+                         [](const ::testing::TestParamInfo<Reread>& tested) {
+                           switch (tested.param) {
+                             case Reread::OtherKey:
+                               return "OtherKey";
+                             case Reread::DesktopSwitch:
+                               return "DesktopSwitch";
+                             case Reread::Foreground:
+                               return "Foreground";
+                           }
+                           return "";
+                         });
+
+TEST_F(KeyEventsTest, AfterUnlockOrResumeTheLampsAndLedsFollowQuietlyAndOnlyOnce) {
+  StartIdle();
+  const std::size_t redraws = tray.shown.size();
+  const bool hideTimerBefore = HideTimerRuns();
+  keyboard.SetToggled(VkNumLock, true);  // toggled on the lock screen
+  app.OnLockStatesMayHaveChanged();
+
+  EXPECT_TRUE(view.Lit(LedColumn::NumLock));
+  EXPECT_TRUE(tray.Look().states.numLock);
+  EXPECT_EQ(tray.shown.size(), redraws + 1);
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(sound.played.empty());
+  EXPECT_EQ(view.statusText, "");
+  EXPECT_EQ(HideTimerRuns(), hideTimerBefore);
+
+  // Not shown again later as a change.
+  KeyDown('A');
+  app.monitor.OnForegroundChanged();
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(sound.played.empty());
 }
 
 }  // namespace

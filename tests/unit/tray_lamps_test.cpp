@@ -189,6 +189,23 @@ TEST_F(LiveTrayIconTest, EnableSwitchesTheDisabledMarkAndKeysDoNotRedrawIt) {
   EXPECT_EQ(tray.Look(), (TrayLook{true, false, {true, true, false}}));
 }
 
+TEST_F(LiveTrayIconTest, FollowsTheTaskbarDisplaysScaleOnceItChanges) {
+  // The display's scale changes while the program runs (Wine cannot do that to a session):
+  // the window hears of it (a DPI, display or setting change) and hands on the icon size the
+  // shell now shows.
+  keyboard.SetToggled(VkCapital, true);
+  Start();
+  ASSERT_EQ(tray.Look().size, 16);
+  const std::size_t before = Redraws();
+  app.trayLamps.SetIconSize(24);  // 150 %
+  ASSERT_EQ(Redraws(), before + 1);
+  EXPECT_EQ(tray.Look(), (TrayLook{true, false, {false, true, false}, 24}));
+  app.trayLamps.SetIconSize(24);  // another message, the same scale
+  EXPECT_EQ(Redraws(), before + 1);
+  Tap(VkNumLock);
+  EXPECT_EQ(tray.Look().size, 24) << "later pictures keep the new size";
+}
+
 TEST_F(LiveTrayIconTest, MenuSwitchGoesBackToTheProgramIconAndIsStored) {
   Start();
   EXPECT_TRUE(app.Menu().Find("TrayIconStates")->checked);

@@ -92,6 +92,17 @@ TEST_F(AppWindowTest, BoundsAreTheOuterRectangle) {
   EXPECT_EQ(outer.bottom, 250);
 }
 
+TEST_F(AppWindowTest, WithoutACompositorTheVisibleFrameIsTheOuterRectangle) {
+  // Wine's compositor cannot tell the visible frame (DwmGetWindowAttribute answers E_NOTIMPL),
+  // so no invisible borders change where snapping and the default corner put the window, shown
+  // or not. The borders of Windows 10 and later are the unit tests' (visible_frame_test.cpp).
+  EXPECT_EQ(Window().InvisibleBorders(), Insets{});
+  Window().ShowWithoutActivating();
+  EXPECT_EQ(Window().InvisibleBorders(), Insets{});
+  Window().SetFrameStyle(FrameStyle::None);
+  EXPECT_EQ(Window().InvisibleBorders(), Insets{});
+}
+
 TEST_F(AppWindowTest, MovesAndSizeChangesReachTheApp) {
   Window().Logic().Create();
   ASSERT_TRUE(Window().Logic().savePosition);

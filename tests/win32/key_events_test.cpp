@@ -41,12 +41,9 @@ class TypedIntoWindow {
   UniqueWindow window_;
 };
 
-class KeySourceWindowTest : public AppWindowTest,
-                            public ::testing::WithParamInterface<KeySource> {
+class KeySourceWindowTest : public AppWindowTest, public ::testing::WithParamInterface<KeySource> {
  protected:
-  [[nodiscard]] bool PollRuns() {
-    return Window().Timers().Running().count(kKeyPollTimerId) == 1;
-  }
+  [[nodiscard]] bool PollRuns() { return Window().Timers().Running().count(kKeyPollTimerId) == 1; }
 };
 
 TEST_P(KeySourceWindowTest, ARealPressReachesTheMonitorAndThePollRunsOnlyWhileAKeyIsDown) {
@@ -151,6 +148,45 @@ TEST(KeyboardHookThreadTest, PostsLockKeysOnlyAndNothingOnceStopped) {
   Tap(VK_NUMLOCK);
   Tap(VK_NUMLOCK);
   EXPECT_EQ(posted(std::chrono::milliseconds(300)).size(), 4u);
+}
+
+TEST(KeyboardHookThreadTest, AHookThatTheSystemRemovedIsInstalledAgainAtTheNextLook) {
+  const UniqueWindow target(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                              nullptr, nullptr, nullptr));
+  const auto postedWithin = [&](std::chrono::milliseconds wait) {
+    std::size_t keys = 0;
+    const auto end = std::chrono::steady_clock::now() + wait;
+    while (std::chrono::steady_clock::now() < end) {
+      MSG message;
+      while (::PeekMessageW(&message, target.get(), kLockKeyMessage, kLockKeyMessage, PM_REMOVE)) {
+        ++keys;
+      }
+      ::Sleep(5);
+    }
+    return keys;
+  };
+  KeyboardHookThread hook;
+  ASSERT_TRUE(hook.Start(target.get()));
+  // Windows removes a hook that once answered too late, and says nothing (Wine never does).
+  ASSERT_TRUE(hook.DropHookAsTheSystemWould());
+  postedWithin(std::chrono::milliseconds(100));
+  Tap(VK_SCROLL);
+  Tap(VK_SCROLL);
+  ASSERT_EQ(postedWithin(std::chrono::milliseconds(200)), 0u) << "the hook is gone";
+
+  // The thread's periodic look (every kCheckIntervalMs) finds that no key reached the hook.
+  ASSERT_TRUE(hook.CheckHookNow());
+  postedWithin(std::chrono::milliseconds(100));
+  Tap(VK_SCROLL);
+  Tap(VK_SCROLL);
+  EXPECT_EQ(postedWithin(std::chrono::milliseconds(300)), 4u);
+
+  // A hook that saw keys since the last look is kept, and still posts each key once.
+  ASSERT_TRUE(hook.CheckHookNow());
+  postedWithin(std::chrono::milliseconds(100));
+  Tap(VK_SCROLL);
+  Tap(VK_SCROLL);
+  EXPECT_EQ(postedWithin(std::chrono::milliseconds(300)), 4u);
 }
 
 }  // namespace
