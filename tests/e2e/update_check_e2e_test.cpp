@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/harness_win.h"
+#include "e2e/screen_win.h"
 #include "indicator/popup_menu.h"
 #include "online/update_check_win.h"
 #include "online/update_store_win.h"
@@ -54,6 +55,12 @@ TEST_F(UpdateCheckE2eTest, OfferedVersionShowsTheNoticeAndIsCounted) {
   ::GetWindowRect(notice, &bounds);
   EXPECT_EQ(bounds.top, 5);
   EXPECT_EQ(bounds.right, ::GetSystemMetrics(SM_CXSCREEN) - 5);
+  // The notice grows into view and then paints itself: its dark title text shows once it has.
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return ScreenImage().Any(bounds, [](Rgb p) { return p.r < 60 && p.g < 60 && p.b < 60; });
+      },
+      5s));
   SaveScreenshot("update-notice");
 
   RegistryUpdateStore store(kUpdateStoreKey);
