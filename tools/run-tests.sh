@@ -15,8 +15,21 @@ cat >build/CTestTestfile.cmake <<'CTEST'
 subdirs("native" "fuzz" "windows")
 CTEST
 
-# A test that fails is run once more before it counts as failed: now and then a Wine program
-# dies before its first line under load (no output at all, in a few hundredths of a second).
-# A real fault fails both times; the first failure's output stays in the log.
-ctest --test-dir build --output-on-failure -j2 --timeout 300 --no-tests=error \
-  --repeat until-pass:2 "$@"
+# No test is run again because it failed: a flaky test is to be seen and mended. The one
+# known fault of the environment, a Wine program that dies at start without a line, is started
+# once more by tools/wine-run, which names it in $LOCKBEACON_RETRY_LOG; those names are listed
+# at the end (none on a quiet machine).
+export LOCKBEACON_RETRY_LOG="$repo/build/retried-tests.txt"
+: >"$LOCKBEACON_RETRY_LOG"
+list_retries() {
+  if [ -s "$LOCKBEACON_RETRY_LOG" ]; then
+    echo "Tests whose Wine program died at start and was started once more:"
+    sed 's/^/  /' "$LOCKBEACON_RETRY_LOG"
+  else
+    echo "No test was started again."
+  fi
+}
+status=0
+ctest --test-dir build --output-on-failure -j2 --timeout 300 --no-tests=error "$@" || status=$?
+list_retries
+exit "$status"

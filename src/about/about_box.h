@@ -51,9 +51,9 @@ class AboutDrag {
   int lastY_ = 0;
 };
 
-// The guard of PopupBelowButton: a click on the button while its menu is open first closes the
-// menu (the system does that) and then arrives as a click; it must not open the menu again.
-// Buttons and menus are told apart by any identifying number (their handles).
+// The guard of a menu that opens below its button: a click on the button while its menu is open
+// first closes the menu (the system does that) and then arrives as a click; it must not open the
+// menu again. Buttons and menus are told apart by any identifying number (their handles).
 class PopupGuard {
  public:
   // Whether a click on `button` should open `menu` at tick count `now` (milliseconds, wrapping

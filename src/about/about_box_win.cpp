@@ -11,10 +11,12 @@
 #include "base/resource_ids.h"
 #include "i18n/language_platform_win.h"
 #include "i18n/translation.h"
+#include "platform/shell_win.h"
 #include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/font_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
@@ -47,17 +49,6 @@ RECT ScaleRect(const Rect& design, int dpi) {
 }
 
 bool Contains(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
-
-UniqueFont MakeFont(const wchar_t* face, int points, int dpi, bool underline) {
-  LOGFONTW font{};
-  font.lfHeight = -::MulDiv(points, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  ::wcsncpy_s(font.lfFaceName, face, _TRUNCATE);
-  return UniqueFont(::CreateFontIndirectW(&font));
-}
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -115,7 +106,7 @@ class AboutCard final : public WindowBase {
   }
 
   [[nodiscard]] AboutPart PartAt(POINT client) const {
-    const int dpi = box_.dpi_;
+    const int dpi = box_.Dpi();
     if (Contains(ScaleRect(kLogoRect, dpi), client)) return AboutPart::Logo;
     if (Contains(ScaleRect(kBevelRect, dpi), client)) return AboutPart::Icon;
     if (Contains(ScaleRect(kProductLineRect, dpi), client)) return AboutPart::ProductLine;
@@ -125,7 +116,7 @@ class AboutCard final : public WindowBase {
 
   // The link's text box: its text's width, centred in its band.
   [[nodiscard]] RECT LinkRect() const {
-    const RECT band = ScaleRect(kLinkBand, box_.dpi_);
+    const RECT band = ScaleRect(kLinkBand, box_.Dpi());
     WindowDC dc(Hwnd());
     ScopedSelectObject font(dc.get(), box_.linkFont_.get());
     const std::wstring text = ToWide(box_.linkText_);
@@ -137,13 +128,11 @@ class AboutCard final : public WindowBase {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (const auto painted =
+            PaintWholeClient(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); })) {
+      return *painted;
+    }
     switch (message) {
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT:
-      case WM_PRINTCLIENT:
-        PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); });
-        return 0;
       case WM_LBUTTONDOWN:
       case WM_MBUTTONDOWN:
       case WM_RBUTTONDOWN: {
@@ -183,7 +172,7 @@ class AboutCard final : public WindowBase {
   }
 
   void Paint(HDC dc) {
-    const int dpi = box_.dpi_;
+    const int dpi = box_.Dpi();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
@@ -229,27 +218,21 @@ void ShowAboutBox(HWND owner) {
 }
 
 AboutBox::AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
-    : owner_(owner),
+    : ModalDialog(owner),
       pictures_(options.pictures ? options.pictures : instance),
       actions_(static_cast<IAboutShell&>(*this), files_, options.host, options.exeFolder),
       linkText_(options.host),
       random_(std::make_unique<RainRandom>()) {
-  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                      .dwICC = ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
-
   Create(instance, {.name = kClassName, .background = nullptr},
          {.title = L"", .style = kStyle, .exStyle = kExStyle, .owner = owner});
+  timers_.Attach(Hwnd());
 
   // The window's DPI decides its outer size, which the rain takes once.
-  dpi_ = DpiForWindow(Hwnd());
-  RECT outer{0, 0, Scale(kClientSize.width, dpi_), Scale(kClientSize.height, dpi_)};
-  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const int dpi = DpiForWindow(Hwnd());
+  const SIZE outer =
+      SizeForDpiAndCentre(Hwnd(), kClientSize.width, kClientSize.height, kStyle, kExStyle, dpi);
+  const int width = outer.cx;
+  const int height = outer.cy;
 
   card_ = std::make_unique<AboutCard>(instance, *this);
   const DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
@@ -265,12 +248,11 @@ AboutBox::AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
 
   // The creation sequence: marker, rain, caption, icon, product line, captions, logo.
   rain_ = std::make_unique<MatrixRain>(static_cast<IRainCanvas&>(*this), *random_);
-  LayOut(dpi_);
+  ApplyDpi(dpi);
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
   RunRain([&] { rain_->StartMatrix({width, height}, {client.right, client.bottom}); });
-  rainTimer_ =
-      std::make_unique<Timer>(static_cast<ITimerHost&>(*this), kRainTimerId, kMatrixStepMs, true);
+  rainTimer_ = std::make_unique<Timer>(timers_, kRainTimerId, kMatrixStepMs, true);
 
   const std::string& productName = AppIdentity().productName;
   ::SetWindowTextW(Hwnd(), ToWide(AboutCaption(Translate("About %s"), productName)).c_str());
@@ -300,24 +282,6 @@ AboutBox::~AboutBox() {
   Destroy();
 }
 
-void AboutBox::Show() {
-  ::ShowWindow(Hwnd(), SW_SHOW);
-  ::SetFocus(okButton_);
-}
-
-void AboutBox::ShowModal() {
-  owner_.Disable();
-  Show();
-  RunModalLoop(*this, [this] { Close(); });
-  Close();
-}
-
-void AboutBox::Close() {
-  owner_.Release();
-  rainTimer_.reset();
-  Destroy();
-}
-
 std::wstring AboutBox::Caption() const { return WindowText(Hwnd()); }
 
 HWND AboutBox::CardWindow() const { return card_ ? card_->Hwnd() : nullptr; }
@@ -331,7 +295,7 @@ RECT AboutBox::CardRectOnScreen() const {
 void AboutBox::OnOk() { Close(); }
 
 void AboutBox::OnInfo() {
-  // PopupBelowButton: the menu opens at the button's bottom-left corner.
+  // The Info menu opens below its button, at the button's bottom-left corner.
   const auto button = reinterpret_cast<std::uintptr_t>(infoButton_);
   const auto menu = reinterpret_cast<std::uintptr_t>(infoMenu_.get());
   if (!popupGuard_.ShouldOpen(button, menu, ::GetTickCount())) return;
@@ -383,8 +347,8 @@ void AboutBox::DrawButton(const DRAWITEMSTRUCT& item) const {
   RECT textRect = rect;
   if (item.hwndItem == infoButton_) {
     // The "arrow": a small triangle pointing down, at the button's right.
-    const int half = Scale(4, dpi_);
-    const int right = rect.right - Scale(12, dpi_);
+    const int half = Scale(4, Dpi());
+    const int right = rect.right - Scale(12, Dpi());
     const int middle = (rect.top + rect.bottom) / 2;
     const std::array<POINT, 3> arrow{{{right - 2 * half, middle - half / 2},
                                       {right, middle - half / 2},
@@ -402,22 +366,18 @@ void AboutBox::DrawButton(const DRAWITEMSTRUCT& item) const {
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
     RECT focus = rect;
-    ::InflateRect(&focus, -Scale(4, dpi_), -Scale(4, dpi_));
+    ::InflateRect(&focus, -Scale(4, Dpi()), -Scale(4, Dpi()));
     ::SetTextColor(dc, kCardText);
     ::DrawFocusRect(dc, &focus);
   }
 }
 
 void AboutBox::LayOut(int dpi) {
-  dpi_ = dpi;
-  LOGFONTW rain{};
-  rain.lfHeight = -kCharHeight;  // pixels, at every DPI: the cells are pixels too
-  rain.lfWeight = FW_NORMAL;
-  rain.lfCharSet = DEFAULT_CHARSET;
-  ::wcsncpy_s(rain.lfFaceName, L"Tahoma", _TRUNCATE);
-  rainFont_.reset(::CreateFontIndirectW(&rain));
-  textFont_ = MakeFont(L"Tahoma", kTextPoints, dpi, false);
-  linkFont_ = MakeFont(L"MS Sans Serif", kLinkPoints, dpi, true);
+  // The rain's height is in pixels at every DPI: its cells are pixels too.
+  rainFont_ = MakeFont({.pixelHeight = kCharHeight, .quality = DEFAULT_QUALITY});
+  textFont_ = TahomaFont(kTextPoints, dpi);
+  linkFont_ = MakeFont(
+      {.pixelHeight = FontPixels(kLinkPoints, dpi), .underline = true, .face = L"MS Sans Serif"});
   ::SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
   ::SendMessageW(infoButton_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
 
@@ -456,8 +416,8 @@ void AboutBox::LoadLogo() {
   // logo's size at the window's DPI.
   logo_ = DibSection();
   const Pixels picture = DecodePng(RcDataResource(pictures_, IDP_ABOUT_LOGO));
-  const int width = Scale(kLogoRect.right - kLogoRect.left, dpi_);
-  const int height = Scale(kLogoRect.bottom - kLogoRect.top, dpi_);
+  const int width = Scale(kLogoRect.right - kLogoRect.left, Dpi());
+  const int height = Scale(kLogoRect.bottom - kLogoRect.top, Dpi());
   logo_ = ToDibSection(picture.width == width && picture.height == height
                            ? picture
                            : Resample(picture, width, height));
@@ -494,10 +454,7 @@ void AboutBox::DrawGlyph(int x, int y, char glyph, Color color) {
   ::ExtTextOutW(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &cell, &text, 1, nullptr);
 }
 
-void AboutBox::OpenAddress(const std::string& address) {
-  ::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr, nullptr,
-                  SW_HIDE);
-}
+void AboutBox::OpenAddress(const std::string& address) { Win32Shell().OpenAddress(address); }
 
 void AboutBox::OpenInNotepad(const std::string& path) {
   // By its full path in the Windows folder: a bare "notepad.exe" would be looked for in the
@@ -508,14 +465,6 @@ void AboutBox::OpenInNotepad(const std::string& path) {
 
 void AboutBox::ShowError(const std::string& caption, const std::string& text) {
   ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_ICONERROR);
-}
-
-void AboutBox::StartTimer(int id, int intervalMs) {
-  ::SetTimer(Hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
-}
-
-void AboutBox::StopTimer(int id) {
-  if (Hwnd()) ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id));
 }
 
 void AboutBox::OnMouseDown(AboutPart part, MouseButton button, POINT screen) {
@@ -581,15 +530,15 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Close();
       return 0;
     case WM_DPICHANGED: {
-      MoveToSuggestedRect(Hwnd(), lParam);
-      LayOut(HIWORD(wParam));
-      LoadLogo();  // FormAfterMonitorDpiChanged
-      return 0;
+      // The logo is made for the new DPI too, after the layout.
+      const LRESULT result = DpiWindow::HandleMessage(message, wParam, lParam);
+      LoadLogo();
+      return result;
     }
     default:
       break;
   }
-  return DefaultHandling(message, wParam, lParam);
+  return DpiWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace lb

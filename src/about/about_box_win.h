@@ -14,9 +14,9 @@
 #include "base/server_host.h"
 #include "platform/file_system_win.h"
 #include "platform/timer.h"
+#include "platform/timer_host_win.h"
 #include "ui/handles_win.h"
-#include "ui/modal_loop_win.h"
-#include "ui/window_base_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace lb {
 
@@ -32,7 +32,7 @@ struct AboutBoxOptions {
 
 class AboutCard;
 
-class AboutBox final : public WindowBase, private IRainCanvas, private IAboutShell, ITimerHost {
+class AboutBox final : public ModalDialog, private IRainCanvas, private IAboutShell {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconAbout";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -46,13 +46,7 @@ class AboutBox final : public WindowBase, private IRainCanvas, private IAboutShe
   AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options);
   ~AboutBox() override;
 
-  // Shows the box and runs its own message loop until it closes; the owner is disabled
-  // meanwhile. A WM_QUIT that arrives meanwhile ends the loop and is posted again.
-  void ShowModal();
-  // Shows the box without a loop of its own (the caller pumps messages).
-  void Show();
-  // Closes the box: the owner is enabled again and the window destroyed.
-  void Close();
+  // ShowModal, Show and Close come from ModalDialog; closing stops the rain first.
 
   // What the box shows, for tests.
   [[nodiscard]] std::wstring Caption() const;
@@ -87,8 +81,13 @@ class AboutBox final : public WindowBase, private IRainCanvas, private IAboutShe
   void DrawButton(const DRAWITEMSTRUCT& item) const;
 
   // Fonts, logo, icon, positions and sizes for the window's DPI.
-  void LayOut(int dpi);
+  void LayOut(int dpi) override;
   void LoadLogo();
+  [[nodiscard]] HWND FirstFocus() const override { return okButton_; }
+  void OnClosing() noexcept override {
+    rainTimer_.reset();
+    timers_.Detach();
+  }
   void OnRainTimer();
 
   // IRainCanvas: draws on the window while a step runs (dc_ is set by RunRain).
@@ -102,13 +101,8 @@ class AboutBox final : public WindowBase, private IRainCanvas, private IAboutShe
   void OpenInNotepad(const std::string& path) override;
   void ShowError(const std::string& caption, const std::string& text) override;
 
-  // ITimerHost
-  void StartTimer(int id, int intervalMs) override;
-  void StopTimer(int id) override;
-
-  ModalOwner owner_;
   HMODULE pictures_;
-  int dpi_ = 96;
+  WindowTimerHost timers_;  // the rain's timer; outlives rainTimer_
   Win32FileSystem files_;
   AboutActions actions_;
   std::string productLine_;

@@ -1,5 +1,5 @@
-// The program entry: where DLLs may come from, the named mutex, DPI awareness, the common controls, the hidden
-// application window, the main window with its creation sequence, and the message loop.
+// The program entry: where DLLs may come from, the named mutex, DPI awareness, the common controls,
+// the hidden application window, the main window with its creation sequence, and the message loop.
 #include <windows.h>
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
@@ -20,6 +20,7 @@
 #include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
+#include "ui/common_controls_win.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
 #include "ui/message_dialogs_win.h"
@@ -85,9 +86,7 @@ int Run(HINSTANCE instance) {
   // was lost, and systems that do not read the manifest's newer entries.
   static_cast<void>(EnableProcessDpiAwareness());
 
-  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                      .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  RegisterCommonControls();
 
   try {
     WinStartupPlatform platform;

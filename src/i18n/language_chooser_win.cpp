@@ -2,7 +2,6 @@
 
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <utility>
 
@@ -13,10 +12,13 @@
 #include "base/startup_platform_win.h"
 #include "i18n/restart_script.h"
 #include "i18n/translation.h"
+#include "platform/shell_win.h"
 #include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/font_win.h"
+#include "ui/layout_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
 
@@ -25,16 +27,12 @@ namespace {
 
 // The layout in 96-DPI design units: x, y, width, height of each control. The bottom bar is 45
 // high with a one-pixel line above it; the right column is 350 wide.
-struct Place {
-  int id;
-  int x, y, width, height;
-};
 constexpr int kBarTop = LanguageChooserDialog::kClientHeight - 45;
 constexpr int kColumn = LanguageChooserDialog::kClientWidth - 16 - 350;
 constexpr int kButtonWidth = 165;
 constexpr int kButtonHeight = 33;
 constexpr int kVisibleItems = 12;  // entries shown by the dropped-down list
-constexpr Place kLayout[] = {
+constexpr LayoutPlace kLayout[] = {
     {LanguageChooserDialog::kLanguageLabel, 16, 19, kColumn - 24, 21},
     {LanguageChooserDialog::kTranslatorsLabel, 16, 50, kColumn - 24, 21},
     {LanguageChooserDialog::kLanguageList, kColumn, 16, 350, 0},  // height: the dropped-down list's
@@ -49,17 +47,6 @@ constexpr Place kLayout[] = {
 };
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
-
-UniqueFont TahomaFont(int points, int dpi, bool underline = false) {
-  LOGFONTW font{};
-  font.lfHeight = -::MulDiv(points, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(font.lfFaceName, L"Tahoma");
-  return UniqueFont(::CreateFontIndirectW(&font));
-}
 
 std::wstring JoinLines(const std::vector<std::string>& lines) {
   std::wstring text;
@@ -103,25 +90,14 @@ void ShowLanguageChooser(HWND owner, const LanguageChooserHost& host) {
 }
 
 void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder) {
-  const std::wstring interpreter = SystemFolder() + L"\\cmd.exe";
   const ScriptLaunch launch = RestartScriptLaunch(scriptPath, workingFolder);
-  std::wstring commandLine = ToWide(launch.commandLine);
-  const std::wstring folder = ToWide(workingFolder);
-  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process{};
-  if (::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                       CREATE_NO_WINDOW, nullptr, launch.inWorkingFolder ? folder.c_str() : nullptr,
-                       &startup, &process)) {
-    UniqueKernelHandle thread(process.hThread);
-    UniqueKernelHandle child(process.hProcess);
-  }
+  Win32Shell().StartHidden(ToUtf8(SystemFolder()) + "\\cmd.exe", launch.commandLine,
+                           launch.inWorkingFolder ? workingFolder : std::string());
 }
 
 LanguageChooserDialog::LanguageChooserDialog(HINSTANCE instance, HWND owner,
                                              LanguageChooserOptions options)
-    : owner_(owner),
+    : ModalDialog(owner),
       host_(std::move(options.host)),
       programPath_(std::move(options.programPath)),
       flagModule_(options.flagModule),
@@ -133,22 +109,13 @@ LanguageChooserDialog::LanguageChooserDialog(HINSTANCE instance, HWND owner,
                                  .codePage = codePage_,
                                  .messages = options.messages ? *options.messages : ownMessages_,
                                  .platform = static_cast<IChooserPlatform&>(*this)}) {
-  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                      .dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
-
   Create(instance, {.name = kClassName, .background = ::GetSysColorBrush(COLOR_BTNFACE)},
          {.title = L"", .style = kStyle, .exStyle = kExStyle, .owner = owner});
   ownMessages_.SetOwner(Hwnd());
 
-  dpi_ = DpiForWindow(Hwnd());
-  RECT outer{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
-  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const int dpi = DpiForWindow(Hwnd());
+  static_cast<void>(
+      SizeForDpiAndCentre(Hwnd(), kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
 
   // The window's own icon, at both sizes (a test program without the resource has none).
   bigIcon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON),
@@ -165,7 +132,7 @@ LanguageChooserDialog::LanguageChooserDialog(HINSTANCE instance, HWND owner,
 
   CreateControls(instance);
 
-  // OnCreate: captions, the list and its selection, the translators.
+  // Captions, the list and its selection, the translators.
   chooser_.OnCreate();
   ::SetWindowTextW(Hwnd(), ToWide(chooser_.caption).c_str());
   ::SetWindowTextW(Item(kLanguageLabel), ToWide(chooser_.languageLabelCaption).c_str());
@@ -180,7 +147,7 @@ LanguageChooserDialog::LanguageChooserDialog(HINSTANCE instance, HWND owner,
   ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser_.selectedIndex), 0);
   ShowTranslators();
 
-  LayOut(dpi_);
+  ApplyDpi(dpi);
 }
 
 LanguageChooserDialog::~LanguageChooserDialog() {
@@ -215,33 +182,30 @@ void LanguageChooserDialog::CreateControls(HINSTANCE instance) {
 }
 
 void LanguageChooserDialog::LayOut(int dpi) {
-  dpi_ = dpi;
   labelFont_ = TahomaFont(12, dpi);
   listFont_ = TahomaFont(10, dpi);
-  linkFont_ = TahomaFont(12, dpi, true);
+  linkFont_ = TahomaFont(12, dpi, false, true);
   LoadFlags();
 
-  for (const Place& place : kLayout) {
+  for (const LayoutPlace& place : kLayout) {
     HWND control = Item(place.id);
     HFONT font = place.id == kLanguageList      ? listFont_.get()
                  : place.id == kTranslationLink ? linkFont_.get()
                                                 : labelFont_.get();
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    int width = Scale(place.width, dpi);
-    int height = place.height == 1 ? 1 : Scale(place.height, dpi);
+    RECT rect = ScalePlace(place, dpi);
     if (place.id == kLanguageList) {
-      height = Scale(kItemHeight * (kVisibleItems + 2), dpi);
+      rect.bottom = rect.top + Scale(kItemHeight * (kVisibleItems + 2), dpi);
     } else if (place.id == kTranslationLink) {
       WindowDC dc(control);
       ScopedSelectObject select(dc.get(), font);
       const std::wstring text = ToWide(chooser_.translationLinkCaption);
       SIZE extent{};
       ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-      width = extent.cx + 1;
-      height = extent.cy;
+      rect.right = rect.left + extent.cx + 1;
+      rect.bottom = rect.top + extent.cy;
     }
-    ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi), width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveControl(control, rect);
   }
   HWND combo = Item(kLanguageList);
   ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(kItemHeight, dpi));
@@ -261,30 +225,13 @@ void LanguageChooserDialog::LayOut(int dpi) {
 
 void LanguageChooserDialog::LoadFlags() {
   // The pictures are kept at 48 pixels and drawn reduced to 16 design units.
-  const int size = Scale(kFlagSize, dpi_);
+  const int size = Scale(kFlagSize, Dpi());
   for (int i = 0; i < kFlagCount; ++i) {
     const Pixels picture = DecodePng(RcDataResource(flagModule_, IDP_FLAG_BASE + i));
     flags_[static_cast<std::size_t>(i)] = picture.width == size && picture.height == size
                                               ? ToDibSection(picture)
                                               : ToDibSection(Resample(picture, size, size));
   }
-}
-
-void LanguageChooserDialog::Show() {
-  ::ShowWindow(Hwnd(), SW_SHOW);
-  ::SetFocus(Item(kLanguageList));
-}
-
-void LanguageChooserDialog::ShowModal() {
-  owner_.Disable();
-  Show();
-  RunModalLoop(*this, [this] { Close(); });
-  Close();
-}
-
-void LanguageChooserDialog::Close() {
-  owner_.Release();
-  Destroy();
 }
 
 void LanguageChooserDialog::ShowTranslators() {
@@ -320,7 +267,7 @@ void LanguageChooserDialog::DrawLanguageListItem(const DRAWITEMSTRUCT& item) con
 
   const std::wstring text = ItemText(item.hwndItem, static_cast<int>(item.itemID));
   const DibSection& flag = flags_[static_cast<std::size_t>(FlagIndex(ToUtf8(text)))];
-  const int size = Scale(kFlagSize, dpi_);
+  const int size = Scale(kFlagSize, Dpi());
   DrawPicture(dc, flag, item.rcItem.left, item.rcItem.top);
   ScopedSelectObject font(dc, listFont_.get());
   ::TextOutW(dc, item.rcItem.left + size, item.rcItem.top, text.c_str(),
@@ -354,19 +301,17 @@ LRESULT LanguageChooserDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (measure->CtlID == kLanguageList) {
-        measure->itemHeight = static_cast<UINT>(Scale(kItemHeight, dpi_));
+        measure->itemHeight = static_cast<UINT>(Scale(kItemHeight, Dpi()));
         return TRUE;
       }
       break;
     }
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID == kLanguageList) {
+    case WM_DRAWITEM:
+      if (const auto* item = OwnerDrawItem(lParam, kLanguageList)) {
         DrawLanguageListItem(*item);
         return TRUE;
       }
       break;
-    }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == Item(kTranslationLink)) {
         HDC dc = reinterpret_cast<HDC>(wParam);
@@ -384,15 +329,10 @@ LRESULT LanguageChooserDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE:
       OnCancel();
       return 0;
-    case WM_DPICHANGED: {
-      MoveToSuggestedRect(Hwnd(), lParam);
-      LayOut(HIWORD(wParam));
-      return 0;
-    }
     default:
       break;
   }
-  return DefaultHandling(message, wParam, lParam);
+  return DpiWindow::HandleMessage(message, wParam, lParam);
 }
 
 // ---- IChooserPlatform ------------------------------------------------------------------------
@@ -417,8 +357,7 @@ void LanguageChooserDialog::Terminate() {
 }
 
 void LanguageChooserDialog::OpenAddress(const std::string& address) {
-  static_cast<void>(::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr,
-                                    nullptr, SW_HIDE));
+  Win32Shell().OpenAddress(address);
 }
 
 }  // namespace lb

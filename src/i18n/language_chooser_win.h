@@ -15,8 +15,7 @@
 #include "platform/file_system_win.h"
 #include "ui/handles_win.h"
 #include "ui/message_dialogs_win.h"
-#include "ui/modal_loop_win.h"
-#include "ui/window_base_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace lb {
 
@@ -50,7 +49,7 @@ struct LanguageChooserOptions {
 // with delayed expansion off whatever the user's defaults say. The result is not looked at.
 void StartBatchHidden(const std::string& scriptPath, const std::string& workingFolder);
 
-class LanguageChooserDialog final : public WindowBase, private IChooserPlatform {
+class LanguageChooserDialog final : public ModalDialog, private IChooserPlatform {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconLanguageChooser";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -71,22 +70,16 @@ class LanguageChooserDialog final : public WindowBase, private IChooserPlatform 
     kBevel = 1006,
   };
 
-  // Creates the dialog, hidden, centred on the screen, and runs OnCreate. Throws AppError
-  // when the window cannot be created.
+  // Creates the dialog, hidden, centred on the screen, with its captions, list and
+  // translators filled in. Throws AppError when the window cannot be created.
   LanguageChooserDialog(HINSTANCE instance, HWND owner, LanguageChooserOptions options);
   ~LanguageChooserDialog() override;
 
-  // Shows the dialog and runs its own message loop until it closes; the owner is disabled
-  // meanwhile. A WM_QUIT that arrives meanwhile closes the dialog and is posted again.
-  void ShowModal();
-  // Shows the dialog without a loop of its own (the caller pumps messages).
-  void Show();
-  // Closes (destroys) the dialog; the owner is enabled again.
-  void Close();
+  // ShowModal, Show and Close (the owner enabled again, the window destroyed) come from
+  // ModalDialog; Dpi() from DpiWindow.
 
   [[nodiscard]] LanguageChooser& Chooser() noexcept { return chooser_; }
   [[nodiscard]] HWND Item(int id) const noexcept { return ::GetDlgItem(Hwnd(), id); }
-  [[nodiscard]] int Dpi() const noexcept { return dpi_; }
   // The flag picture drawn for picture index `index`, at the present DPI.
   [[nodiscard]] const DibSection& Flag(int index) const {
     return flags_.at(static_cast<std::size_t>(index));
@@ -100,7 +93,8 @@ class LanguageChooserDialog final : public WindowBase, private IChooserPlatform 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls(HINSTANCE instance);
-  void LayOut(int dpi);
+  void LayOut(int dpi) override;
+  [[nodiscard]] HWND FirstFocus() const override { return Item(kLanguageList); }
   void LoadFlags();
   void DrawLanguageListItem(const DRAWITEMSTRUCT& item) const;
   void ShowTranslators();
@@ -115,8 +109,6 @@ class LanguageChooserDialog final : public WindowBase, private IChooserPlatform 
   void Terminate() override;
   void OpenAddress(const std::string& address) override;
 
-  ModalOwner owner_;
-  int dpi_ = 96;
   LanguageChooserHost host_;
   std::string programPath_;
   HMODULE flagModule_;

@@ -8,20 +8,19 @@
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/dpi_window_win.h"
 #include "ui/error_report_win.h"
+#include "ui/font_win.h"
+#include "ui/layout_win.h"
 #include "ui/modeless_win.h"
 
 namespace lb {
 namespace {
 
 // The layout in 96-DPI design units: x, y, width, height of each control.
-struct Place {
-  int id;
-  int x, y, width, height;
-};
 constexpr int kBarHeight = 36;
 constexpr int kBarTop = kSettingsClientHeight - kBarHeight;
-constexpr Place kLayout[] = {
+constexpr LayoutPlace kLayout[] = {
     {SettingsWindow::kDurationLabel, 12, 15, 100, 14},
     {SettingsWindow::kDuration, 112, 11, 75, 21},
     {SettingsWindow::kSpin, 187, 11, 17, 21},  // with the field: 92 wide
@@ -38,16 +37,6 @@ constexpr Place kLayout[] = {
     {SettingsWindow::kSave, kSettingsClientWidth - 8 - 100 - 6 - 100, kBarTop + 3, 100, 30},
     {SettingsWindow::kCancel, kSettingsClientWidth - 8 - 100, kBarTop + 3, 100, 30},
 };
-
-UniqueFont TahomaFont(int points, int dpi) {
-  LOGFONTW font{};
-  font.lfHeight = -::MulDiv(points, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy_s(font.lfFaceName, L"Tahoma");
-  return UniqueFont(::CreateFontIndirectW(&font));
-}
 
 // The locale's decimal separator (its first character).
 char32_t DecimalSeparator() {
@@ -84,15 +73,12 @@ SettingsWindow* SettingsWindow::Open(HINSTANCE instance, HWND owner,
   }
   // From here on the window owns the object: it goes with WM_NCDESTROY.
   window->CreateControls(instance);
+  // A modeless window keeps its focused control across activations.
+  window->KeepFocusAcrossActivations();
   const int dpi = DpiForWindow(window->Hwnd());
-  RECT outer{0, 0, Scale(kSettingsClientWidth, dpi), Scale(kSettingsClientHeight, dpi)};
-  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  ::SetWindowPos(window->Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  window->LayOut(dpi);
+  static_cast<void>(SizeForDpiAndCentre(window->Hwnd(), kSettingsClientWidth, kSettingsClientHeight,
+                                        kStyle, kExStyle, dpi));
+  window->ApplyDpi(dpi);
   RegisterModelessDialog(window->Hwnd());
   ::ShowWindow(window->Hwnd(), SW_SHOWNORMAL);
   ::SetFocus(window->Item(kSave));
@@ -147,12 +133,9 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
 void SettingsWindow::LayOut(int dpi) {
   font_ = TahomaFont(8, dpi);
   buttonFont_ = TahomaFont(10, dpi);
-  for (const Place& place : kLayout) {
+  for (const LayoutPlace& place : kLayout) {
     HWND control = Item(place.id);
-    ::SetWindowPos(control, nullptr, Scale(place.x, dpi), Scale(place.y, dpi),
-                   Scale(place.width, dpi),
-                   place.height == 1 ? 1 : Scale(place.height, dpi),  // a one-pixel line stays one
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveControl(control, ScalePlace(place, dpi));
     const bool button = place.id == kSave || place.id == kCancel;
     ::SendMessageW(control, WM_SETFONT,
                    reinterpret_cast<WPARAM>(button ? buttonFont_.get() : font_.get()), TRUE);
@@ -253,25 +236,11 @@ LRESULT SettingsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       dialog_->OnCancel();
       Close();
       return 0;
-    case WM_ACTIVATE:
-      // A modeless window keeps its focused control across activations.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        lastFocus_ = ::GetFocus();
-      } else if (lastFocus_ && ::IsChild(Hwnd(), lastFocus_)) {
-        ::SetFocus(lastFocus_);
-        return 0;
-      }
-      return DefaultHandling(message, wParam, lParam);
-    case WM_DPICHANGED: {
-      MoveToSuggestedRect(Hwnd(), lParam);
-      LayOut(HIWORD(wParam));
-      return 0;
-    }
     case WM_DESTROY:
       UnregisterModelessDialog(Hwnd());
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return DpiWindow::HandleMessage(message, wParam, lParam);
   }
 }
 

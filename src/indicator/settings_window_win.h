@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "indicator/settings_dialog.h"
+#include "ui/dpi_window_win.h"
 #include "ui/handles_win.h"
-#include "ui/window_base_win.h"
 
 namespace lb {
 
-class SettingsWindow final : public WindowBase {
+class SettingsWindow final : public DpiWindow {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconSettings";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -52,7 +52,7 @@ class SettingsWindow final : public WindowBase {
   void OnFinalMessage() noexcept override;
 
   void CreateControls(HINSTANCE instance);
-  void LayOut(int dpi);
+  void LayOut(int dpi) override;
   void Command(int id, int code);
   void Save();
   void Close();
@@ -63,9 +63,8 @@ class SettingsWindow final : public WindowBase {
                                        UINT_PTR id, DWORD_PTR self) noexcept;
 
   std::unique_ptr<SettingsDialog> dialog_;
-  UniqueFont font_;        // Tahoma 8 pt
-  UniqueFont buttonFont_;  // Tahoma 10 pt
-  HWND lastFocus_ = nullptr;
+  UniqueFont font_;                    // Tahoma 8 pt
+  UniqueFont buttonFont_;              // Tahoma 10 pt
   bool saving_ = false;                // inside Save
   bool destroyedWhileSaving_ = false;  // the window went while Save ran
 };

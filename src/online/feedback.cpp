@@ -106,7 +106,7 @@ std::optional<SendOutcome> CheckBeforeSending(IFeedbackView& view, const Feedbac
   const std::string email = TrimText(view.EmailText());
   if (!email.empty() && !IsValidEmail(email)) {
     view.FocusEmail();
-    view.MessageBox(tr("Invalid e-mail address!"), tr("Failure"), kMessageBoxError);
+    view.ShowReport(tr("Invalid e-mail address!"), tr("Failure"), MessageType::Error);
     return SendOutcome::InvalidEmail;
   }
   lines = FeedbackRequest(inputs.appName, inputs.appVersion, feedback, email);
@@ -116,14 +116,14 @@ std::optional<SendOutcome> CheckBeforeSending(IFeedbackView& view, const Feedbac
 SendOutcome Report(IFeedbackView& view, const FeedbackInputs& inputs, bool delivered) {
   const auto& tr = inputs.translate;
   if (delivered) {
-    view.MessageBox(tr("Your feedback is received.") + "\r\r" + tr("Thank you!"), tr("Success"),
-                    kMessageBoxInformation);
+    view.ShowReport(tr("Your feedback is received.") + "\r\r" + tr("Thank you!"), tr("Success"),
+                    MessageType::Information);
     view.Close();
     return SendOutcome::Delivered;
   }
-  view.MessageBox(tr("Something went wrong. Your feedback could not be delivered.") + "\r\r" +
+  view.ShowReport(tr("Something went wrong. Your feedback could not be delivered.") + "\r\r" +
                       tr("Please try again later."),
-                  tr("Failure"), kMessageBoxError);
+                  tr("Failure"), MessageType::Error);
   return SendOutcome::Failed;
 }
 

@@ -9,6 +9,7 @@
 
 #include "i18n/translation.h"
 #include "online/web_request.h"
+#include "platform/message_dialogs.h"
 
 namespace lb {
 
@@ -19,11 +20,6 @@ inline constexpr const char* kDislikeCaption = "I dislike it!";
 // Lengths of the two text fields, in characters.
 inline constexpr int kFeedbackMemoMaxLength = 10000;
 inline constexpr int kFeedbackEmailMaxLength = 100;
-
-// The message-box flags of the report boxes (the system's MB_ values): OK button only, with the
-// information icon (success) or the error icon (failures).
-inline constexpr unsigned kMessageBoxInformation = 64;
-inline constexpr unsigned kMessageBoxError = 16;
 
 // What the user has marked: nothing, "I like it!" or "I dislike it!".
 enum class FeedbackChoice { None, Like, Dislike };
@@ -73,8 +69,10 @@ class IFeedbackView {
   virtual void Beep() = 0;
   // The busy cursor (arrow with hourglass) over the whole application, or the normal one again.
   virtual void SetBusyCursor(bool busy) = 0;
-  // A modal message box with an OK button; `flags` carries the icon (kMessageBox...).
-  virtual void MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  // A modal report box with an OK button only: MessageType::Information for a success,
+  // MessageType::Error for a failure (which chooses the icon).
+  virtual void ShowReport(const std::string& text, const std::string& caption,
+                          MessageType type) = 0;
   // Closes the dialog, which destroys it.
   virtual void Close() = 0;
 };

@@ -13,6 +13,7 @@
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/font_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
 
@@ -38,16 +39,6 @@ constexpr int kSendIconSize = 16;
 constexpr std::array<int, 2> kFaceSizes{32, 64};
 constexpr std::array<int, 2> kSendSizes{16, 32};
 
-UniqueFont TahomaFont(int points, int dpi, bool bold = false) {
-  LOGFONTW font{};
-  font.lfHeight = -::MulDiv(points, dpi, 72);
-  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  ::wcsncpy_s(font.lfFaceName, L"Tahoma", _TRUNCATE);
-  return UniqueFont(::CreateFontIndirectW(&font));
-}
-
 std::string WindowTextUtf8(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
@@ -55,28 +46,10 @@ std::string WindowTextUtf8(HWND window) {
   return ToUtf8(text);
 }
 
-// A picture kept at `sizes` (ids from `firstId` on), drawn `pixels` wide and high.
-Pixels LoadPicture(HMODULE module, int firstId, std::span<const int> sizes, int pixels) {
-  const int source = ChooseSourceSize(pixels, sizes);
-  const auto index =
-      static_cast<int>(std::find(sizes.begin(), sizes.end(), source) - sizes.begin());
-  Pixels picture = DecodePng(RcDataResource(module, firstId + index));
-  if (picture.width != pixels && picture.width > 0) picture = Resample(picture, pixels, pixels);
-  return picture;
-}
-
 // An icon from premultiplied pixels (icons take straight alpha).
 UniqueIcon MakeIcon(Pixels pixels) {
   if (pixels.width <= 0) return UniqueIcon();
-  for (std::uint32_t& pixel : pixels.data) {
-    const std::uint32_t alpha = pixel >> 24;
-    if (alpha == 0 || alpha == 255) continue;
-    const auto channel = [&](int shift) {
-      return std::min<std::uint32_t>(255, (((pixel >> shift) & 0xFF) * 255 + alpha / 2) / alpha)
-             << shift;
-    };
-    pixel = (alpha << 24) | channel(16) | channel(8) | channel(0);
-  }
+  Unpremultiply(pixels.data);
   DibSection colour(pixels.width, pixels.height);
   if (!colour) return UniqueIcon();
   std::copy(pixels.data.begin(), pixels.data.end(), colour.Pixels());
@@ -118,18 +91,16 @@ class FeedbackPanel final : public WindowBase {
 
   void LoadPicture(HMODULE module, int dpi) {
     const int size = Scale(kPictureSize, dpi);
-    picture_ = ToDibSection(lb::LoadPicture(module, pictureId_, kFaceSizes, size));
+    picture_ = LoadSizedPngResource(module, pictureId_, kFaceSizes, size);
   }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (const auto painted =
+            PaintWholeClient(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); })) {
+      return *painted;
+    }
     switch (message) {
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT:
-      case WM_PRINTCLIENT:
-        PaintOrPrint(Hwnd(), message, wParam, [this](HDC dc) { Paint(dc); });
-        return 0;
       case WM_LBUTTONDOWN:
         if (this == dialog_.likePanel_.get()) {
           dialog_.OnLikePanelClick();
@@ -147,7 +118,7 @@ class FeedbackPanel final : public WindowBase {
     ::GetClientRect(Hwnd(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(background_));
     ::DrawEdge(dc, &client, Chosen() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    const int dpi = dialog_.dpi_;
+    const int dpi = dialog_.Dpi();
     const int gap = Scale(8, dpi);
     int textLeft = gap;
     if (picture_) {
@@ -177,31 +148,24 @@ void ShowFeedbackDialog(HWND owner) {
 }
 
 FeedbackDialog::FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOptions options)
-    : owner_(owner), options_(std::move(options)) {
+    : ModalDialog(owner), options_(std::move(options)) {
   if (options_.resources == nullptr) options_.resources = ::GetModuleHandleW(nullptr);
   inputs_ = FeedbackInputs{.host = options_.host,
                            .appName = AppIdentity().appName,
                            .appVersion = AppIdentity().appVersion};
-  const INITCOMMONCONTROLSEX controls{.dwSize = sizeof(INITCOMMONCONTROLSEX),
-                                      .dwICC = ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
 
   Create(instance, {.name = kClassName, .background = ::GetSysColorBrush(COLOR_BTNFACE)},
          {.title = L"Feedback", .style = kStyle, .exStyle = kExStyle, .owner = owner});
-  dpi_ = DpiForWindow(Hwnd());
-  RECT outer{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
-  static_cast<void>(AdjustWindowRectForDpi(outer, kStyle, kExStyle, dpi_));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepFocusAcrossActivations();
+  const int dpi = DpiForWindow(Hwnd());
+  static_cast<void>(
+      SizeForDpiAndCentre(Hwnd(), kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
 
   // Creation: the caption, then the heading, the question, the e-mail label, "Send" and the two
   // choice panels.
   ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().productName + " " + Translate("feedback")).c_str());
   CreateControls(instance);
-  LayOut(dpi_);
+  ApplyDpi(dpi);
   outcomeTarget_->window = Hwnd();
   sender_.emplace(
       static_cast<IFeedbackView&>(*this), inputs_,
@@ -243,7 +207,6 @@ void FeedbackDialog::CreateControls(HINSTANCE instance) {
 }
 
 void FeedbackDialog::LayOut(int dpi) {
-  dpi_ = dpi;
   baseFont_ = TahomaFont(8, dpi);
   largeFont_ = TahomaFont(12, dpi);
   textFont_ = TahomaFont(10, dpi);
@@ -287,7 +250,7 @@ void FeedbackDialog::LayOut(int dpi) {
 
   const int iconSize = Scale(kSendIconSize, dpi);
   sendIcon_ =
-      MakeIcon(lb::LoadPicture(options_.resources, IDP_FEEDBACK_SEND_16, kSendSizes, iconSize));
+      MakeIcon(LoadSizedPngPixels(options_.resources, IDP_FEEDBACK_SEND_16, kSendSizes, iconSize));
   ::SendMessageW(Item(kSend), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(sendIcon_.get()));
   ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
@@ -297,42 +260,19 @@ HWND FeedbackDialog::DislikePanel() const {
   return dislikePanel_ ? dislikePanel_->Hwnd() : nullptr;
 }
 
-void FeedbackDialog::Show() {
-  ::ShowWindow(Hwnd(), SW_SHOW);
-  ::SetFocus(Item(kMemo));
-}
-
-void FeedbackDialog::ShowModal() {
-  owner_.Disable();
-  Show();
-  RunModalLoop(
-      *this, [this] { Close(); }, [this](const MSG& message) { return PreTranslate(message); });
-  Close();
-}
-
 bool FeedbackDialog::PreTranslate(const MSG& message) {
   if (!Hwnd() || message.message != WM_KEYDOWN) return false;
   HWND memo = Item(kMemo);
   if (message.wParam != VK_ESCAPE) return false;
-  if (message.hwnd == memo) {
-    OnMemoKeyDown(message.wParam);
-  } else if (message.hwnd == Item(kEmail)) {
-    OnEmailFieldKeyDown(message.wParam);
-  } else if (message.hwnd == Item(kSend)) {
-    OnSendButtonKeyDown(message.wParam);
-  } else {
+  // Esc in the memo, the e-mail field or on "Send" closes the dialog.
+  if (message.hwnd != memo && message.hwnd != Item(kEmail) && message.hwnd != Item(kSend)) {
     return false;
   }
+  EscapeCloses(message.wParam);
   return true;
 }
 
-void FeedbackDialog::Close() {
-  ForgetRequests();
-  owner_.Release();
-  Destroy();
-}
-
-void FeedbackDialog::ForgetRequests() {
+void FeedbackDialog::ForgetRequests() noexcept {
   const std::lock_guard<std::mutex> guard(outcomeTarget_->lock);
   outcomeTarget_->window = nullptr;
 }
@@ -359,9 +299,6 @@ void FeedbackDialog::StartRequest(const std::string& host, const FormLines& line
 void FeedbackDialog::EscapeCloses(WPARAM key) {
   if (key == VK_ESCAPE && !Sending()) Close();
 }
-void FeedbackDialog::OnMemoKeyDown(WPARAM key) { EscapeCloses(key); }
-void FeedbackDialog::OnEmailFieldKeyDown(WPARAM key) { EscapeCloses(key); }
-void FeedbackDialog::OnSendButtonKeyDown(WPARAM key) { EscapeCloses(key); }
 
 void FeedbackDialog::OnLikePanelClick() {
   if (!likePanel_->Chosen()) likePanel_->Mark(true);
@@ -396,9 +333,10 @@ void FeedbackDialog::SetBusyCursor(bool busy) {
   ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
 }
 
-void FeedbackDialog::MessageBox(const std::string& text, const std::string& caption,
-                                unsigned flags) {
-  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | flags);
+void FeedbackDialog::ShowReport(const std::string& text, const std::string& caption,
+                                MessageType type) {
+  const UINT icon = type == MessageType::Error ? MB_ICONERROR : MB_ICONINFORMATION;
+  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | icon);
 }
 
 LRESULT FeedbackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -412,29 +350,14 @@ LRESULT FeedbackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kRequestDoneMessage:
       if (Sending()) lastOutcome_ = sender_->OnRequestDone(wParam != 0);
       return 0;
-    case WM_ACTIVATE:
-      // The focused control is kept across activations (a message box takes the activation
-      // for a while and gives it back).
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = ::GetFocus(); focus && ::IsChild(Hwnd(), focus)) lastFocus_ = focus;
-      } else if (lastFocus_ && ::IsChild(Hwnd(), lastFocus_)) {
-        ::SetFocus(lastFocus_);
-        return 0;
-      }
-      return DefaultHandling(message, wParam, lParam);
     case WM_SETCURSOR:
       if (busy_) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
         return TRUE;
       }
-      return DefaultHandling(message, wParam, lParam);
-    case WM_DPICHANGED: {
-      MoveToSuggestedRect(Hwnd(), lParam);
-      LayOut(HIWORD(wParam));
-      return 0;
-    }
+      return DpiWindow::HandleMessage(message, wParam, lParam);
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return DpiWindow::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -13,8 +13,7 @@
 #include "online/feedback.h"
 #include "online/web_client_win.h"
 #include "ui/handles_win.h"
-#include "ui/modal_loop_win.h"
-#include "ui/window_base_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace lb {
 
@@ -40,7 +39,7 @@ struct FeedbackOutcomeTarget {
 
 class FeedbackPanel;
 
-class FeedbackDialog final : public WindowBase, private IFeedbackView {
+class FeedbackDialog final : public ModalDialog, private IFeedbackView {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconFeedback";
   // A fixed single border with only the close box.
@@ -57,17 +56,12 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOptions options = {});
   ~FeedbackDialog() override;
 
-  // Shows the dialog and runs its own message loop until it closes; the owner is disabled
-  // meanwhile. A WM_QUIT that arrives meanwhile ends the loop and is posted again.
-  void ShowModal();
-  // Shows the dialog without a loop of its own (the caller pumps messages and calls
-  // PreTranslate).
-  void Show();
-  // Closes the dialog: the owner is enabled again and the window destroyed.
-  void Close() override;
-  // The keys the dialog handles before the control gets them (Esc, Tab in the memo); true when
-  // the message was used.
-  bool PreTranslate(const MSG& message);
+  // ShowModal, Show (the caller pumps messages and calls PreTranslate) and Close come from
+  // ModalDialog; closing also forgets a request that is still out.
+  void Close() override { ModalDialog::Close(); }
+  // The key the dialog handles before the control gets it (Esc, which closes the dialog unless
+  // a request is out); true when the message was used.
+  bool PreTranslate(const MSG& message) override;
 
   // Posted by the request's worker thread: wParam is 1 when the feedback was delivered.
   static constexpr UINT kRequestDoneMessage = WM_APP + 41;
@@ -75,9 +69,6 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   void OnLikePanelClick();
   void OnDislikePanelClick();
   void OnSend();
-  void OnMemoKeyDown(WPARAM key);
-  void OnEmailFieldKeyDown(WPARAM key);
-  void OnSendButtonKeyDown(WPARAM key);
 
   // What the dialog shows, for tests.
   [[nodiscard]] HWND Item(int id) const { return ::GetDlgItem(Hwnd(), id); }
@@ -93,12 +84,14 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls(HINSTANCE instance);
   // Fonts, pictures, positions and sizes for `dpi`.
-  void LayOut(int dpi);
+  void LayOut(int dpi) override;
+  [[nodiscard]] HWND FirstFocus() const override { return Item(kMemo); }
+  void OnClosing() noexcept override { ForgetRequests(); }
   void EscapeCloses(WPARAM key);
   // Runs the request on a worker thread of its own with copies of its inputs.
   void StartRequest(const std::string& host, const FormLines& lines);
   // No outcome reaches this dialog any more.
-  void ForgetRequests();
+  void ForgetRequests() noexcept;
 
   // IFeedbackView
   std::string LikeCaption() const override;
@@ -109,12 +102,9 @@ class FeedbackDialog final : public WindowBase, private IFeedbackView {
   void FocusEmail() override;
   void Beep() override;
   void SetBusyCursor(bool busy) override;
-  void MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ShowReport(const std::string& text, const std::string& caption, MessageType type) override;
 
-  ModalOwner owner_;
   bool busy_ = false;
-  HWND lastFocus_ = nullptr;
-  int dpi_ = 96;
   FeedbackDialogOptions options_;
   FeedbackInputs inputs_;
   std::shared_ptr<FeedbackOutcomeTarget> outcomeTarget_ = std::make_shared<FeedbackOutcomeTarget>();

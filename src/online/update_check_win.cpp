@@ -71,19 +71,14 @@ UpdateCheckWindow::UpdateCheckWindow(HINSTANCE instance, Options options)
   Create(
       instance, {.name = L"LockBeaconUpdateCheck"},
       {.title = L"", .style = 0, .x = 0, .y = 0, .width = 0, .height = 0, .owner = HWND_MESSAGE});
-  timer_.emplace(*this, *this, CheckResults());
+  timers_.Attach(Hwnd());
+  timer_.emplace(timers_, *this, CheckResults());
 }
 
 UpdateCheckWindow::~UpdateCheckWindow() {
   notice_.reset();
   Destroy();
 }
-
-void UpdateCheckWindow::StartTimer(int id, int intervalMs) {
-  ::SetTimer(Hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
-}
-
-void UpdateCheckWindow::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
 
 void UpdateCheckWindow::StartUpdateCheck() {
   const Identity& identity = AppIdentity();

@@ -10,6 +10,7 @@
 #include "online/update_check.h"
 #include "online/update_notice_window_win.h"
 #include "platform/timer.h"
+#include "platform/timer_host_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -39,7 +40,7 @@ void ShowUpdateOn();
 
 // Hosts updateCheckTimer (a hidden message-only window, so that the check runs whatever state the
 // main window is in) and the notice it opens. Create it once, right after the main window.
-class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUpdateCheckHost {
+class UpdateCheckWindow final : public WindowBase, public IUpdateCheckHost {
  public:
   struct Options {
     HWND owner = nullptr;       // the application's window, owner of the notice
@@ -53,9 +54,6 @@ class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUp
 
   [[nodiscard]] UpdateNoticeWindow* Notice() const { return notice_.get(); }
 
-  // ITimerHost
-  void StartTimer(int id, int intervalMs) override;
-  void StopTimer(int id) override;
   // IUpdateCheckHost
   void StartUpdateCheck() override;
   void EnableUpdateNotifications(bool ticked) override;
@@ -66,6 +64,7 @@ class UpdateCheckWindow final : public WindowBase, public ITimerHost, public IUp
 
   HINSTANCE instance_;
   Options options_;
+  WindowTimerHost timers_;  // the window's timers; outlives timer_
   std::optional<UpdateCheckTimer> timer_;
   std::unique_ptr<UpdateNoticeWindow> notice_;
 };

@@ -1,13 +1,15 @@
 #include "online/update_notice_window_win.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include "base/resource_ids.h"
 #include "platform/app_error.h"
+#include "platform/shell_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
+#include "ui/dpi_window_win.h"
+#include "ui/font_win.h"
 
 namespace lb {
 namespace {
@@ -21,20 +23,20 @@ constexpr RECT kTitleRect{70, 4, 294, 20};
 constexpr RECT kLinkRect{67, 23, 297, 67};
 constexpr RECT kCloseButtonRect{297, 1, 319, 23};
 
-// AnimateWindow: expand from the centre (19), collapse into the centre (65552).
+// AnimateWindow: the notice grows out of its centre and shrinks into it.
 constexpr DWORD kShowAnimation = AW_CENTER | AW_HOR_POSITIVE | AW_HOR_NEGATIVE;
 constexpr DWORD kHideAnimation = AW_HIDE | AW_CENTER;
 
 void ShellOpen(const std::string& address) {
   // Failures are dropped: the notice closes all the same.
-  ::ShellExecuteW(::GetDesktopWindow(), L"open", ToWide(address).c_str(), nullptr, nullptr, 0);
+  Win32Shell().OpenAddress(address);
 }
 
-UniqueFont MakeFont(int pixelHeight, bool bold, bool underline) {
-  return UniqueFont(::CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                  underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+UniqueFont NoticeFont(int pixelHeight, bool bold, bool underline) {
+  return MakeFont({.pixelHeight = pixelHeight,
+                   .bold = bold,
+                   .underline = underline,
+                   .pitchAndFamily = DEFAULT_PITCH | FF_SWISS});
 }
 
 bool Inside(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
@@ -61,16 +63,17 @@ UpdateNoticeWindow::UpdateNoticeWindow(HINSTANCE instance, Options options)
          });
 
   // Creation.
-  dpi_ = DpiForWindow(Hwnd());
-  const Point place = NoticePosition(::GetSystemMetrics(SM_CXSCREEN), S(kNoticeClientWidth));
-  ::SetWindowPos(Hwnd(), HWND_TOPMOST, place.x, place.y, S(kNoticeClientWidth),
-                 S(kNoticeClientHeight), SWP_NOACTIVATE);
+  const int dpi = DpiForWindow(Hwnd());
+  const Point place =
+      NoticePosition(::GetSystemMetrics(SM_CXSCREEN), Scale(kNoticeClientWidth, dpi));
+  ::SetWindowPos(Hwnd(), HWND_TOPMOST, place.x, place.y, Scale(kNoticeClientWidth, dpi),
+                 Scale(kNoticeClientHeight, dpi), SWP_NOACTIVATE);
   titleText_ = NoticeTitleText();
   linkText_ = NoticeLinkText(options_.productName, options_.offeredVersion);
   closeButton_.reset(::CreateWindowExW(
       0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 1, 1, Hwnd(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)), instance, nullptr));
-  ApplyDpi();
+  ApplyDpi(dpi);
 
   ::SetTimer(Hwnd(), kShowTimerId, 1, nullptr);
   ::SetTimer(Hwnd(), kCountdownTimerId, 1000, nullptr);
@@ -83,14 +86,12 @@ UpdateNoticeWindow::~UpdateNoticeWindow() {
   Destroy();
 }
 
-int UpdateNoticeWindow::S(int designValue) const { return Scale(designValue, dpi_); }
-
-void UpdateNoticeWindow::ApplyDpi() {
+void UpdateNoticeWindow::LayOut(int /*dpi*/) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
   icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAINICON), IMAGE_ICON,
-                                              S(32), S(32), LR_DEFAULTCOLOR)));
-  titleFont_ = MakeFont(S(kNoticeFontHeight), true, false);
-  linkFont_ = MakeFont(S(kNoticeFontHeight), false, true);
+                                              Scaled(32), Scaled(32), LR_DEFAULTCOLOR)));
+  titleFont_ = NoticeFont(Scaled(kNoticeFontHeight), true, false);
+  linkFont_ = NoticeFont(Scaled(kNoticeFontHeight), false, true);
   const RECT button = DesignRect(kCloseButtonRect.left, kCloseButtonRect.top,
                                  kCloseButtonRect.right, kCloseButtonRect.bottom);
   ::SetWindowPos(closeButton_.get(), nullptr, button.left, button.top, button.right - button.left,
@@ -99,7 +100,7 @@ void UpdateNoticeWindow::ApplyDpi() {
 }
 
 RECT UpdateNoticeWindow::DesignRect(int left, int top, int right, int bottom) const {
-  return RECT{S(left), S(top), S(right), S(bottom)};
+  return RECT{Scaled(left), Scaled(top), Scaled(right), Scaled(bottom)};
 }
 
 RECT UpdateNoticeWindow::LinkRect() const {
@@ -168,7 +169,7 @@ void UpdateNoticeWindow::Paint(HDC dc) {
 
   if (icon_) {
     const RECT image = DesignRect(kIconRect.left, kIconRect.top, kIconRect.right, kIconRect.bottom);
-    const int size = S(32);
+    const int size = Scaled(32);
     ::DrawIconEx(dc, (image.left + image.right - size) / 2, (image.top + image.bottom - size) / 2,
                  icon_.get(), size, size, 0, nullptr, DI_NORMAL);
   }
@@ -206,11 +207,11 @@ void UpdateNoticeWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   ::DrawFrameControl(item.hDC, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   // The "close" picture: a cross in a 16 x 16 square in the middle of the button.
-  const int glyph = S(kNoticeCloseGlyph);
+  const int glyph = Scaled(kNoticeCloseGlyph);
   const int left = (rect.left + rect.right - glyph) / 2 + (pressed ? 1 : 0);
   const int top = (rect.top + rect.bottom - glyph) / 2 + (pressed ? 1 : 0);
-  const int inset = S(4);
-  const UniquePen pen(::CreatePen(PS_SOLID, std::max(1, S(2)), ::GetSysColor(COLOR_BTNTEXT)));
+  const int inset = Scaled(4);
+  const UniquePen pen(::CreatePen(PS_SOLID, std::max(1, Scaled(2)), ::GetSysColor(COLOR_BTNTEXT)));
   const ScopedSelectObject select(item.hDC, pen.get());
   ::MoveToEx(item.hDC, left + inset, top + inset, nullptr);
   ::LineTo(item.hDC, left + glyph - inset, top + glyph - inset);
@@ -220,12 +221,6 @@ void UpdateNoticeWindow::DrawCloseButton(const DRAWITEMSTRUCT& item) {
 
 LRESULT UpdateNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_DPICHANGED:
-      // Dragged onto a monitor with another DPI: the same notice at that DPI.
-      dpi_ = HIWORD(wParam);
-      MoveToSuggestedRect(Hwnd(), lParam);
-      ApplyDpi();
-      return 0;
     case WM_TIMER:
       switch (wParam) {
         case kShowTimerId:
@@ -248,14 +243,12 @@ LRESULT UpdateNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlID == kCloseButtonId) {
+    case WM_DRAWITEM:
+      if (const auto* item = OwnerDrawItem(lParam, kCloseButtonId)) {
         DrawCloseButton(*item);
         return TRUE;
       }
       break;
-    }
     case WM_COMMAND:
       if (LOWORD(wParam) == kCloseButtonId && HIWORD(wParam) == BN_CLICKED) {
         OnCloseButtonClick();
@@ -325,7 +318,7 @@ LRESULT UpdateNoticeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     default:
       break;
   }
-  return DefaultHandling(message, wParam, lParam);
+  return DpiWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace lb

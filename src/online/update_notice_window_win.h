@@ -9,13 +9,13 @@
 #include <string>
 
 #include "online/update_notice.h"
+#include "ui/dpi_window_win.h"
 #include "ui/focus_win.h"
 #include "ui/handles_win.h"
-#include "ui/window_base_win.h"
 
 namespace lb {
 
-class UpdateNoticeWindow final : public WindowBase {
+class UpdateNoticeWindow final : public DpiWindow {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconUpdateNotice";
   static constexpr int kShowTimerId = 1;
@@ -62,16 +62,15 @@ class UpdateNoticeWindow final : public WindowBase {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc);
   void DrawCloseButton(const DRAWITEMSTRUCT& item);
-  [[nodiscard]] int S(int designValue) const;
-  // Icon, fonts and the close button at dpi_, and everything drawn again.
-  void ApplyDpi();
+  // Icon, fonts and the close button at the window's DPI, and everything drawn again (also
+  // when it is dragged onto a monitor with another DPI).
+  void LayOut(int dpi) override;
   [[nodiscard]] RECT DesignRect(int left, int top, int right, int bottom) const;
   // Whether a press at `client` drags: everywhere but the middle panel (its title excepted)
   // and the close button.
   [[nodiscard]] bool DragsAt(POINT client) const;
 
   Options options_;
-  int dpi_ = 96;
   std::string titleText_;
   std::string linkText_;
   UniqueFont titleFont_;

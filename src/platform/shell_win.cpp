@@ -19,4 +19,20 @@ void Win32Shell::StartProgram(const std::string& path) {
       ::ShellExecuteW(owner_, nullptr, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
+void Win32Shell::StartHidden(const std::string& program, const std::string& commandLine,
+                             const std::string& workingFolder) {
+  const std::wstring path = ToWide(program);
+  std::wstring line = ToWide(commandLine);
+  const std::wstring folder = ToWide(workingFolder);
+  STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  if (::CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                       nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+}
+
 }  // namespace lb

@@ -1,5 +1,5 @@
 #pragma once
-// The shell through ShellExecuteW.
+// The shell through ShellExecuteW, and CreateProcessW for a program started without a window.
 #include <windows.h>
 
 #include "platform/shell.h"
@@ -14,6 +14,8 @@ class Win32Shell final : public IShell {
 
   void OpenAddress(const std::string& address) override;
   void StartProgram(const std::string& path) override;
+  void StartHidden(const std::string& program, const std::string& commandLine,
+                   const std::string& workingFolder) override;
 
  private:
   HWND owner_;

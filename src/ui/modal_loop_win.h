@@ -33,7 +33,7 @@ class ModalOwner {
   bool disabled_ = false;
 };
 
-// Handles every message waiting in this thread's queue and returns (Application.ProcessMessages).
+// Handles every message waiting in this thread's queue and returns.
 // A quit request is left for the message loop, which ends the program.
 void ProcessPendingMessages() noexcept;
 

@@ -52,6 +52,17 @@ void Premultiply(std::span<std::uint32_t> pixels) noexcept {
   }
 }
 
+void Unpremultiply(std::span<std::uint32_t> pixels) noexcept {
+  for (std::uint32_t& p : pixels) {
+    const std::uint32_t a = Channel(p, 24);
+    if (a == 0 || a == 255) continue;
+    const auto div = [a](std::uint32_t c) {
+      return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a);
+    };
+    p = (a << 24) | (div(Channel(p, 16)) << 16) | (div(Channel(p, 8)) << 8) | div(Channel(p, 0));
+  }
+}
+
 Pixels Resample(const Pixels& source, int width, int height) {
   if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0) return {};
   if (width == source.width && height == source.height) return source;

@@ -18,6 +18,11 @@ struct Pixels {
 // layered drawing expect.
 void Premultiply(std::span<std::uint32_t> pixels) noexcept;
 
+// The reverse, for icons (which take straight alpha): divides every colour channel of a
+// partly transparent pixel by its alpha (rounded, at most 255). Opaque and fully transparent
+// pixels stay as they are.
+void Unpremultiply(std::span<std::uint32_t> pixels) noexcept;
+
 // Resizes a premultiplied picture with a tent filter whose width follows the scale: a plain
 // bilinear filter when enlarging, an average over every source pixel that a target pixel
 // covers when reducing, so that a reduced picture stays smooth and sharp. Returns an empty

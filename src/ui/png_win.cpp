@@ -53,12 +53,16 @@ DibSection LoadPngResource(HMODULE module, int id) {
   return ToDibSection(DecodePng(RcDataResource(module, id)));
 }
 
-DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int> sizes, int size) {
+Pixels LoadSizedPngPixels(HMODULE module, int firstId, std::span<const int> sizes, int size) {
   const int source = ChooseSourceSize(size, sizes);
   const auto index = std::find(sizes.begin(), sizes.end(), source) - sizes.begin();
-  const Pixels pixels = DecodePng(RcDataResource(module, firstId + static_cast<int>(index)));
-  if (pixels.width == size && pixels.height == size) return ToDibSection(pixels);
-  return ToDibSection(Resample(pixels, size, size));
+  Pixels pixels = DecodePng(RcDataResource(module, firstId + static_cast<int>(index)));
+  if (pixels.width <= 0 || (pixels.width == size && pixels.height == size)) return pixels;
+  return Resample(pixels, size, size);
+}
+
+DibSection LoadSizedPngResource(HMODULE module, int firstId, std::span<const int> sizes, int size) {
+  return ToDibSection(LoadSizedPngPixels(module, firstId, sizes, size));
 }
 
 void DrawPicture(HDC dc, HBITMAP picture, const RECT& target, BYTE opacity) noexcept {

@@ -28,6 +28,9 @@ namespace lb {
 // the one ChooseSourceSize picks resampled. Empty when the resource is missing or damaged.
 [[nodiscard]] DibSection LoadSizedPngResource(HMODULE module, int firstId,
                                               std::span<const int> sizes, int size);
+// The same picture as premultiplied pixels (empty when the resource is missing or damaged).
+[[nodiscard]] Pixels LoadSizedPngPixels(HMODULE module, int firstId, std::span<const int> sizes,
+                                        int size);
 
 // Draws a premultiplied 32-bit picture over what `dc` already shows, its transparent pixels
 // letting the background through: the whole picture stretched to `target`, at `opacity`

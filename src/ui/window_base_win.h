@@ -7,6 +7,9 @@
 // application's error report and the message counts as handled (result 0).
 #include <windows.h>
 
+#include <optional>
+#include <utility>
+
 #include "ui/handles_win.h"
 
 namespace lb {
@@ -84,6 +87,22 @@ bool PaintOrPrint(HWND window, UINT message, WPARAM wParam, Paint&& paint) {
   if (const HDC dc = ::BeginPaint(window, &painting)) paint(dc);
   ::EndPaint(window, &painting);
   return true;
+}
+
+// For a window whose paint routine covers its whole client area: WM_ERASEBKGND (nothing to
+// erase, so nothing flickers), WM_PAINT and WM_PRINTCLIENT through `paint(dc)`. The message's
+// result when it was one of the three, nothing otherwise.
+template <typename Paint>
+std::optional<LRESULT> PaintWholeClient(HWND window, UINT message, WPARAM wParam, Paint&& paint) {
+  if (message == WM_ERASEBKGND) return 1;
+  if (PaintOrPrint(window, message, wParam, std::forward<Paint>(paint))) return 0;
+  return std::nullopt;
+}
+
+// WM_DRAWITEM's item when it is the owner-drawn control `id`, null otherwise.
+[[nodiscard]] inline const DRAWITEMSTRUCT* OwnerDrawItem(LPARAM lParam, UINT id) noexcept {
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+  return item != nullptr && item->CtlID == id ? item : nullptr;
 }
 
 }  // namespace lb

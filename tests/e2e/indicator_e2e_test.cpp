@@ -7,6 +7,7 @@
 
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
+#include "indicator/indicator.h"
 
 namespace lb::e2e {
 namespace {
@@ -34,14 +35,6 @@ bool IsDarkLed(Rgb p) {
   return p.r > 50 && p.r < 140 && std::abs(p.r - p.g) < 16 && std::abs(p.g - p.b) < 16;
 }
 bool IsWhite(Rgb p) { return p.r > 230 && p.g > 230 && p.b > 230; }
-
-// 1.5 times, halves to the even number.
-int StatusLineHeight(int ledBandHeight) {
-  const int times3 = 3 * ledBandHeight;
-  int half = times3 / 2;
-  if (times3 % 2 != 0 && half % 2 != 0) ++half;
-  return half;
-}
 
 void ShowCapsLockAt(int dpi) {
   const std::string name = "indicator-" + std::to_string(dpi) + "dpi";

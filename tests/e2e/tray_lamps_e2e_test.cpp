@@ -44,6 +44,26 @@ HWND FindNotificationArea() {
   return nullptr;
 }
 
+// The screen rectangle of the notification area. The harness's desktop always shows one once a
+// program has an icon there: its absence is a failure of the test (ADD_FAILURE), not a skip.
+RECT NotificationArea() {
+  HWND tray = nullptr;
+  RECT area{};
+  if (!WaitFor([&] { return (tray = FindNotificationArea()) != nullptr; }, 5s) ||
+      !GetWindowRect(tray, &area)) {
+    ADD_FAILURE() << "the test desktop shows no notification area";
+  }
+  return area;
+}
+
+// True when `area` shows more than one colour: something is drawn on the background.
+bool ShowsAPicture(const ScreenImage& screen, const RECT& area) {
+  if (area.right <= area.left || area.bottom <= area.top) return false;
+  const Rgb corner = screen.Pixel(std::max<int>(area.left, 0), std::max<int>(area.top, 0));
+  return screen.Any(area,
+                    [&](Rgb p) { return p.r != corner.r || p.g != corner.g || p.b != corner.b; });
+}
+
 // Which of the three lamps are lit, as the screen shows them in `area`; nothing when no lamp
 // is to be seen there.
 std::optional<std::vector<bool>> LitLamps(const ScreenImage& screen, const RECT& area) {
@@ -82,19 +102,19 @@ void LampsFollowCapsLockAt(int dpi) {
   AppProcess app(InstallApp(folder.Path(), true));
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
-  const HWND tray = FindNotificationArea();
-  if (tray == nullptr) GTEST_SKIP() << "this desktop shows no notification area";
-  RECT area{};
-  ASSERT_TRUE(GetWindowRect(tray, &area));
+  const RECT area = NotificationArea();
 
-  ASSERT_TRUE(WaitFor([&] { return LitLamps(ScreenImage(), area).has_value(); }, 5s))
+  std::optional<std::vector<bool>> lit;
+  ASSERT_TRUE(WaitFor([&] { return (lit = LitLamps(ScreenImage(), area)).has_value(); }, 5s))
       << "no lamps in the notification area";
-  // This process learns the toggle state only once the key changes (Wine): press first.
+  // This process learns the toggle state only once the key changes (Wine): press first, and
+  // take the press as arrived when Caps Lock differs from what the lamp showed before it.
   for (int press = 0; press < 2; ++press) {
+    const bool before = (*lit)[1];
     HoldKey(VK_CAPITAL);
-    WaitFor([] { return false; }, 300ms);
+    EXPECT_TRUE(WaitFor([&] { return Toggled(VK_CAPITAL) != before; }, 5s))
+        << "the press did not change Caps Lock";
     const bool caps = Toggled(VK_CAPITAL);
-    std::optional<std::vector<bool>> lit;
     EXPECT_TRUE(WaitFor(
         [&] {
           lit = LitLamps(ScreenImage(), area);
@@ -124,12 +144,10 @@ TEST(TrayLamps, SwitchedOffInTheFileShowsTheProgramIcon) {
   AppProcess app(InstallApp(folder.Path(), true));
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
-  const HWND tray = FindNotificationArea();
-  if (tray == nullptr) GTEST_SKIP() << "this desktop shows no notification area";
-  RECT area{};
-  ASSERT_TRUE(GetWindowRect(tray, &area));
-  // The window exists before its tray icon; give the icon the time to show.
-  WaitFor([] { return false; }, 500ms);
+  const RECT area = NotificationArea();
+  // The window exists before its tray icon: wait until the area shows an icon.
+  ASSERT_TRUE(WaitFor([&] { return ShowsAPicture(ScreenImage(), area); }, 5s))
+      << "no icon in the notification area";
   EXPECT_FALSE(LitLamps(ScreenImage(), area).has_value());
   SaveArea("tray-program-icon", area);
 

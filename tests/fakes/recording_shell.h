@@ -13,6 +13,7 @@ class RecordingShell : public IShell {
  public:
   std::vector<std::string> opened;
   std::vector<std::string> started;
+  std::vector<std::string> startedHidden;  // the command lines
   bool failOpen = false;
   // Runs when a program is started (the new process reads the settings folder then).
   std::function<void()> onStart;
@@ -24,6 +25,10 @@ class RecordingShell : public IShell {
   void StartProgram(const std::string& path) override {
     started.push_back(path);
     if (onStart) onStart();
+  }
+  void StartHidden(const std::string&, const std::string& commandLine,
+                   const std::string&) override {
+    startedHidden.push_back(commandLine);
   }
 };
 

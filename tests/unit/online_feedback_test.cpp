@@ -101,7 +101,7 @@ class RecordingFeedbackView : public IFeedbackView {
   struct Box {
     std::string text;
     std::string caption;
-    unsigned flags;
+    MessageType type;
   };
   std::vector<Box> boxes;
 
@@ -114,9 +114,9 @@ class RecordingFeedbackView : public IFeedbackView {
   void FocusEmail() override { events.emplace_back("focus email"); }
   void Beep() override { events.emplace_back("beep"); }
   void SetBusyCursor(bool busy) override { events.emplace_back(busy ? "busy" : "normal cursor"); }
-  void MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+  void ShowReport(const std::string& text, const std::string& caption, MessageType type) override {
     events.emplace_back("box");
-    boxes.push_back({text, caption, flags});
+    boxes.push_back({text, caption, type});
   }
   void Close() override { events.emplace_back("close"); }
 };
@@ -178,7 +178,7 @@ TEST_F(SendFeedbackTest, AMalformedAddressIsReportedWithFocusOnTheField) {
   EXPECT_EQ(view.events, (std::vector<std::string>{"focus email", "box"}));
   EXPECT_EQ(view.boxes[0].text, "[Invalid e-mail address!]");
   EXPECT_EQ(view.boxes[0].caption, "[Failure]");
-  EXPECT_EQ(view.boxes[0].flags, 16u);
+  EXPECT_EQ(view.boxes[0].type, MessageType::Error);
   EXPECT_TRUE(web.posts.empty());
 }
 
@@ -197,7 +197,7 @@ TEST_F(SendFeedbackTest, ADeliveredMessageIsPostedOverHttpsThenThankedAndClosed)
   EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box", "close"}));
   EXPECT_EQ(view.boxes[0].text, "[Your feedback is received.]\r\r[Thank you!]");
   EXPECT_EQ(view.boxes[0].caption, "[Success]");
-  EXPECT_EQ(view.boxes[0].flags, 64u);
+  EXPECT_EQ(view.boxes[0].type, MessageType::Information);
 }
 
 TEST_F(SendFeedbackTest, AnHttpsPortThatCannotBeReachedIsRetriedOverPlainHttp) {
@@ -222,7 +222,7 @@ TEST_F(SendFeedbackTest, AnHttpsReplyOtherThanOkIsAFailureAndIsNotRetried) {
             "[Something went wrong. Your feedback could not be delivered.]\r\r"
             "[Please try again later.]");
   EXPECT_EQ(view.boxes[0].caption, "[Failure]");
-  EXPECT_EQ(view.boxes[0].flags, 16u);
+  EXPECT_EQ(view.boxes[0].type, MessageType::Error);
 }
 
 // Once a connection to the HTTPS port was made, the text may have arrived (a time-out after
@@ -287,7 +287,7 @@ TEST_F(FeedbackSenderTest, HandsOverACopyOfTheRequestAndIgnoresSendUntilTheOutco
   EXPECT_FALSE(sender.Busy());
   EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box"}));
   EXPECT_EQ(view.boxes[0].caption, "[Failure]");
-  EXPECT_EQ(view.boxes[0].flags, 16u);
+  EXPECT_EQ(view.boxes[0].type, MessageType::Error);
 
   // Free again: the next press checks the (now empty) message once more.
   EXPECT_EQ(sender.Send(), SendOutcome::EmptyBody);
@@ -300,7 +300,7 @@ TEST_F(FeedbackSenderTest, ADeliveredOutcomeThanksAndClosesLikeTheSynchronousSen
   EXPECT_EQ(sender.OnRequestDone(true), SendOutcome::Delivered);
   EXPECT_EQ(view.events, (std::vector<std::string>{"busy", "normal cursor", "box", "close"}));
   EXPECT_EQ(view.boxes[0].text, "[Your feedback is received.]\r\r[Thank you!]");
-  EXPECT_EQ(view.boxes[0].flags, 64u);
+  EXPECT_EQ(view.boxes[0].type, MessageType::Information);
 }
 
 TEST_F(FeedbackSenderTest, ChecksStopTheSendBeforeAnythingIsHandedOver) {

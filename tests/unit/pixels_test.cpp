@@ -40,6 +40,31 @@ TEST(Premultiply, ScalesEveryColourChannelByAlpha) {
   EXPECT_EQ(pixels[4], Argb(254, 254, 1, 0));
 }
 
+TEST(Unpremultiply, DividesPartlyTransparentPixelsByAlphaAndUndoesPremultiply) {
+  std::array<std::uint32_t, 5> pixels = {
+      Argb(255, 10, 200, 30),  // opaque: unchanged
+      Argb(0, 7, 8, 9),        // transparent: left alone (no division by 0)
+      Argb(128, 128, 0, 50),   // 128 * 255 / 128 = 255; 50 * 255 / 128 = 99.6
+      Argb(1, 1, 0, 1),        // the smallest alpha
+      Argb(100, 120, 0, 0),    // a channel above alpha (not premultiplied): capped at 255
+  };
+  Unpremultiply(pixels);
+  EXPECT_EQ(pixels[0], Argb(255, 10, 200, 30));
+  EXPECT_EQ(pixels[1], Argb(0, 7, 8, 9));
+  EXPECT_EQ(pixels[2], Argb(128, 255, 0, 100));
+  EXPECT_EQ(pixels[3], Argb(1, 255, 0, 255));
+  EXPECT_EQ(pixels[4], Argb(100, 255, 0, 0));
+
+  // Premultiplied and back: within one step of rounding of the original.
+  std::array<std::uint32_t, 1> round = {Argb(200, 90, 180, 33)};
+  Premultiply(round);
+  Unpremultiply(round);
+  for (const int shift : {16, 8, 0}) {
+    const int original = (Argb(200, 90, 180, 33) >> shift) & 0xFF;
+    EXPECT_NEAR(static_cast<int>((round[0] >> shift) & 0xFF), original, 1) << shift;
+  }
+}
+
 TEST(Resample, KeepsAUniformPictureUniformAtEveryScale) {
   const std::uint32_t colour = Argb(200, 20, 180, 60);
   for (const auto& [from, to] : {std::pair{64, 40}, {64, 56}, {48, 45}, {32, 96}, {40, 41}}) {

@@ -102,18 +102,6 @@ TEST(PostFormOnWindows, HttpErrorStatusIsAReplyOverHttpsAndAFailureOverHttp) {
   }
 }
 
-TEST(PostFormOnWindows, AnUnansweredRequestEndsAfterTheTimeOut) {
-  const StandinServer server({"--https", "hang", "--http", "hang"});
-  for (const char* scheme : {"https", "http"}) {
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(static_cast<void>(PostForm(CheckAddress(scheme, server), {"cmd=check"}, 1500)),
-                 WebRequestError)
-        << scheme;
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(elapsed, std::chrono::seconds(10)) << scheme;
-  }
-}
-
 // The kind of failure that ends a request to `address`; a reply is a test failure.
 WebFailure FailureOf(const std::string& address, int timeoutMs) {
   try {
@@ -123,6 +111,14 @@ WebFailure FailureOf(const std::string& address, int timeoutMs) {
     return error.Kind();
   }
   return WebFailure::Transport;
+}
+
+// A server that takes the request and never answers: the request ends as timed out.
+TEST(PostFormOnWindows, AnUnansweredRequestEndsAfterTheTimeOut) {
+  const StandinServer server({"--https", "hang", "--http", "hang"});
+  for (const char* scheme : {"https", "http"}) {
+    EXPECT_EQ(FailureOf(CheckAddress(scheme, server), 1500), WebFailure::TimedOut) << scheme;
+  }
 }
 
 // A port where nothing listens: no connection could be made, the one failure after which the
@@ -391,13 +387,10 @@ TEST(UpdateCheckOnWindows, AnUnansweredRequestEndsTheCheckWithinItsTimeOutsAndSt
   TestCheckPlatform platform(key.Path());
   UpdateCheckResults results;
   UpdateCheck checker(platform, {server.Host(), "BRIMLEX - Lock Beacon", "5.1"}, results);
-  const auto start = std::chrono::steady_clock::now();
   checker.Execute();
-  const auto elapsed = std::chrono::steady_clock::now() - start;
 
-  // One request, bounded by its connection and response time-outs of ten seconds each: a
-  // time-out on a connection that was made is never followed by a plain request.
-  EXPECT_LT(elapsed, std::chrono::seconds(30));
+  // One request, which ends at its time-out: a time-out on a connection that was made is
+  // never followed by a plain request.
   EXPECT_EQ(server.LogWith({"\"scheme\": \"https\"", "[\"cmd\", \"check\"]"}).size(), 1u);
   EXPECT_TRUE(server.LogWith({"\"scheme\": \"http\""}).empty());
   EXPECT_TRUE(checker.CheckErrors());
