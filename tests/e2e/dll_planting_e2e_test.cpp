@@ -7,8 +7,8 @@
 // two names cannot be tried here; the PE audit covers them.)
 #include <windows.h>
 // The module list of another process needs the types of windows.h first.
-#include <psapi.h>
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -81,15 +81,6 @@ class ScopedEnvironment {
   std::wstring old_;
 };
 
-void HoldKey(WORD virtualKey) {
-  INPUT input{.type = INPUT_KEYBOARD};
-  input.ki.wVk = virtualKey;
-  SendInput(1, &input, sizeof(INPUT));
-  Sleep(150);
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 TEST(DllPlanting, DllsOfSystemNamesBesideTheExeAreNeverLoaded) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kUpdateStoreKey);
   const test::StandinServer server({"--offer", "9.9"});
@@ -103,7 +94,8 @@ TEST(DllPlanting, DllsOfSystemNamesBesideTheExeAreNeverLoaded) {
   GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 4096);
   const std::wstring windowsOrder = L"winhttp,winmm,wtsapi32=n,b";
   const ScopedEnvironment order(
-      L"WINEDLLOVERRIDES", overrides[0] ? std::wstring(overrides) + L";" + windowsOrder : windowsOrder);
+      L"WINEDLLOVERRIDES",
+      overrides[0] ? std::wstring(overrides) + L";" + windowsOrder : windowsOrder);
 
   AppProcess app(exe);
   ASSERT_NE(app.WaitForMainWindow(), nullptr) << "the program did not start";

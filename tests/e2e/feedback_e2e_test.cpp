@@ -89,15 +89,6 @@ class FeedbackWhileSending : public ::testing::Test {
   std::optional<AppProcess> app_;
 };
 
-void HoldKey(WORD virtualKey) {
-  INPUT input{.type = INPUT_KEYBOARD};
-  input.ki.wVk = virtualKey;
-  ::SendInput(1, &input, sizeof(INPUT));
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(1, &input, sizeof(INPUT));
-}
-
 TEST_F(FeedbackWhileSending, TheIndicatorAnswersCapsLockWhileTheRequestWaits) {
   const HWND window = app_->WaitForMainWindow();
   ASSERT_NE(window, nullptr);

@@ -251,6 +251,15 @@ fs::path SaveScreenshot(const std::string& name) {
   return SavePicture(name, image.Row(0), image.Width(), image.Height());
 }
 
+void HoldKey(WORD virtualKey) {
+  INPUT input{.type = INPUT_KEYBOARD};
+  input.ki.wVk = virtualKey;
+  SendInput(1, &input, sizeof(INPUT));
+  Sleep(150);
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
 void PressKey(WORD virtualKey) {
   INPUT inputs[2] = {};
   inputs[0].type = INPUT_KEYBOARD;

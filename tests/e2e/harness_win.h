@@ -93,5 +93,8 @@ std::filesystem::path SaveScreenshot(const std::string& name);
 
 // Presses and releases a key through SendInput, as a user would.
 void PressKey(WORD virtualKey);
+// Holds a key down through SendInput long enough for the program's 10 ms poll to see it
+// (150 ms), then releases it.
+void HoldKey(WORD virtualKey);
 
 }  // namespace lb::e2e

@@ -14,16 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Holds a key down long enough for the program's 10 ms poll to see it.
-void HoldKey(WORD virtualKey) {
-  INPUT input{.type = INPUT_KEYBOARD};
-  input.ki.wVk = virtualKey;
-  SendInput(1, &input, sizeof(INPUT));
-  Sleep(150);
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 bool Toggled(int vk) { return (GetKeyState(vk) & 1) != 0; }
 
 bool IsLime(Rgb p) { return p.g > 200 && p.r < 90 && p.b < 90; }

@@ -48,8 +48,8 @@ std::optional<std::wstring> RegistryText(const wchar_t* key, const wchar_t* name
 std::optional<std::vector<BYTE>> RegistryBytes(const wchar_t* key, const wchar_t* name) {
   std::vector<BYTE> value(64);
   DWORD size = static_cast<DWORD>(value.size());
-  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_BINARY, nullptr, value.data(),
-                   &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_BINARY, nullptr, value.data(), &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.resize(size);

@@ -17,16 +17,6 @@ namespace {
 // Down and up in one go: no 10 ms poll can see the key down.
 void TapKey(WORD vk) { PressKey(vk); }
 
-// Held for 150 ms, as a user's press.
-void HoldKey(WORD vk) {
-  INPUT input{.type = INPUT_KEYBOARD};
-  input.ki.wVk = vk;
-  SendInput(1, &input, sizeof(INPUT));
-  Sleep(150);
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 bool IsLime(Rgb p) { return p.g > 200 && p.r < 90 && p.b < 90; }
 bool IsGreyText(Rgb p) {
   return p.r > 90 && p.r < 170 && std::abs(p.r - p.g) < 12 && std::abs(p.g - p.b) < 12;

@@ -156,7 +156,8 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(WindowText(dialog), expected);
   EXPECT_FALSE(fs::exists(folder / "marker.txt")) << "the script ran the timeout.exe beside it";
-  EXPECT_FALSE(fs::exists(folder / "timeout-bat.ran")) << "the script ran the timeout.bat beside it";
+  EXPECT_FALSE(fs::exists(folder / "timeout-bat.ran"))
+      << "the script ran the timeout.bat beside it";
 }
 
 TEST(LanguageChooserE2e, OkWithTheSelectionUnchangedRestartsNothing) {

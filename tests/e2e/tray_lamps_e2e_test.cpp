@@ -17,15 +17,6 @@ namespace {
 
 bool Toggled(int vk) { return (GetKeyState(vk) & 1) != 0; }
 
-void HoldKey(WORD virtualKey) {
-  INPUT input{.type = INPUT_KEYBOARD};
-  input.ki.wVk = virtualKey;
-  SendInput(1, &input, sizeof(INPUT));
-  Sleep(150);
-  input.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
 // The lamps' colours inside their black outlines: the indicator's green and dark grey.
 bool IsLitLamp(Rgb p) { return p.g > 200 && p.r < 60 && p.b < 60; }
 bool IsDisabledMark(Rgb p) { return p.r > 200 && p.g < 40 && p.b < 40; }
