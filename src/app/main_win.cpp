@@ -102,7 +102,8 @@ int RunMessageLoop() {
 
 int Run(HINSTANCE instance) {
   // Registered under a fixed name for the life of the process (the handle is never closed).
-  // Whether another copy holds it already is not asked: a second copy runs like the first.
+  // Whether another copy holds it already is not asked here: whether a second start runs is
+  // decided by the name of its settings folder, below.
   static_cast<void>(::CreateMutexW(nullptr, FALSE, L"BRIMLEX_Lock_Beacon"));
 
   // One copy per settings file: a start that finds a running copy of the same settings asks it
