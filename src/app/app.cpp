@@ -146,6 +146,9 @@ void App::Create() {
 
   // Lay the window out once; this also saves its geometry.
   OnResize();
+  // A stored place that no monitor shows (a monitor gone since, a hand edit) is kept, and the
+  // window shows where it can be seen.
+  indicator.KeepInSight();
 
   // The tray icon shows the states from the start, before any key is pressed; a later change
   // is seen against them.

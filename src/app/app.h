@@ -53,6 +53,10 @@ class App : public RunningSettings {
   // toggled meanwhile without any key event reaching the program, so the LEDs and the tray
   // icon read the states again, quietly.
   void OnLockStatesMayHaveChanged() { monitor.ReadStatesQuietly(); }
+  // The displays changed (a monitor added or removed, another arrangement, resolution or work
+  // area), or the machine resumed: the indicator goes where it can be seen, or back to its own
+  // place once that can be seen again.
+  void OnDisplaysChanged() { indicator.KeepInSight(); }
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
   void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }

@@ -726,12 +726,17 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
         app_.OnLockStatesMayHaveChanged();
+        // Docked or undocked while asleep: the indicator's monitor may be gone.
+        app_.OnDisplaysChanged();
       }
       return TRUE;
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
       // The taskbar's display may have another scale now: the lamps follow its icon size.
       app_.trayLamps.SetIconSize(NotificationIconSize());
+      // A monitor added, removed or rearranged, another resolution, or a work area that changed
+      // (the taskbar moved or grew): the indicator stays where it can be seen.
+      if (message == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA) app_.OnDisplaysChanged();
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.

@@ -7,6 +7,7 @@
 #include "indicator/indicator_view.h"
 #include "indicator/monitor_placement.h"
 #include "indicator/running_settings.h"
+#include "indicator/visible_place.h"
 #include "platform/geometry.h"
 #include "platform/keyboard.h"
 #include "platform/timer.h"
@@ -64,14 +65,19 @@ class Indicator {
   // The key labels' widths and the LEDs' positions for the window's present size.
   void LayOut();
 
-  // With "Show on the monitor in use" on: the window goes to the monitor the user works on, at
-  // the corner and distances of its own place there (see PlaceOnMonitor). ShowIndicator does
-  // this first; the tray icon's click too.
-  void FollowActiveMonitor();
+  // Puts the window where the user sees it. With "Show on the monitor in use" on: on the monitor
+  // the user works on, at the corner and distances of its own place there (see PlaceOnMonitor).
+  // Otherwise at its own place, unless that place cannot be seen (not even half of it lies in
+  // the work area of the monitor nearest to it: a monitor gone, another resolution, a
+  // hand-edited settings.ini): then on the monitor nearest to it, or the primary one, as
+  // PlaceInSight says; back at its own place once that can be seen again. ShowIndicator does
+  // this first; the tray icon's click, the end of the creation sequence and every change of the
+  // displays too.
+  void KeepInSight();
   // The window's geometry was saved: this is the user's own place from now on.
   void RememberHome();
-  // Whether the window stands away from the user's own place, put there by FollowActiveMonitor:
-  // its geometry is then not saved, until it comes back or the user drags it.
+  // Whether the window stands away from the user's own place, put there by KeepInSight: its
+  // geometry is then not saved, until it comes back or the user drags it.
   [[nodiscard]] bool Displaced() const noexcept { return displaced_; }
 
   // Mouse events of the window and of everything on it, at screen positions.
