@@ -10,6 +10,7 @@
 
 #include "app/app_platform.h"
 #include "base/settings_store.h"
+#include "indicator/full_screen.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/lock_key_monitor.h"
@@ -87,6 +88,7 @@ class App : public RunningSettings {
 
  public:
   // The parts, in the order they are created.
+  FullScreenWatch fullScreen;  // is a full-screen program in front?
   Indicator indicator;
   SoundEffects sounds;
   LockKeyMonitor monitor;

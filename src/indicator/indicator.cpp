@@ -73,7 +73,35 @@ void Indicator::StayDecision() {
   // Always on top: nothing arms the hide timer.
 }
 
+bool Indicator::Stays() const {
+  const MenuTicks& ticks = settings_.ticks;
+  return settings_.alwaysOnTop || (ticks.alwaysShowNumLock && keyboard_.IsToggled(VkNumLock)) ||
+         (ticks.alwaysShowCapsLock && keyboard_.IsToggled(VkCapital)) ||
+         (ticks.alwaysShowScrollLock && keyboard_.IsToggled(VkScroll));
+}
+
+void Indicator::StepAside() {
+  hideTimer.SetInterval(settings_.displayDuration);
+  hideTimer.SetEnabled(false);
+  view_.SetVisible(false);
+}
+
+void Indicator::OnQuietChanged(bool quiet) {
+  if (quiet) {
+    StepAside();
+  } else if (Stays()) {
+    // The LEDs may have changed meanwhile, quietly; they are right already.
+    SetLedsFromKeys();
+    ShowIndicator();
+  }
+}
+
 void Indicator::ShowIndicator() {
+  // Over a full-screen program nothing shows: not the start display, not a press.
+  if (fullScreen != nullptr && fullScreen->Quiet()) {
+    StepAside();
+    return;
+  }
   KeepInSight();
   view_.SetAlpha(kOpaque);
   view_.SetVisible(true);
@@ -119,6 +147,8 @@ void Indicator::SwitchFrame(FrameStyle frame, bool ledBandRaised) {
 
 void Indicator::OnStartDisplayTimer() {
   startDisplayTimer.SetEnabled(false);
+  // The program may start under a full-screen program (signed in to a game that starts too).
+  if (fullScreen != nullptr) fullScreen->Check();
   RefreshLeds();
   view_.SetClientHeight(view_.LedBandHeight());
   ShowIndicator();

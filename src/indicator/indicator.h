@@ -4,6 +4,7 @@
 // and dragging. The window (IIndicatorView) carries it out.
 #include <optional>
 
+#include "indicator/full_screen.h"
 #include "indicator/indicator_view.h"
 #include "indicator/monitor_placement.h"
 #include "indicator/running_settings.h"
@@ -34,7 +35,7 @@ inline constexpr int kSnapDistance = 3;
 // that shows the status line under the LEDs).
 [[nodiscard]] int StatusLineHeight(int ledBandHeight);
 
-class Indicator {
+class Indicator final : public IFullScreenListener {
  public:
   Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
             ITimerHost& timers);
@@ -45,7 +46,8 @@ class Indicator {
   void RefreshLeds();
   // Sets the three LEDs from the keys' toggle states, nothing else (the hide timer runs on).
   void SetLedsFromKeys();
-  // Shows the window opaque above every other top-most window, then the stay decision.
+  // Shows the window opaque above every other top-most window, then the stay decision. While a
+  // full-screen program is in front (fullScreen's Quiet), it hides the window instead.
   void ShowIndicator();
   // Shows the window on pointing, without restarting a running countdown; `shrink` also clears
   // the status line and shrinks the window to the LEDs.
@@ -85,11 +87,22 @@ class Indicator {
   void OnMouseMove(Point screen);
   void OnMouseUp(MouseButton button);
 
+  // A full-screen program came to the front: the window steps aside (hidden, its hide timer
+  // stopped). It went: a window that stays on screen (always on top, or a key shown while it is
+  // on) comes back.
+  void OnQuietChanged(bool quiet) override;
+
   Timer startDisplayTimer;
   Timer hideTimer;  // the hide timer
+  // Whether a full-screen program is in front; none: never.
+  FullScreenWatch* fullScreen = nullptr;
 
  private:
   void StayDecision();
+  // Whether the stay decision keeps the window on screen.
+  [[nodiscard]] bool Stays() const;
+  // Hidden now, the hide timer stopped as a finished fade leaves it.
+  void StepAside();
   void SwitchFrame(FrameStyle frame, bool ledBandRaised);
 
   RunningSettings& settings_;
