@@ -58,6 +58,8 @@ class App : public RunningSettings {
   // area), or the machine resumed: the indicator goes where it can be seen, or back to its own
   // place once that can be seen again.
   void OnDisplaysChanged() { indicator.KeepInSight(); }
+  // The user moves or sizes the window by its frame or caption (WM_ENTERSIZEMOVE).
+  void OnUserPlacesWindow() { indicator.OnUserPlacesWindow(); }
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
   void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }

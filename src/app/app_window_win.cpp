@@ -749,6 +749,11 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // (the taskbar moved or grew): the indicator stays where it can be seen.
       if (message == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA) app_.OnDisplaysChanged();
       return DefaultHandling(message, wParam, lParam);
+    case WM_ENTERSIZEMOVE:
+      // The user takes the window by its caption or frame: wherever it goes is the user's
+      // place, even when it stood away from it (on another monitor, or out of a lost one).
+      app_.OnUserPlacesWindow();
+      return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.
       if (captureButton_) {

@@ -82,6 +82,10 @@ class Indicator final : public IFullScreenListener {
   // geometry is then not saved, until it comes back or the user drags it.
   [[nodiscard]] bool Displaced() const noexcept { return displaced_; }
 
+  // The user starts to move or size the window by its frame or caption (the system's move
+  // loop): as with a drag, where it ends is the user's own place, saved as always.
+  void OnUserPlacesWindow() noexcept { displaced_ = false; }
+
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen);
   void OnMouseMove(Point screen);

@@ -175,6 +175,18 @@ TEST_F(InSightTest, ADragWhileAwayIsTheUsersNewPlace) {
   EXPECT_EQ(Corner(), (Point{away.left - 100, away.top - 50}));
 }
 
+TEST_F(InSightTest, MovedByItsCaptionWhileAwayIsTheUsersNewPlaceToo) {
+  Start("Left=2900\r\nTop=700\r\n");
+  view.otherMonitors.clear();
+  DisplaysChange();
+  app.OnUserPlacesWindow();  // the system's move loop begins
+  view.SetBounds(Rect::FromPosSize(300, 200, view.bounds.Width(), view.bounds.Height()));
+  EXPECT_EQ(app.Store()->ReadInteger("Left", 0), 300);
+  EXPECT_EQ(app.Store()->ReadInteger("Top", 0), 200);
+  Tap(VkCapital);
+  EXPECT_EQ(Corner(), (Point{300, 200}));
+}
+
 TEST_F(InSightTest, AHandEditedPlaceFarOffGoesToThePrimary) {
   Start("Left=90000\r\nTop=400\r\n");
   EXPECT_EQ(Corner(), (Point{1280 - 200, 400}));
