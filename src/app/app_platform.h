@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/message_dialogs.h"
+#include "platform/screen.h"
 #include "platform/shell.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
@@ -23,6 +24,7 @@ struct AppPlatform {
   IShell& shell;
   IMessageDialogs& messages;
   IStartupEntry& startupEntry;  // "Start with Windows"
+  const IScreen& screen;
 };
 
 }  // namespace lb

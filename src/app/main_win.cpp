@@ -25,6 +25,7 @@
 #include "ui/error_report_win.h"
 #include "ui/message_dialogs_win.h"
 #include "ui/modeless_win.h"
+#include "ui/screen_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -98,11 +99,12 @@ int Run(HINSTANCE instance) {
     Win32Shell shell;
     TaskMessageDialogs messages;
     RegistryStartupEntry startupEntry;
+    Win32Screen screen;
 
     ApplicationWindow application(instance);
     AppWindow mainWindow(instance, application.Hwnd(),
                          AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
-                                     messages, startupEntry});
+                                     messages, startupEntry, screen});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
@@ -121,7 +123,7 @@ int Run(HINSTANCE instance) {
                                   {.owner = application.Hwnd(),
                                    .mainWindow = mainWindow.Hwnd(),
                                    .enableUpdateNotifications = [&mainWindow](bool ticked) {
-                                     mainWindow.Logic().menu.UpdateCheckDone(ticked);
+                                     mainWindow.Logic().OnUpdateCheckDone(ticked);
                                    }});
     return RunMessageLoop();
   } catch (...) {

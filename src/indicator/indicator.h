@@ -9,6 +9,7 @@
 #include "indicator/running_settings.h"
 #include "platform/geometry.h"
 #include "platform/keyboard.h"
+#include "platform/screen.h"
 #include "platform/timer.h"
 
 namespace lb {
@@ -35,8 +36,8 @@ inline constexpr int kSnapDistance = 3;
 
 class Indicator {
  public:
-  Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
-            ITimerHost& timers);
+  Indicator(RunningSettings& settings, IIndicatorView& view, const IScreen& screen,
+            const IKeyboard& keyboard, ITimerHost& timers);
   Indicator(const Indicator&) = delete;
   Indicator& operator=(const Indicator&) = delete;
 
@@ -88,6 +89,7 @@ class Indicator {
 
   RunningSettings& settings_;
   IIndicatorView& view_;
+  const IScreen& screen_;
   const IKeyboard& keyboard_;
   bool dragging_ = false;
   bool displaced_ = false;

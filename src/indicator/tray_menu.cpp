@@ -83,7 +83,7 @@ void TrayMenu::OnTrayIconMouseDown() {
   p_.indicator.ShowOnPointing(true);
 }
 
-void TrayMenu::OnTrayIconPopup() { p_.indicator.Popup(p_.view.CursorPos()); }
+void TrayMenu::OnTrayIconPopup() { p_.indicator.Popup(p_.screen.CursorPos()); }
 
 void TrayMenu::OnTrayIconKeyboardMenu(Point anchor) { p_.indicator.Popup(anchor, true); }
 

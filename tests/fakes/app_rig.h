@@ -1,13 +1,14 @@
 #pragma once
 // The main window's logic on fakes: an executable in C:\Apps\Lock Beacon with its settings
 // beside it, a virtual clock that routes every tick to the app, a scripted keyboard, a
-// recording sound player, a recording window, shell and window host, and scripted message
-// dialogs.
+// recording sound player, a recording window, shell and window host, scripted message
+// dialogs, and a screen of one monitor unless a test adds more.
 #include <string>
 
 #include "app/app.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_language_platform.h"
+#include "fakes/fake_screen.h"
 #include "fakes/fake_startup_entry.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
@@ -29,6 +30,7 @@ struct AppRig {
 
   AppRig() {
     view.app = &app;
+    view.screen = &screen;
     clock.onTick = [this](int id) { app.OnTimer(id); };
     host.newSettings = [this] { return app.NewSettingsDialog(); };
   }
@@ -53,8 +55,9 @@ struct AppRig {
   RecordingAppHost host;
   FakeStartupEntry startupEntry;
   RecordingTrayIconView tray;
+  FakeScreen screen;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
-                      startupEntry},
+                      startupEntry, screen},
           view, clock, host, tray};
 };
 
