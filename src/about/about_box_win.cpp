@@ -17,6 +17,7 @@
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/message_dialogs_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
@@ -459,12 +460,11 @@ void AboutBox::OpenAddress(const std::string& address) { Win32Shell().OpenAddres
 void AboutBox::OpenInNotepad(const std::string& path) {
   // By its full path in the Windows folder: a bare "notepad.exe" would be looked for in the
   // current folder first.
-  const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
-  ::ShellExecuteW(Hwnd(), nullptr, notepad.c_str(), ToWide(path).c_str(), nullptr, SW_SHOWNORMAL);
+  Win32Shell(Hwnd()).StartProgramWith(ToUtf8(WindowsFolder() + L"\\notepad.exe"), path);
 }
 
 void AboutBox::ShowError(const std::string& caption, const std::string& text) {
-  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_ICONERROR);
+  TaskMessageDialogs(Hwnd()).ShowReport(text, caption, MessageType::Error);
 }
 
 void AboutBox::OnMouseDown(AboutPart part, MouseButton button, POINT screen) {

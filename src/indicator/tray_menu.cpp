@@ -166,7 +166,6 @@ void TrayMenu::OnResetToDefaults() {
   p_.settings.savePosition = false;
   // A file that cannot be deleted is not reported: the program restarts with the old settings.
   static_cast<void>(p_.files.RemoveFile(AppIdentity().settingsFolder + "settings.ini"));
-  p_.view.ProcessMessages();
   p_.shell.StartProgram(p_.startup.ExePath());
   OnExit();
 }

@@ -103,6 +103,9 @@ class IMessageDialogs {
   // Shows the open-file dialog and returns the chosen full path, or nothing when the user
   // cancelled.
   [[nodiscard]] virtual std::optional<std::string> ShowOpenFile(const OpenFileDialog& dialog) = 0;
+  // A report with the system's own OK box: `caption` as its title, the icon of `type`.
+  virtual void ShowReport(const std::string& text, const std::string& caption,
+                          MessageType type) = 0;
 };
 
 // Builds the dialog and shows it; returns the pressed button's result code.

@@ -71,6 +71,28 @@ int TaskMessageDialogs::ShowModal(const MessageDialog& dialog) {
   return pressed;
 }
 
+void TaskMessageDialogs::ShowReport(const std::string& text, const std::string& caption,
+                                    MessageType type) {
+  UINT icon = 0;
+  switch (type) {
+    case MessageType::Error:
+      icon = MB_ICONERROR;
+      break;
+    case MessageType::Warning:
+      icon = MB_ICONWARNING;
+      break;
+    case MessageType::Information:
+      icon = MB_ICONINFORMATION;
+      break;
+    case MessageType::Confirmation:
+      icon = MB_ICONQUESTION;
+      break;
+    case MessageType::Custom:
+      break;
+  }
+  ::MessageBoxW(owner_, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | icon);
+}
+
 std::optional<std::string> TaskMessageDialogs::ShowOpenFile(const OpenFileDialog& request) {
   // One filter entry: description, pattern, and the empty entry that ends the list.
   std::wstring filter = ToWide(request.filterDescription);

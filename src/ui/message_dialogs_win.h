@@ -16,6 +16,8 @@ class TaskMessageDialogs final : public IMessageDialogs {
   void SetOwner(HWND owner) noexcept { owner_ = owner; }
 
   int ShowModal(const MessageDialog& dialog) override;
+  // MessageBoxW with OK, owned by the same window.
+  void ShowReport(const std::string& text, const std::string& caption, MessageType type) override;
   // GetOpenFileNameW, owned by the same window.
   [[nodiscard]] std::optional<std::string> ShowOpenFile(const OpenFileDialog& dialog) override;
 

@@ -19,6 +19,17 @@ class ScriptedMessageDialogs : public IMessageDialogs {
     return answer;
   }
 
+  struct Report {
+    std::string text;
+    std::string caption;
+    MessageType type;
+    friend bool operator==(const Report&, const Report&) = default;
+  };
+  std::vector<Report> reports;
+  void ShowReport(const std::string& text, const std::string& caption, MessageType type) override {
+    reports.push_back({text, caption, type});
+  }
+
   std::vector<OpenFileDialog> fileDialogs;
   std::optional<std::string> fileAnswer;  // nothing: the user cancels
 
