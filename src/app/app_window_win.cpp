@@ -14,6 +14,7 @@
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
+#include "ui/font_win.h"
 #include "ui/geometry_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
@@ -33,10 +34,12 @@ COLORREF ToColorRef(Color color) noexcept { return RGB(color.r, color.g, color.b
 int Width(const RECT& r) noexcept { return r.right - r.left; }
 int Height(const RECT& r) noexcept { return r.bottom - r.top; }
 
-UniqueFont MakeFont(int points, int weight, int dpi) {
-  return UniqueFont(::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+// The indicator's labels: Tahoma at the system's default quality.
+UniqueFont IndicatorFont(int points, bool bold, int dpi) {
+  return MakeFont({.pixelHeight = FontPixels(points, dpi),
+                   .bold = bold,
+                   .quality = DEFAULT_QUALITY,
+                   .pitchAndFamily = DEFAULT_PITCH | FF_SWISS});
 }
 
 // Text centred horizontally and vertically in `box`, wrapped at word boundaries.
@@ -119,8 +122,8 @@ void AppWindow::ApplyDesignSize() noexcept {
 }
 
 void AppWindow::MakeDpiResources() {
-  labelFont_ = MakeFont(8, FW_NORMAL, dpi_);
-  statusFont_ = MakeFont(10, FW_BOLD, dpi_);
+  labelFont_ = IndicatorFont(8, false, dpi_);
+  statusFont_ = IndicatorFont(10, true, dpi_);
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
   const int size = lb::LedImageSize(dpi_).width;
   ledLit_ = LoadSizedPngResource(instance, IDP_LED_ON_BASE, kLedPictureSizes, size);
