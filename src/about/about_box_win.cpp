@@ -17,6 +17,7 @@
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/message_dialogs_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
 #include "ui/png_win.h"
@@ -220,12 +221,13 @@ void ShowAboutBox(HWND owner) {
 AboutBox::AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
     : ModalDialog(owner),
       pictures_(options.pictures ? options.pictures : instance),
-      actions_(static_cast<IAboutShell&>(*this), files_, options.host, options.exeFolder),
+      actions_(shell_, files_, options.host, options.exeFolder),
       linkText_(options.host),
       random_(std::make_unique<RainRandom>()) {
   Create(instance, {.name = kClassName, .background = nullptr},
          {.title = L"", .style = kStyle, .exStyle = kExStyle, .owner = owner});
   timers_.Attach(Hwnd());
+  shell_.SetOwner(Hwnd());
 
   // The window's DPI decides its outer size, which the rain takes once.
   const int dpi = DpiForWindow(Hwnd());
@@ -454,17 +456,16 @@ void AboutBox::DrawGlyph(int x, int y, char glyph, Color color) {
   ::ExtTextOutW(dc_, x, y, ETO_OPAQUE | ETO_CLIPPED, &cell, &text, 1, nullptr);
 }
 
-void AboutBox::OpenAddress(const std::string& address) { Win32Shell().OpenAddress(address); }
+void AboutShell::OpenAddress(const std::string& address) { Win32Shell().OpenAddress(address); }
 
-void AboutBox::OpenInNotepad(const std::string& path) {
+void AboutShell::OpenInNotepad(const std::string& path) {
   // By its full path in the Windows folder: a bare "notepad.exe" would be looked for in the
   // current folder first.
-  const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
-  ::ShellExecuteW(Hwnd(), nullptr, notepad.c_str(), ToWide(path).c_str(), nullptr, SW_SHOWNORMAL);
+  Win32Shell(owner_).StartProgramWith(ToUtf8(WindowsFolder() + L"\\notepad.exe"), path);
 }
 
-void AboutBox::ShowError(const std::string& caption, const std::string& text) {
-  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | MB_ICONERROR);
+void AboutShell::ShowError(const std::string& caption, const std::string& text) {
+  TaskMessageDialogs(owner_).ShowReport(text, caption, MessageType::Error);
 }
 
 void AboutBox::OnMouseDown(AboutPart part, MouseButton button, POINT screen) {

@@ -32,7 +32,20 @@ struct AboutBoxOptions {
 
 class AboutCard;
 
-class AboutBox final : public ModalDialog, private IRainCanvas, private IAboutShell {
+// What the About box's menu and link ask of the system: the shell and a message box, owned by
+// the box.
+class AboutShell final : public IAboutShell {
+ public:
+  void SetOwner(HWND owner) noexcept { owner_ = owner; }
+  void OpenAddress(const std::string& address) override;
+  void OpenInNotepad(const std::string& path) override;
+  void ShowError(const std::string& caption, const std::string& text) override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+class AboutBox final : public ModalDialog, private IRainCanvas {
  public:
   static constexpr const wchar_t* kClassName = L"LockBeaconAbout";
   static constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -96,14 +109,10 @@ class AboutBox final : public ModalDialog, private IRainCanvas, private IAboutSh
   template <typename Action>
   void RunRain(Action action);
 
-  // IAboutShell
-  void OpenAddress(const std::string& address) override;
-  void OpenInNotepad(const std::string& path) override;
-  void ShowError(const std::string& caption, const std::string& text) override;
-
   HMODULE pictures_;
   WindowTimerHost timers_;  // the rain's timer; outlives rainTimer_
   Win32FileSystem files_;
+  AboutShell shell_;
   AboutActions actions_;
   std::string productLine_;
   std::string linkText_;

@@ -28,13 +28,13 @@ App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, 
     : platform_(platform),
       view_(view),
       fullScreen(*this, platform.fullScreen),
-      indicator(*this, view, platform.keyboard, timers),
+      indicator(*this, view, platform.screen, platform.keyboard, timers),
       sounds(*this, view, platform.sound, platform.files, platform.startup, platform.messages,
              store_),
       monitor(*this, view, platform.keyboard, timers, indicator, sounds),
       trayLamps(*this, tray, platform.keyboard),
-      menu({*this, view, indicator, monitor, sounds, store_, platform.files, platform.startup,
-            platform.shell, platform.messages, host, trayLamps}) {
+      menu({*this, view, platform.screen, indicator, monitor, sounds, store_, platform.files,
+            platform.startup, platform.shell, platform.messages, host, trayLamps}) {
   // The tray icon follows every keyboard state the key poll reads.
   monitor.statesListener = &trayLamps;
   // Over a full-screen program the indicator shows nothing and steps aside.
@@ -100,7 +100,7 @@ void App::Create() {
     // its window has none to leave out.
     const bool frameless = keys::OffUnlessOn(store.ReadString(keys::MinimalMode, ""));
     const Insets borders = frameless ? Insets{} : view_.InvisibleBorders();
-    const Rect workArea = view_.PrimaryWorkArea();
+    const Rect workArea = platform_.screen.PrimaryWorkArea();
     bounds = Rect::FromPosSize(workArea.Width() - bounds.Width() + borders.right,
                                workArea.Height() - bounds.Height() + borders.bottom, bounds.Width(),
                                bounds.Height());
@@ -110,7 +110,7 @@ void App::Create() {
   // Size: a stored outer size that is above 0 and not larger than the primary screen. A
   // negative one (only a hand edit writes one) is left alone like 0: no window has a negative
   // size, and -2147483648 added to an edge would leave the integer range.
-  const Size screen = view_.PrimaryScreenSize();
+  const Size screen = platform_.screen.PrimaryScreenSize();
   bounds = view_.Bounds();
   int width = bounds.Width();
   int height = bounds.Height();
@@ -147,7 +147,7 @@ void App::Create() {
   languageFile = store.ReadString(keys::LanguageFile, "");
   LoadLanguage(languageFile, platform_.language, platform_.files, platform_.codePage);
   for (const ComponentCaption& caption : kAppCaptions) {
-    captions[std::string(caption.component)] = Translate(caption.english);
+    captions_[std::string(caption.component)] = Translate(caption.english);
   }
 
   // Lay the window out once; this also saves its geometry.
@@ -162,10 +162,26 @@ void App::Create() {
   monitor.RememberStates();
 }
 
+std::string App::Caption(std::string_view component, std::string_view english) const {
+  const auto caption = captions_.find(component);
+  return caption != captions_.end() ? caption->second : std::string(english);
+}
+
+std::string App::KeyLabel(LedColumn column) const {
+  switch (column) {
+    case LedColumn::NumLock:
+      return Caption("NumLockLabel", "Num Lock");
+    case LedColumn::CapsLock:
+      return Caption("CapsLockLabel", "Caps Lock");
+    case LedColumn::ScrollLock:
+      break;
+  }
+  return Caption("ScrollLockLabel", "Scroll Lock");
+}
+
 MenuItem App::Menu() const {
   return menu.Menu([this](std::string_view component, std::string_view english) {
-    const auto caption = captions.find(component);
-    return caption != captions.end() ? caption->second : std::string(english);
+    return Caption(component, english);
   });
 }
 

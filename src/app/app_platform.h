@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/message_dialogs.h"
+#include "platform/screen.h"
 #include "platform/shell.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
@@ -24,6 +25,7 @@ struct AppPlatform {
   IShell& shell;
   IMessageDialogs& messages;
   IStartupEntry& startupEntry;  // "Start with Windows"
+  const IScreen& screen;
   // What is in front of the user (full-screen programs); none: nothing ever is.
   const IFullScreenProbe* fullScreen = nullptr;
 };

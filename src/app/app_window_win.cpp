@@ -1,28 +1,20 @@
 #include "app/app_window_win.h"
 
-#include <commdlg.h>
 #include <dwmapi.h>
 #include <windowsx.h>
-#include <wtsapi32.h>
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
-#include "about/about_box_win.h"
 #include "base/resource_ids.h"
-#include "i18n/language_chooser_win.h"
 #include "indicator/popup_menu_win.h"
-#include "indicator/settings_window_win.h"
-#include "online/feedback_dialog_win.h"
-#include "online/update_check_win.h"
-#include "platform/app_error.h"
 #include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/error_report_win.h"
+#include "ui/font_win.h"
 #include "ui/geometry_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/pixels.h"
@@ -34,9 +26,6 @@ namespace {
 // The pixel sizes the LED pictures are kept at, in the order of their resource ids.
 constexpr int kLedPictureSizes[] = {32, 40, 48, 64};
 
-// LedBand's raised outer bevel: one line of light and one of shadow.
-constexpr int kBevelWidth = 1;
-
 // The frame bits that change with the frame style.
 constexpr DWORD kFrameBits = WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME;
 
@@ -45,10 +34,12 @@ COLORREF ToColorRef(Color color) noexcept { return RGB(color.r, color.g, color.b
 int Width(const RECT& r) noexcept { return r.right - r.left; }
 int Height(const RECT& r) noexcept { return r.bottom - r.top; }
 
-UniqueFont MakeFont(int points, int weight, int dpi) {
-  return UniqueFont(::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
+// The indicator's labels: Tahoma at the system's default quality.
+UniqueFont IndicatorFont(int points, bool bold, int dpi) {
+  return MakeFont({.pixelHeight = FontPixels(points, dpi),
+                   .bold = bold,
+                   .quality = DEFAULT_QUALITY,
+                   .pitchAndFamily = DEFAULT_PITCH | FF_SWISS});
 }
 
 // Text centred horizontally and vertically in `box`, wrapped at word boundaries.
@@ -76,7 +67,9 @@ DWORD AppWindow::StyleOf(FrameStyle frame) noexcept {
 }
 
 AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform)
-    : app_(platform, *this, timers_, *this, *this) {
+    : screen_(platform.screen),
+      dialogs_(app_),
+      app_(platform, *this, timers_, dialogs_, trayView_) {
   const std::wstring title = ToWide(kAppTitle);
   Create(instance,
          {
@@ -103,60 +96,20 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   // The timers that the app started while it was constructed run from now on.
   timers_.Attach(Hwnd());
   forwardGeometry_ = true;
+  dialogs_.SetOwner(Hwnd());
   // The program's icon with the application title until the creation sequence has read the
   // settings; then the lamps, unless they are switched off.
-  programIcon_ = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON));
-  app_.trayLamps.SetIconSize(NotificationIconSize());
-  trayIcon_.emplace(Hwnd(), programIcon_, std::string(kAppTitle));
+  app_.OnTrayIconSize(NotificationIconSize());
+  trayView_.Add(Hwnd(), ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
+                std::string(kAppTitle));
   // A look decided before the icon existed (a setting or DPI change during creation) was shown
   // nowhere: the next refresh shows it.
-  app_.trayLamps.Invalidate();
-  // Session unlocks and connects (WM_WTSSESSION_CHANGE): a lock key toggled on the lock screen
-  // or set by a Remote Desktop client sends the program no key event.
-  if (!RegisterSessionNotifications()) sessionRetry_.Start();
-  // A new foreground window or desktop: the states may have changed where the program could
-  // not see the key (the secure desktop, an elevated window in front).
-  desktopEvents_.Subscribe(app_.monitor);
-  desktopEvents_.Subscribe(*this);
-  // A full-screen program in front keeps the indicator quiet: asked at every new foreground
-  // window, and when the shell tells an app bar of one (F11 or a video, in the same window).
-  desktopEvents_.Subscribe(app_.fullScreen);
-  try {
-    fullScreenAppBar_.emplace(instance, [this] { app_.fullScreen.OnFullScreenAppNotice(); });
-  } catch (const AppError&) {
-    // Without it a program that goes full-screen in its own window is seen at the next press.
-  }
-}
-
-bool AppWindow::RegisterSessionNotifications() {
-  if (sessionNotifications_) return true;
-  // wtsapi32 is no KnownDLL: it comes from System32, never from the exe's folder.
-  using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
-  const auto registerNotification =
-      SystemProc<RegisterFn>(L"wtsapi32.dll", "WTSRegisterSessionNotification");
-  sessionNotifications_ =
-      registerNotification && registerNotification(Hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
-  return sessionNotifications_;
-}
-
-void AppWindow::OnForegroundChanged() {
-  // After the retry timer gave up: once more at each such event, which costs no timer.
-  if (!sessionNotifications_ && !sessionRetry_.Running()) RegisterSessionNotifications();
+  app_.OnTrayIconRecreated();
+  systemEvents_.emplace(instance, owner, app_);
 }
 
 AppWindow::~AppWindow() {
-  desktopEvents_.Unsubscribe(app_.monitor);
-  desktopEvents_.Unsubscribe(*this);
-  desktopEvents_.Unsubscribe(app_.fullScreen);
-  fullScreenAppBar_.reset();
-  sessionRetry_.Stop();
-  if (sessionNotifications_) {
-    using UnregisterFn = BOOL(WINAPI*)(HWND);
-    if (const auto unregister =
-            SystemProc<UnregisterFn>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification")) {
-      unregister(Hwnd());
-    }
-  }
+  systemEvents_.reset();
   // Destroy while the handlers still exist, so that WM_DESTROY ends the message loop.
   Destroy();
 }
@@ -169,25 +122,15 @@ void AppWindow::ApplyDesignSize() noexcept {
 }
 
 void AppWindow::MakeDpiResources() {
-  labelFont_ = MakeFont(8, FW_NORMAL, dpi_);
-  statusFont_ = MakeFont(10, FW_BOLD, dpi_);
+  labelFont_ = IndicatorFont(8, false, dpi_);
+  statusFont_ = IndicatorFont(10, true, dpi_);
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE));
-  const int size = Scale(kLedSize, dpi_);
+  const int size = lb::LedImageSize(dpi_).width;
   ledLit_ = LoadSizedPngResource(instance, IDP_LED_ON_BASE, kLedPictureSizes, size);
   ledDark_ = LoadSizedPngResource(instance, IDP_LED_OFF_BASE, kLedPictureSizes, size);
 }
 
 void AppWindow::ShowWithoutActivating() noexcept { ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE); }
-
-KeySource AppWindow::StartKeyEvents(std::optional<KeySource> forced) {
-  if (keySourceChosen_) return keySource_;
-  keySourceChosen_ = true;
-  keySource_ =
-      StartKeySource(forced, {.startRawInput = [this] { return RegisterRawKeyboardInput(Hwnd()); },
-                              .startKeyboardHook = [this] { return keyboardHook_.Start(Hwnd()); }});
-  if (keySource_ != KeySource::Polling) app_.monitor.UseKeyEvents();
-  return keySource_;
-}
 
 // ---- geometry --------------------------------------------------------------------------------
 
@@ -201,18 +144,6 @@ void AppWindow::SetBounds(const Rect& bounds) {
   // WM_MOVE and WM_SIZE reach the app before SetWindowPos returns.
   ::SetWindowPos(Hwnd(), nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-Rect AppWindow::PrimaryWorkArea() const {
-  RECT workArea{};
-  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0)) {
-    return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  }
-  return ToRect(workArea);
-}
-
-Size AppWindow::PrimaryScreenSize() const {
-  return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
 Insets AppWindow::InvisibleBorders() const {
@@ -261,45 +192,6 @@ Insets AppWindow::EstimatedInvisibleBorders() const {
   return {std::max(0, side), 0, std::max(0, side), std::max(0, bottom)};
 }
 
-Rect AppWindow::WorkAreaFor(const Rect& bounds) const {
-  const RECT area = ToRECT(bounds);
-  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
-  if (!::GetMonitorInfoW(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &info)) {
-    return PrimaryWorkArea();
-  }
-  return ToRect(info.rcWork);
-}
-
-MonitorArea AppWindow::AreaOf(HMONITOR monitor) const {
-  MONITORINFO info{.cbSize = sizeof(MONITORINFO)};
-  if (!::GetMonitorInfoW(monitor, &info)) return {PrimaryWorkArea(), DpiForWindow(nullptr)};
-  return {ToRect(info.rcWork), DpiForMonitor(monitor)};
-}
-
-MonitorArea AppWindow::MonitorOf(const Rect& bounds) const {
-  const RECT area = ToRECT(bounds);
-  return AreaOf(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
-}
-
-MonitorArea AppWindow::ActiveMonitor() const {
-  HMONITOR monitor = nullptr;
-  if (const HWND foreground = ::GetForegroundWindow()) {
-    monitor = ::MonitorFromWindow(foreground, MONITOR_DEFAULTTONULL);
-  }
-  if (monitor == nullptr) {
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    monitor = ::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY);
-  }
-  return AreaOf(monitor);
-}
-
-Point AppWindow::CursorPos() const {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  return {cursor.x, cursor.y};
-}
-
 int AppWindow::ClientHeight() const {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
@@ -334,49 +226,30 @@ void AppWindow::SetFrameStyle(FrameStyle style) {
   Redraw();
 }
 
-AppWindow::Layout AppWindow::ComputeLayout() const {
+IndicatorLayout AppWindow::Layout() const {
   RECT client{};
   ::GetClientRect(Hwnd(), &client);
-  Layout layout;
-  layout.ledBand = {0, 0, client.right, Scale(kLedBandHeight, dpi_)};
-  RECT inner = layout.ledBand;
-  if (ledBandRaised_) ::InflateRect(&inner, -kBevelWidth, -kBevelWidth);
-  layout.panelTexts = {inner.left, inner.bottom - Scale(kPanelTextsHeight, dpi_), inner.right,
-                       inner.bottom};
-  layout.panelLeds = {inner.left, inner.top, inner.right, layout.panelTexts.top};
-
-  const RECT& texts = layout.panelTexts;
-  const int numLockWidth = sideLabelWidth_.value_or(Scale(kNumLockLabelWidth, dpi_));
-  const int scrollLockWidth = sideLabelWidth_.value_or(Scale(kScrollLockLabelWidth, dpi_));
-  layout.numLockLabel = {texts.left, texts.top, texts.left + numLockWidth, texts.bottom};
-  layout.scrollLockLabel = {texts.right - scrollLockWidth, texts.top, texts.right, texts.bottom};
-  layout.capsLockLabel = {layout.numLockLabel.right, texts.top,
-                          std::max(layout.numLockLabel.right, layout.scrollLockLabel.left),
-                          texts.bottom};
-
-  const int margin = Scale(kStatusLabelMargin, dpi_);
-  layout.statusLabel = {margin, layout.ledBand.bottom + margin, client.right - margin,
-                        client.bottom - margin};
-  return layout;
+  return LayOutIndicator({.client = {client.right, client.bottom},
+                          .dpi = dpi_,
+                          .ledBandRaised = ledBandRaised_,
+                          .sideLabelWidth = sideLabelWidth_});
 }
 
-int AppWindow::LedBandHeight() const { return Scale(kLedBandHeight, dpi_); }
+int AppWindow::LedBandHeight() const { return Layout().ledBand.Height(); }
 
-int AppWindow::PanelTextsClientWidth() const { return Width(ComputeLayout().panelTexts); }
+int AppWindow::PanelTextsClientWidth() const { return Layout().panelTexts.Width(); }
 
 Size AppWindow::PanelLedsClientSize() const {
-  const RECT leds = ComputeLayout().panelLeds;
-  return {Width(leds), Height(leds)};
+  const Rect leds = Layout().panelLeds;
+  return {leds.Width(), leds.Height()};
 }
 
-Size AppWindow::LedImageSize() const {
-  const int size = Scale(kLedSize, dpi_);
-  return {size, size};
-}
+Size AppWindow::LedImageSize() const { return lb::LedImageSize(dpi_); }
 
 std::array<int, 3> AppWindow::KeyLabelWidths() const {
-  const Layout layout = ComputeLayout();
-  return {Width(layout.numLockLabel), Width(layout.capsLockLabel), Width(layout.scrollLockLabel)};
+  const IndicatorLayout layout = Layout();
+  return {layout.numLockLabel.Width(), layout.capsLockLabel.Width(),
+          layout.scrollLockLabel.Width()};
 }
 
 void AppWindow::SetKeyLabelWidths(int sideWidth) {
@@ -441,11 +314,6 @@ void AppWindow::SetLedBandRaised(bool raised) {
 
 void AppWindow::Redraw() noexcept { ::InvalidateRect(Hwnd(), nullptr, FALSE); }
 
-std::wstring AppWindow::Caption(const char* component, const char* english) const {
-  const auto found = app_.captions.find(component);
-  return ToWide(found != app_.captions.end() ? found->second : english);
-}
-
 void AppWindow::Paint(HDC target, const RECT& client) {
   if (client.right <= 0 || client.bottom <= 0) return;
   // Drawn off screen and copied in one piece, so that nothing flickers.
@@ -454,12 +322,14 @@ void AppWindow::Paint(HDC target, const RECT& client) {
   if (!buffer || !bitmap) return;
   const ScopedSelectObject selectBitmap(buffer.get(), bitmap.get());
   const HDC dc = buffer.get();
-  const Layout layout = ComputeLayout();
+  const IndicatorLayout layout = Layout();
+  const RECT ledBand = ToRECT(layout.ledBand);
+  const RECT panelLeds = ToRECT(layout.panelLeds);
 
   const UniqueBrush background(::CreateSolidBrush(ToColorRef(background_)));
   ::FillRect(dc, &client, background.get());
   if (ledBandRaised_) {
-    RECT bevel = layout.ledBand;
+    RECT bevel = ledBand;
     ::DrawEdge(dc, &bevel, BDR_RAISEDOUTER, BF_RECT);
   }
 
@@ -467,12 +337,11 @@ void AppWindow::Paint(HDC target, const RECT& client) {
   // first sets the pair), clipped to the LED row.
   {
     const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, layout.panelLeds.left, layout.panelLeds.top, layout.panelLeds.right,
-                        layout.panelLeds.bottom);
+    ::IntersectClipRect(dc, panelLeds.left, panelLeds.top, panelLeds.right, panelLeds.bottom);
     for (std::size_t i = 0; i < leds_.size(); ++i) {
       const DibSection& picture = leds_[i].value_or(false) ? ledLit_ : ledDark_;
-      DrawPicture(dc, picture, layout.panelLeds.left + ledPositions_[i].x,
-                  layout.panelLeds.top + ledPositions_[i].y);
+      DrawPicture(dc, picture, panelLeds.left + ledPositions_[i].x,
+                  panelLeds.top + ledPositions_[i].y);
     }
     ::RestoreDC(dc, saved);
   }
@@ -481,15 +350,17 @@ void AppWindow::Paint(HDC target, const RECT& client) {
   {
     const ScopedSelectObject selectFont(dc, labelFont_.get());
     ::SetTextColor(dc, RGB(255, 255, 255));
-    DrawWrappedCentred(dc, Caption("NumLockLabel", "Num Lock"), layout.numLockLabel);
-    DrawWrappedCentred(dc, Caption("CapsLockLabel", "Caps Lock"), layout.capsLockLabel);
-    DrawWrappedCentred(dc, Caption("ScrollLockLabel", "Scroll Lock"), layout.scrollLockLabel);
+    DrawWrappedCentred(dc, ToWide(app_.KeyLabel(LedColumn::NumLock)), ToRECT(layout.numLockLabel));
+    DrawWrappedCentred(dc, ToWide(app_.KeyLabel(LedColumn::CapsLock)),
+                       ToRECT(layout.capsLockLabel));
+    DrawWrappedCentred(dc, ToWide(app_.KeyLabel(LedColumn::ScrollLock)),
+                       ToRECT(layout.scrollLockLabel));
   }
-  if (!statusText_.empty() && Height(layout.statusLabel) > 0) {
+  if (!statusText_.empty() && layout.statusLabel.Height() > 0) {
     const ScopedSelectObject selectFont(dc, statusFont_.get());
     ::SetTextColor(dc, ToColorRef(statusColor_));
     const std::wstring text = ToWide(statusText_);
-    RECT box = layout.statusLabel;
+    RECT box = ToRECT(layout.statusLabel);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
@@ -508,38 +379,6 @@ UniqueMenu AppWindow::MakePopupMenu() {
 void AppWindow::TrackPopupMenu(Point screen, bool firstItemSelected) {
   const UniqueMenu menu = MakePopupMenu();
   ShowPopupMenu(Hwnd(), menu.get(), {screen.x, screen.y}, firstItemSelected);
-}
-
-std::optional<std::string> AppWindow::OpenFileDialog(const std::string& filterDescription,
-                                                     const std::string& filterPattern,
-                                                     const std::string& defaultExtension,
-                                                     const std::string& presetFile) {
-  // One filter entry: description, pattern, and the empty entry that ends the list.
-  std::wstring filter = ToWide(filterDescription);
-  filter += L'\0';
-  filter += ToWide(filterPattern);
-  filter += L'\0';
-  filter += L'\0';
-  const std::wstring extension = ToWide(defaultExtension);
-  // Room for the longest path the file system allows.
-  std::vector<wchar_t> file(32768, L'\0');
-  const std::wstring preset = ToWide(presetFile);
-  if (preset.size() < file.size()) std::copy(preset.begin(), preset.end(), file.begin());
-
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(OPENFILENAMEW);
-  dialog.hwndOwner = Hwnd();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  // A typed name is taken as it is (the file is not tested: a missing one plays the built-in
-  // sound); the program's current folder stays where it was.
-  dialog.Flags =
-      OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  dialog.lpstrDefExt = extension.c_str();
-  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
-  return ToUtf8(file.data());
 }
 
 // ---- messages --------------------------------------------------------------------------------
@@ -568,57 +407,29 @@ void AppWindow::OnMouseUp(MouseButton button) {
   app_.OnMouseUp(button);
 }
 
-void AppWindow::Terminate() { ::PostQuitMessage(0); }
-
-void AppWindow::OpenFeedbackDialog() { ShowFeedbackDialog(Hwnd()); }
-void AppWindow::OpenAboutBox() { ShowAboutBox(Hwnd()); }
-
-void AppWindow::ShowUpdateOn() { lb::ShowUpdateOn(); }
-
-void AppWindow::ShowUpdateOff() { lb::ShowUpdateOff(); }
-
-void AppWindow::ShowTrayLook(const TrayLook& look, const std::string& tooltip) {
-  if (!trayIcon_) return;
-  if (look.lamps) {
-    // Drawn for the size the shell shows, not squeezed from another one.
-    trayIcon_->Show(DrawTrayPicture(look, look.size), tooltip);
-  } else {
-    trayIcon_->Show(programIcon_, tooltip);
+bool AppWindow::HandleTrayMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (trayView_.HandleMessage(message, wParam, lParam)) {
+    case TrayMouse::ButtonDown:
+      app_.OnTrayIconMouseDown();
+      return true;
+    case TrayMouse::RightButtonUp:
+      // The menu that follows closes when the user clicks elsewhere only if its owner is in
+      // the foreground.
+      ::SetForegroundWindow(Hwnd());
+      app_.OnTrayIconPopup();
+      return true;
+    case TrayMouse::KeyboardMenu:
+      ::SetForegroundWindow(Hwnd());
+      app_.OnTrayIconKeyboardMenu(trayView_.MenuAnchor());
+      return true;
+    case TrayMouse::None:
+      break;
   }
-}
-
-void AppWindow::OpenLanguageChooser() {
-  ShowLanguageChooser(
-      Hwnd(),
-      {.setLanguageFile = [this](const std::string& filename) { app_.SetLanguageFile(filename); },
-       .terminate = [this] { Terminate(); }});
-}
-
-void AppWindow::OpenSettingsDialog() {
-  // Owned by the application window, as the main window is: no taskbar button.
-  static_cast<void>(
-      SettingsWindow::Open(reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(Hwnd(), GWLP_HINSTANCE)),
-                           ::GetWindow(Hwnd(), GW_OWNER), app_.NewSettingsDialog()));
+  return false;
 }
 
 LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (trayIcon_) {
-    switch (trayIcon_->HandleMessage(message, wParam, lParam)) {
-      case TrayMouse::ButtonDown:
-        app_.menu.OnTrayIconMouseDown();
-        return 0;
-      case TrayMouse::RightButtonUp:
-        ::SetForegroundWindow(Hwnd());
-        app_.menu.OnTrayIconPopup();
-        return 0;
-      case TrayMouse::KeyboardMenu:
-        ::SetForegroundWindow(Hwnd());
-        app_.menu.OnTrayIconKeyboardMenu(trayIcon_->MenuAnchor());
-        return 0;
-      case TrayMouse::None:
-        break;
-    }
-  }
+  if (HandleTrayMessage(message, wParam, lParam)) return 0;
   switch (message) {
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
@@ -627,7 +438,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // A chosen item of the tray menu.
       if (HIWORD(wParam) == 0 && lParam == 0) {
-        app_.menu.Execute(MenuCommandFromId(LOWORD(wParam)));
+        app_.OnCommand(MenuCommandFromId(LOWORD(wParam)));
         return 0;
       }
       return DefaultHandling(message, wParam, lParam);
@@ -659,7 +470,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const Rect proposed =
             Rect::FromPosSize(pos->x, pos->y, keepsSize ? current.Width() : pos->cx,
                               keepsSize ? current.Height() : pos->cy);
-        const Rect placed = SnapWindowRect(current, proposed, WorkAreaFor(proposed),
+        const Rect placed = SnapWindowRect(current, proposed, screen_.WorkAreaFor(proposed),
                                            app_.screenSnap, InvisibleBorders());
         pos->x = placed.left;
         pos->y = placed.top;
@@ -668,27 +479,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     case WM_TIMER:
-      if (wParam == static_cast<WPARAM>(kSessionRetryTimerId)) {
-        sessionRetry_.OnTimer();
-        return 0;
-      }
       app_.OnTimer(static_cast<int>(wParam));
-      return 0;
-
-    case WM_INPUT:
-      // Raw keyboard input: every key of the system, down and up, while the window is in the
-      // background too. The default handling frees the input's data.
-      if (keySource_ == KeySource::RawInput) {
-        if (const std::optional<KeyEvent> key = ReadRawKeyEvent(lParam)) {
-          app_.monitor.OnKeyEvent(key->vk, key->down);
-        }
-      }
-      return DefaultHandling(message, wParam, lParam);
-    case kLockKeyMessage:
-      // A lock key, posted by the keyboard hook's thread.
-      if (const std::optional<KeyEvent> key = ReadLockKeyMessage(wParam, lParam)) {
-        app_.monitor.OnKeyEvent(key->vk, key->down);
-      }
       return 0;
 
     case WM_LBUTTONDOWN:
@@ -723,28 +514,14 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else if (::SendMessageW(Hwnd(), WM_NCHITTEST, 0, lParam) == HTCLIENT) {
         return 0;
       }
-      app_.indicator.Popup({at.x, at.y}, lParam == -1);
+      app_.OnContextMenu({at.x, at.y}, lParam == -1);
       return 0;
     }
 
-    case WM_WTSSESSION_CHANGE:
-      // Back from the lock screen, or connected (a Remote Desktop client sets the states).
-      if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT ||
-          wParam == WTS_REMOTE_CONNECT) {
-        app_.OnLockStatesMayHaveChanged();
-      }
-      return 0;
-    case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-        app_.OnLockStatesMayHaveChanged();
-        // Docked or undocked while asleep: the indicator's monitor may be gone.
-        app_.OnDisplaysChanged();
-      }
-      return TRUE;
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
       // The taskbar's display may have another scale now: the lamps follow its icon size.
-      app_.trayLamps.SetIconSize(NotificationIconSize());
+      app_.OnTrayIconSize(NotificationIconSize());
       // A monitor added, removed or rearranged, another resolution, or a work area that changed
       // (the taskbar moved or grew): the indicator stays where it can be seen.
       if (message == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA) app_.OnDisplaysChanged();
@@ -779,7 +556,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       MakeDpiResources();
       // The scale of this window's display changed, or the window went to another display: the
       // taskbar's may be this one.
-      app_.trayLamps.SetIconSize(NotificationIconSize());
+      app_.OnTrayIconSize(NotificationIconSize());
       // The system suggests the rectangle that keeps the window's size in design units on the
       // new monitor; the layout pass that follows the size change places the labels and LEDs.
       MoveToSuggestedRect(Hwnd(), lParam);
@@ -789,9 +566,6 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     case WM_DESTROY:
       timers_.Detach();
-      // No key events for a window that is gone: the hook's thread ends here.
-      keyboardHook_.Stop();
-      if (keySource_ == KeySource::RawInput) UnregisterRawKeyboardInput();
       // The main window is the program: when it goes, the message loop ends.
       ::PostQuitMessage(0);
       return 0;

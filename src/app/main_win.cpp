@@ -31,6 +31,7 @@
 #include "ui/error_report_win.h"
 #include "ui/message_dialogs_win.h"
 #include "ui/modeless_win.h"
+#include "ui/screen_win.h"
 #include "ui/window_base_win.h"
 
 namespace lb {
@@ -92,11 +93,11 @@ class ApplicationWindow final : public WindowBase {
 // The update notice that waited over a full-screen program opens once the program is gone.
 class NoticeAfterFullScreen final : public IFullScreenListener {
  public:
-  NoticeAfterFullScreen(FullScreenWatch& watch, UpdateCheckWindow& updateCheck)
-      : watch_(watch), updateCheck_(updateCheck) {
-    watch_.Subscribe(*this);
+  NoticeAfterFullScreen(App& app, UpdateCheckWindow& updateCheck)
+      : app_(app), updateCheck_(updateCheck) {
+    app_.ListenToFullScreen(*this);
   }
-  ~NoticeAfterFullScreen() override { watch_.Unsubscribe(*this); }
+  ~NoticeAfterFullScreen() override { app_.StopListeningToFullScreen(*this); }
   NoticeAfterFullScreen(const NoticeAfterFullScreen&) = delete;
   NoticeAfterFullScreen& operator=(const NoticeAfterFullScreen&) = delete;
 
@@ -105,7 +106,7 @@ class NoticeAfterFullScreen final : public IFullScreenListener {
   }
 
  private:
-  FullScreenWatch& watch_;
+  App& app_;
   UpdateCheckWindow& updateCheck_;
 };
 
@@ -157,11 +158,12 @@ int Run(HINSTANCE instance) {
     TaskMessageDialogs messages;
     RegistryStartupEntry startupEntry;
     Win32FullScreenProbe fullScreen;
+    Win32Screen screen;
 
     ApplicationWindow application(instance, claim);
     AppWindow mainWindow(instance, application.Hwnd(),
                          AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
-                                     messages, startupEntry, &fullScreen});
+                                     messages, startupEntry, screen, &fullScreen});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
@@ -177,14 +179,13 @@ int Run(HINSTANCE instance) {
     // updateCheckTimer: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
     UpdateCheckWindow updateCheck(
-        instance,
-        {.owner = application.Hwnd(),
-         .mainWindow = mainWindow.Hwnd(),
-         .enableUpdateNotifications =
-             [&mainWindow](bool ticked) { mainWindow.Logic().menu.UpdateCheckDone(ticked); },
-         // Over a full-screen program the notice waits until it is gone.
-         .noticeMayShow = [&mainWindow] { return !mainWindow.Logic().fullScreen.Check(); }});
-    const NoticeAfterFullScreen noticeAfterFullScreen(mainWindow.Logic().fullScreen, updateCheck);
+        instance, {.owner = application.Hwnd(),
+                   .mainWindow = mainWindow.Hwnd(),
+                   .enableUpdateNotifications =
+                       [&mainWindow](bool ticked) { mainWindow.Logic().OnUpdateCheckDone(ticked); },
+                   // Over a full-screen program the notice waits until it is gone.
+                   .noticeMayShow = [&mainWindow] { return mainWindow.Logic().NoticeMayShow(); }});
+    const NoticeAfterFullScreen noticeAfterFullScreen(mainWindow.Logic(), updateCheck);
     // The start display's path, as the start display timer takes it.
     application.showAsAtStart = [&mainWindow] { mainWindow.Logic().OnTimer(kStartDisplayTimerId); };
     claim.ServeFrom(application.Hwnd());

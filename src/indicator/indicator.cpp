@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "indicator/indicator_layout.h"
 #include "ui/dpi.h"
 
 namespace lb {
@@ -41,12 +42,13 @@ int StatusLineHeight(int ledBandHeight) {
   return half;
 }
 
-Indicator::Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
-                     ITimerHost& timers)
+Indicator::Indicator(RunningSettings& settings, IIndicatorView& view, const IScreen& screen,
+                     const IKeyboard& keyboard, ITimerHost& timers)
     : startDisplayTimer(timers, kStartDisplayTimerId, kStartDisplayTimerDesignMs, true),
       hideTimer(timers, kHideTimerId, kHideTimerDesignMs, false),
       settings_(settings),
       view_(view),
+      screen_(screen),
       keyboard_(keyboard) {}
 
 void Indicator::RefreshLeds() {
@@ -182,34 +184,30 @@ void Indicator::Popup(Point screen, bool fromKeyboard) {
 }
 
 void Indicator::LayOut() {
-  view_.SetKeyLabelWidths(view_.PanelTextsClientWidth() / 3);
-
-  const Size leds = view_.PanelLedsClientSize();
-  const Size image = view_.LedImageSize();
-  const int column = leds.width / 3;
-  const int top = leds.height / 2 - image.height / 2;
-  for (int i = 0; i < 3; ++i) {
-    view_.SetLedPosition(kColumns[i], {i * column + column / 2 - image.width / 2, top});
-  }
+  view_.SetKeyLabelWidths(SideLabelWidth(view_.PanelTextsClientWidth()));
+  const std::array<Point, 3> positions =
+      LedPositions(view_.PanelLedsClientSize(), view_.LedImageSize());
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    view_.SetLedPosition(kColumns[i], positions[i]);
 }
 
 void Indicator::KeepInSight() {
   if (!homeMonitor_) return;
   // The user's own place, and whether it can be seen on the monitors there are now.
   const Rect homeFrame = Shrink(home_, homeBorders_);
-  const MonitorArea homeNow = view_.MonitorOf(home_);
+  const MonitorArea homeNow = screen_.MonitorOf(home_);
   const bool homeSeen = MostlyInside(homeFrame, homeNow.workArea);
   // At home, seen, and asked nowhere else: it stays.
   if (!settings_.showOnActiveMonitor && !displaced_ && homeSeen) return;
   MonitorArea target = homeNow;
   if (settings_.showOnActiveMonitor) {
-    target = view_.ActiveMonitor();
+    target = screen_.ActiveMonitor();
   } else if (!homeSeen) {
-    target = MonitorInSight(homeFrame, homeNow, view_.MonitorOf(view_.PrimaryWorkArea()));
+    target = MonitorInSight(homeFrame, homeNow, screen_.MonitorOf(screen_.PrimaryWorkArea()));
   }
   const bool atHome = homeSeen && target.workArea == homeNow.workArea;
   const Rect bounds = view_.Bounds();
-  const MonitorArea current = view_.MonitorOf(bounds);
+  const MonitorArea current = screen_.MonitorOf(bounds);
   const Size size{ScaleBetween(bounds.Width(), current.dpi, target.dpi),
                   ScaleBetween(bounds.Height(), current.dpi, target.dpi)};
   // The visible edges keep their distances from the work area's; the invisible borders are
@@ -243,7 +241,7 @@ void Indicator::KeepInSight() {
 
 void Indicator::RememberHome() {
   home_ = view_.Bounds();
-  homeMonitor_ = view_.MonitorOf(home_);
+  homeMonitor_ = screen_.MonitorOf(home_);
   homeBorders_ = view_.InvisibleBorders();
 }
 
@@ -254,7 +252,7 @@ void Indicator::OnMouseDown(MouseButton button, Point screen) {
     dragging_ = true;
   }
   ShowOnPointing(true);
-  if (button == MouseButton::Right) Popup(view_.CursorPos());
+  if (button == MouseButton::Right) Popup(screen_.CursorPos());
 }
 
 void Indicator::OnMouseMove(Point screen) {

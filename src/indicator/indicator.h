@@ -11,6 +11,7 @@
 #include "indicator/visible_place.h"
 #include "platform/geometry.h"
 #include "platform/keyboard.h"
+#include "platform/screen.h"
 #include "platform/timer.h"
 
 namespace lb {
@@ -37,8 +38,8 @@ inline constexpr int kSnapDistance = 3;
 
 class Indicator final : public IFullScreenListener {
  public:
-  Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
-            ITimerHost& timers);
+  Indicator(RunningSettings& settings, IIndicatorView& view, const IScreen& screen,
+            const IKeyboard& keyboard, ITimerHost& timers);
   Indicator(const Indicator&) = delete;
   Indicator& operator=(const Indicator&) = delete;
 
@@ -111,6 +112,7 @@ class Indicator final : public IFullScreenListener {
 
   RunningSettings& settings_;
   IIndicatorView& view_;
+  const IScreen& screen_;
   const IKeyboard& keyboard_;
   bool dragging_ = false;
   bool displaced_ = false;

@@ -16,7 +16,7 @@ namespace lb {
 // caption, or none (minimal mode).
 enum class FrameStyle { Sizeable, Single, None };
 
-// The window's place on the screen, and the screen it is on.
+// The window's place on the screen (the screen itself is IScreen).
 class IWindowPlacement {
  public:
   virtual ~IWindowPlacement() = default;
@@ -25,9 +25,6 @@ class IWindowPlacement {
   // Moves and sizes the window. The window reports the change back through the app's OnMove
   // and OnResize, as a real window does, before this returns.
   virtual void SetBounds(const Rect& bounds) = 0;
-
-  [[nodiscard]] virtual Rect PrimaryWorkArea() const = 0;
-  [[nodiscard]] virtual Size PrimaryScreenSize() const = 0;
 
   // The window's invisible borders now (see Insets): the edges the user sees lie this far
   // inside Bounds(). Snapping, the default corner and the placement on another monitor put
@@ -78,24 +75,9 @@ class IIndicatorView : public IWindowPlacement {
   // The top-left corner of both pictures of a column, in PanelLeds' client coordinates.
   virtual void SetLedPosition(LedColumn column, Point topLeft) = 0;
 
-  // The mouse cursor's screen position.
-  [[nodiscard]] virtual Point CursorPos() const = 0;
-  // The work area of the monitor that the given window rectangle lies on.
-  [[nodiscard]] virtual Rect WorkAreaFor(const Rect& bounds) const = 0;
-  // The monitor that the given window rectangle lies on (the nearest one), with its DPI.
-  [[nodiscard]] virtual MonitorArea MonitorOf(const Rect& bounds) const = 0;
-  // The monitor the user works on: the foreground window's, or the mouse cursor's when there
-  // is no foreground window.
-  [[nodiscard]] virtual MonitorArea ActiveMonitor() const = 0;
-
   // Shows the popup menu at a screen position and returns when it has closed; opened from the
   // keyboard, its first item is selected, so that the arrow keys work at once.
   virtual void TrackPopupMenu(Point screen, bool firstItemSelected) = 0;
-  // The modal open-file dialog: one filter entry, a default extension, a preset file name
-  // (empty for none). Returns the chosen full path, or nothing when the user cancelled.
-  [[nodiscard]] virtual std::optional<std::string> OpenFileDialog(
-      const std::string& filterDescription, const std::string& filterPattern,
-      const std::string& defaultExtension, const std::string& presetFile) = 0;
 };
 
 }  // namespace lb

@@ -3,15 +3,9 @@
 // area nearest to the user's own place, at the same distances from the work area's edges, in the
 // target monitor's scale.
 #include "platform/geometry.h"
+#include "platform/screen.h"
 
 namespace lb {
-
-// One monitor as the placement sees it: its work area (screen pixels) and its dots per inch.
-struct MonitorArea {
-  Rect workArea;
-  int dpi = 96;
-  friend bool operator==(const MonitorArea&, const MonitorArea&) = default;
-};
 
 // The rectangle of a window of `size` (pixels at the target's DPI) on `target`, for the user's
 // own place `home` on `homeMonitor`. On the home monitor itself: `home`'s corner, unchanged.

@@ -86,7 +86,10 @@ void SoundEffects::Browse(const char* key) {
   std::string preset = store_ ? store_->ReadString(key, "") : "";
   if (!IsLocalPath(files_, preset) || !files_.FileExists(preset)) preset.clear();
   const std::optional<std::string> chosen =
-      view_.OpenFileDialog(Translate("Sound Effect") + " (*.wav)", "*.wav", "wav", preset);
+      messages_.ShowOpenFile({.filterDescription = Translate("Sound Effect") + " (*.wav)",
+                              .filterPattern = "*.wav",
+                              .defaultExtension = "wav",
+                              .presetFile = preset});
   if (!chosen) return;
   // The dialog lets the user browse anywhere; a file it returns from elsewhere would only be
   // passed over at every sound, so it is refused at once, where the user sees why.

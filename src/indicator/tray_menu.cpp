@@ -84,7 +84,7 @@ void TrayMenu::OnTrayIconMouseDown() {
   p_.indicator.ShowOnPointing(true);
 }
 
-void TrayMenu::OnTrayIconPopup() { p_.indicator.Popup(p_.view.CursorPos()); }
+void TrayMenu::OnTrayIconPopup() { p_.indicator.Popup(p_.screen.CursorPos()); }
 
 void TrayMenu::OnTrayIconKeyboardMenu(Point anchor) { p_.indicator.Popup(anchor, true); }
 
@@ -167,7 +167,6 @@ void TrayMenu::OnResetToDefaults() {
   p_.settings.savePosition = false;
   // A file that cannot be deleted is not reported: the program restarts with the old settings.
   static_cast<void>(p_.files.RemoveFile(AppIdentity().settingsFolder + "settings.ini"));
-  p_.view.ProcessMessages();
   // The new copy uses the same settings: it must not take this one for a running copy.
   HandOverForRestart();
   p_.shell.StartProgram(p_.startup.ExePath());

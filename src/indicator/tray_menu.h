@@ -46,6 +46,7 @@ class TrayMenu {
   struct Parts {
     RunningSettings& settings;
     IIndicatorView& view;
+    const IScreen& screen;
     Indicator& indicator;
     LockKeyMonitor& monitor;
     SoundEffects& sounds;

@@ -14,6 +14,7 @@
 #include "ui/dpi.h"
 #include "ui/dpi_win.h"
 #include "ui/font_win.h"
+#include "ui/message_dialogs_win.h"
 #include "ui/modal_loop_win.h"
 #include "ui/png_win.h"
 
@@ -335,8 +336,9 @@ void FeedbackDialog::SetBusyCursor(bool busy) {
 
 void FeedbackDialog::ShowReport(const std::string& text, const std::string& caption,
                                 MessageType type) {
-  const UINT icon = type == MessageType::Error ? MB_ICONERROR : MB_ICONINFORMATION;
-  ::MessageBoxW(Hwnd(), ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | icon);
+  // Owned by the dialog, which waits for it.
+  TaskMessageDialogs(Hwnd()).ShowReport(
+      text, caption, type == MessageType::Error ? MessageType::Error : MessageType::Information);
 }
 
 LRESULT FeedbackDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -83,13 +83,29 @@ struct MessageDialog {
                                                const std::string& caption,
                                                const std::vector<std::string>& buttonCaptions);
 
-// Shows message dialogs modally.
+// The open-file dialog: one filter entry ("Sound Effect (*.wav)", "*.wav"), the extension a
+// typed name without one gets, and a preset file name (empty for none).
+struct OpenFileDialog {
+  std::string filterDescription;
+  std::string filterPattern;
+  std::string defaultExtension;
+  std::string presetFile;
+  friend bool operator==(const OpenFileDialog&, const OpenFileDialog&) = default;
+};
+
+// Shows message dialogs, and the open-file dialog, modally.
 class IMessageDialogs {
  public:
   virtual ~IMessageDialogs() = default;
   // Shows the dialog and returns the result code of the button that closed it (the Esc
   // button's code for Esc and the close box).
   virtual int ShowModal(const MessageDialog& dialog) = 0;
+  // Shows the open-file dialog and returns the chosen full path, or nothing when the user
+  // cancelled.
+  [[nodiscard]] virtual std::optional<std::string> ShowOpenFile(const OpenFileDialog& dialog) = 0;
+  // A report with the system's own OK box: `caption` as its title, the icon of `type`.
+  virtual void ShowReport(const std::string& text, const std::string& caption,
+                          MessageType type) = 0;
 };
 
 // Builds the dialog and shows it; returns the pressed button's result code.

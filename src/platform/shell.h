@@ -13,6 +13,9 @@ class IShell {
   // Starts a program with its default action, no parameters, no working folder, a normal
   // window; the result is not looked at and nothing waits for the new process.
   virtual void StartProgram(const std::string& path) = 0;
+  // Starts the program at the full path `program` with `parameters` (passed as they are), a
+  // normal window; as StartProgram otherwise.
+  virtual void StartProgramWith(const std::string& program, const std::string& parameters) = 0;
   // Starts the program at the full path `program` with the whole `commandLine` (its name
   // first), without a window, in `workingFolder` (empty: this process's current folder);
   // nothing waits for the new process and a failure is not reported.

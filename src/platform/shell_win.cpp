@@ -19,6 +19,13 @@ void Win32Shell::StartProgram(const std::string& path) {
       ::ShellExecuteW(owner_, nullptr, wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
+void Win32Shell::StartProgramWith(const std::string& program, const std::string& parameters) {
+  const std::wstring wide = ToWide(program);
+  const std::wstring wideParameters = ToWide(parameters);
+  static_cast<void>(::ShellExecuteW(owner_, nullptr, wide.c_str(), wideParameters.c_str(), nullptr,
+                                    SW_SHOWNORMAL));
+}
+
 void Win32Shell::StartHidden(const std::string& program, const std::string& commandLine,
                              const std::string& workingFolder) {
   const std::wstring path = ToWide(program);

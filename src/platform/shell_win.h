@@ -14,6 +14,7 @@ class Win32Shell final : public IShell {
 
   void OpenAddress(const std::string& address) override;
   void StartProgram(const std::string& path) override;
+  void StartProgramWith(const std::string& program, const std::string& parameters) override;
   void StartHidden(const std::string& program, const std::string& commandLine,
                    const std::string& workingFolder) override;
 

@@ -2,7 +2,9 @@
 
 // The common controls need the types of windows.h first.
 #include <commctrl.h>
+#include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,57 @@ int TaskMessageDialogs::ShowModal(const MessageDialog& dialog) {
     if (pressed == kDialogCancelled) return escCode;
   }
   return pressed;
+}
+
+void TaskMessageDialogs::ShowReport(const std::string& text, const std::string& caption,
+                                    MessageType type) {
+  UINT icon = 0;
+  switch (type) {
+    case MessageType::Error:
+      icon = MB_ICONERROR;
+      break;
+    case MessageType::Warning:
+      icon = MB_ICONWARNING;
+      break;
+    case MessageType::Information:
+      icon = MB_ICONINFORMATION;
+      break;
+    case MessageType::Confirmation:
+      icon = MB_ICONQUESTION;
+      break;
+    case MessageType::Custom:
+      break;
+  }
+  ::MessageBoxW(owner_, ToWide(text).c_str(), ToWide(caption).c_str(), MB_OK | icon);
+}
+
+std::optional<std::string> TaskMessageDialogs::ShowOpenFile(const OpenFileDialog& request) {
+  // One filter entry: description, pattern, and the empty entry that ends the list.
+  std::wstring filter = ToWide(request.filterDescription);
+  filter += L'\0';
+  filter += ToWide(request.filterPattern);
+  filter += L'\0';
+  filter += L'\0';
+  const std::wstring extension = ToWide(request.defaultExtension);
+  // Room for the longest path the file system allows.
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring preset = ToWide(request.presetFile);
+  if (preset.size() < file.size()) std::copy(preset.begin(), preset.end(), file.begin());
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(OPENFILENAMEW);
+  dialog.hwndOwner = owner_;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  // A typed name is taken as it is (the file is not tested: a missing one plays the built-in
+  // sound); the program's current folder stays where it was.
+  dialog.Flags =
+      OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
+  dialog.lpstrDefExt = extension.c_str();
+  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
+  return ToUtf8(file.data());
 }
 
 }  // namespace lb

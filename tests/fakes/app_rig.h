@@ -1,14 +1,16 @@
 #pragma once
 // The main window's logic on fakes: an executable in C:\Apps\Lock Beacon with its settings
 // beside it, a virtual clock that routes every tick to the app, a scripted keyboard, a
-// recording sound player, a recording window, shell and window host, scripted message dialogs,
-// and an ordinary window in front (no full-screen program).
+// recording sound player, a recording window, shell and window host, scripted message
+// dialogs, a screen of one monitor unless a test adds more, and an ordinary window in front (no
+// full-screen program).
 #include <string>
 
 #include "app/app.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_full_screen_probe.h"
 #include "fakes/fake_language_platform.h"
+#include "fakes/fake_screen.h"
 #include "fakes/fake_startup_entry.h"
 #include "fakes/fake_startup_platform.h"
 #include "fakes/memory_file_system.h"
@@ -30,6 +32,7 @@ struct AppRig {
 
   AppRig() {
     view.app = &app;
+    view.screen = &screen;
     clock.onTick = [this](int id) { app.OnTimer(id); };
     host.newSettings = [this] { return app.NewSettingsDialog(); };
   }
@@ -55,8 +58,9 @@ struct AppRig {
   FakeStartupEntry startupEntry;
   RecordingTrayIconView tray;
   FakeFullScreenProbe fullScreen;
+  FakeScreen screen;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
-                      startupEntry, &fullScreen},
+                      startupEntry, screen, &fullScreen},
           view, clock, host, tray};
 };
 

@@ -15,6 +15,7 @@
 #include "app/app.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
+#include "platform/screen.h"
 #include "ui/dpi.h"
 
 namespace lb::test {
@@ -31,18 +32,14 @@ class RecordingIndicatorView : public IIndicatorView {
   App* app = nullptr;  // gets OnMove and OnResize
 
   Rect bounds = Rect::FromPosSize(0, 0, 184 + kFrame.width, 125 + kFrame.height);
-  Rect workArea{0, 0, 1280, 984};  // the primary monitor's, at 96 DPI
-  // The monitors beside the primary one; a window belongs to the one that holds its centre (the
-  // primary when none does). A move onto a monitor of another DPI takes the size the system
+  // The screen the window lies on. A move onto a monitor of another DPI takes the size the system
   // suggests (the old size scaled) at the proposed corner moved by `dpiChangeDrift`, as a
   // WM_DPICHANGED handler does.
-  std::vector<MonitorArea> otherMonitors;
-  int activeMonitor = 0;  // 0: the primary; n: otherMonitors[n - 1]
+  const IScreen* screen = nullptr;
   Point dpiChangeDrift{0, 0};
   // The invisible borders of a framed window as Windows 10 has them (none without a frame, and
   // none under Wine, where this stays empty).
   Insets framedBorders{};
-  Size screen{1280, 1024};
   int moves = 0;
   int resizes = 0;
 
@@ -66,20 +63,9 @@ class RecordingIndicatorView : public IIndicatorView {
   int middleLabelWidth = -1;
   std::array<std::optional<Point>, 3> ledPositions{};
 
-  Point cursor{0, 0};
   std::vector<Point> popups;
   std::vector<bool> popupsWithFirstItemSelected;
   std::function<void()> whilePopupOpen;
-
-  struct DialogCall {
-    std::string filterDescription;
-    std::string filterPattern;
-    std::string defaultExtension;
-    std::string presetFile;
-    friend bool operator==(const DialogCall&, const DialogCall&) = default;
-  };
-  std::vector<DialogCall> dialogs;
-  std::optional<std::string> dialogAnswer;  // nothing: the user cancels
 
   [[nodiscard]] Size Frame() const { return frame == FrameStyle::None ? Size{} : kFrame; }
   [[nodiscard]] Point ClientOffset() const {
@@ -91,10 +77,12 @@ class RecordingIndicatorView : public IIndicatorView {
   // IWindowPlacement
   Rect Bounds() const override { return bounds; }
   void SetBounds(const Rect& proposed) override {
-    Rect next = app ? SnapWindowRect(bounds, proposed, WorkAreaFor(proposed), app->screenSnap,
-                                     InvisibleBorders())
-                    : proposed;
-    if (const int from = MonitorOf(bounds).dpi, to = MonitorOf(next).dpi; from != to) {
+    Rect next = app && screen ? SnapWindowRect(bounds, proposed, screen->WorkAreaFor(proposed),
+                                               app->screenSnap, InvisibleBorders())
+                              : proposed;
+    if (const int from = screen ? screen->MonitorOf(bounds).dpi : 96,
+        to = screen ? screen->MonitorOf(next).dpi : 96;
+        from != to) {
       next = Rect::FromPosSize(next.left + dpiChangeDrift.x, next.top + dpiChangeDrift.y,
                                ScaleBetween(bounds.Width(), from, to),
                                ScaleBetween(bounds.Height(), from, to));
@@ -111,8 +99,6 @@ class RecordingIndicatorView : public IIndicatorView {
       if (app) app->OnResize();
     }
   }
-  Rect PrimaryWorkArea() const override { return workArea; }
-  Size PrimaryScreenSize() const override { return screen; }
   Insets InvisibleBorders() const override {
     return frame == FrameStyle::None ? Insets{} : framedBorders;
   }
@@ -169,47 +155,10 @@ class RecordingIndicatorView : public IIndicatorView {
     ledPositions[static_cast<int>(column)] = topLeft;
   }
 
-  Point CursorPos() const override { return cursor; }
-  Rect WorkAreaFor(const Rect& r) const override { return MonitorOf(r).workArea; }
-  MonitorArea MonitorOf(const Rect& r) const override {
-    // The one that holds the centre, else the nearest, as MONITOR_DEFAULTTONEAREST (the primary
-    // first among equals).
-    const int x2 = r.left + r.right;
-    const int y2 = r.top + r.bottom;
-    for (const MonitorArea& monitor : otherMonitors) {
-      const Rect& area = monitor.workArea;
-      if (x2 >= 2 * area.left && x2 < 2 * area.right && y2 >= 2 * area.top &&
-          y2 < 2 * area.bottom) {
-        return monitor;
-      }
-    }
-    const auto distance = [&](const Rect& area) {
-      const long long dx = std::max({0, area.left - r.right, r.left - area.right});
-      const long long dy = std::max({0, area.top - r.bottom, r.top - area.bottom});
-      return dx * dx + dy * dy;
-    };
-    MonitorArea nearest{workArea, 96};
-    for (const MonitorArea& monitor : otherMonitors) {
-      if (distance(monitor.workArea) < distance(nearest.workArea)) nearest = monitor;
-    }
-    return nearest;
-  }
-  MonitorArea ActiveMonitor() const override {
-    return activeMonitor == 0 ? MonitorArea{workArea, 96}
-                              : otherMonitors.at(static_cast<std::size_t>(activeMonitor - 1));
-  }
-
   void TrackPopupMenu(Point at, bool firstItemSelected) override {
     popups.push_back(at);
     popupsWithFirstItemSelected.push_back(firstItemSelected);
     if (whilePopupOpen) whilePopupOpen();
-  }
-  std::optional<std::string> OpenFileDialog(const std::string& filterDescription,
-                                            const std::string& filterPattern,
-                                            const std::string& defaultExtension,
-                                            const std::string& presetFile) override {
-    dialogs.push_back({filterDescription, filterPattern, defaultExtension, presetFile});
-    return dialogAnswer;
   }
 };
 

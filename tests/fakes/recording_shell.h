@@ -13,6 +13,7 @@ class RecordingShell : public IShell {
  public:
   std::vector<std::string> opened;
   std::vector<std::string> started;
+  std::vector<std::string> startedWith;    // program and parameters, a space between
   std::vector<std::string> startedHidden;  // the command lines
   bool failOpen = false;
   // Runs when a program is started (the new process reads the settings folder then).
@@ -24,6 +25,10 @@ class RecordingShell : public IShell {
   }
   void StartProgram(const std::string& path) override {
     started.push_back(path);
+    if (onStart) onStart();
+  }
+  void StartProgramWith(const std::string& program, const std::string& parameters) override {
+    startedWith.push_back(program + " " + parameters);
     if (onStart) onStart();
   }
   void StartHidden(const std::string&, const std::string& commandLine,

@@ -188,7 +188,7 @@ TEST_F(AppTest, LeftWithoutTopUsesTheDefaultPositionAndSavesBoth) {
 }
 
 TEST_F(AppTest, DefaultPositionUsesTheWorkAreaSizeFromTheScreenOrigin) {
-  view.workArea = Rect{100, 0, 1280, 984};  // taskbar on the left
+  screen.workArea = Rect{100, 0, 1280, 984};  // taskbar on the left
   app.Create();
   EXPECT_EQ(view.bounds.left, 1180 - 200);
 }
@@ -297,10 +297,11 @@ TEST_F(AppTest, CaptionsComeFromTheLanguageFileTheSettingsName) {
 
   app.Create();
 
-  EXPECT_EQ(app.captions.at("Exit"), "Beenden");
-  EXPECT_EQ(app.captions.at("NumLockLabel"), "Num");
-  EXPECT_EQ(app.captions.at("NumLockSound"), "Num");
-  EXPECT_EQ(app.captions.at("CapsLockLabel"), "Caps Lock");  // no entry: the English text
+  EXPECT_EQ(app.TestParts().captions.at("Exit"), "Beenden");
+  EXPECT_EQ(app.TestParts().captions.at("NumLockLabel"), "Num");
+  EXPECT_EQ(app.TestParts().captions.at("NumLockSound"), "Num");
+  EXPECT_EQ(app.TestParts().captions.at("CapsLockLabel"),
+            "Caps Lock");  // no entry: the English text
 }
 
 // A start that fails before it could open the store (reported by the caller) leaves a program
@@ -313,19 +314,19 @@ TEST_F(AppTest, AStartThatFailedBeforeTheStoreLeavesTheSwitchesWorkingWithoutWri
   ASSERT_EQ(app.Store(), nullptr);
 
   const bool showNumLock = app.ticks.showNumLock;
-  app.menu.Execute(MenuCommand::ShowNumLock);
+  app.OnCommand(MenuCommand::ShowNumLock);
   EXPECT_NE(app.ticks.showNumLock, showNumLock);
   const bool alwaysShowCapsLock = app.ticks.alwaysShowCapsLock;
-  app.menu.Execute(MenuCommand::AlwaysShowCapsLock);
+  app.OnCommand(MenuCommand::AlwaysShowCapsLock);
   EXPECT_NE(app.ticks.alwaysShowCapsLock, alwaysShowCapsLock);
   const bool numLockSound = app.ticks.numLockSound;
-  app.menu.Execute(MenuCommand::NumLockSound);
+  app.OnCommand(MenuCommand::NumLockSound);
   EXPECT_NE(app.ticks.numLockSound, numLockSound);
-  app.menu.Execute(MenuCommand::AsyncMode);
+  app.OnCommand(MenuCommand::AsyncMode);
   EXPECT_TRUE(app.ticks.asyncMode);
-  view.dialogAnswer = "D:\\Sounds\\ding.wav";
-  app.menu.Execute(MenuCommand::BrowseOnSound);
-  app.sounds.PlayToggleSound(true);
+  messages.fileAnswer = "D:\\Sounds\\ding.wav";
+  app.OnCommand(MenuCommand::BrowseOnSound);
+  app.TestParts().sounds.PlayToggleSound(true);
   EXPECT_EQ(sound.played.size(), 1u);  // the built-in sound
 
   auto dialog = app.NewSettingsDialog();

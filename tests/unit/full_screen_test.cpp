@@ -73,8 +73,7 @@ class QuietTest : public test::IndicatorTest {
   // Another window comes to the foreground (EVENT_SYSTEM_FOREGROUND), to every listener as the
   // hooks tell them: the key monitor first, then the full-screen rule.
   void ForegroundChanges() {
-    app.monitor.OnForegroundChanged();
-    app.fullScreen.OnForegroundChanged();
+    app.OnForegroundChanged();
   }
 };
 
@@ -115,7 +114,7 @@ TEST_F(QuietTest, AStateChangedWithoutItsKeyIsNotShownOverAFullScreenProgram) {
   StartHidden();
   fullScreen.FullScreenProgram();
   keyboard.SetToggled(VkCapital, true);  // Shift turned it... on, say: no event of its own
-  app.monitor.OnKeyEvent('A', true);     // another key reads the states again
+  app.OnKeyEvent('A', true);     // another key reads the states again
   EXPECT_FALSE(view.visible);
   EXPECT_TRUE(view.Lit(LedColumn::CapsLock));
 
@@ -130,12 +129,12 @@ TEST_F(QuietTest, AShownIndicatorStepsAsideWhenAFullScreenProgramComesToTheFront
   ASSERT_TRUE(view.visible);
 
   fullScreen.FullScreenProgram();
-  app.fullScreen.OnFullScreenAppNotice();  // the shell's word to the app bar
+  app.OnFullScreenAppNotice();  // the shell's word to the app bar
   EXPECT_FALSE(view.visible);
   EXPECT_FALSE(HideTimerRuns());
   // Gone again: a window that was counting down does not come back.
   fullScreen.OrdinaryWindow();
-  app.fullScreen.OnFullScreenAppNotice();
+  app.OnFullScreenAppNotice();
   EXPECT_FALSE(view.visible);
 }
 
@@ -156,10 +155,10 @@ TEST_F(QuietTest, AnIndicatorKeptOnScreenStepsAsideAndComesBack) {
     ASSERT_TRUE(rig.view.visible);
 
     rig.fullScreen.FullScreenProgram();
-    rig.app.fullScreen.OnForegroundChanged();
+    rig.app.OnForegroundChanged();
     EXPECT_FALSE(rig.view.visible);
     rig.fullScreen.OrdinaryWindow();
-    rig.app.fullScreen.OnForegroundChanged();
+    rig.app.OnForegroundChanged();
     EXPECT_TRUE(rig.view.visible);
     EXPECT_EQ(rig.view.alpha, 255);
     rig.clock.Advance(60'000);

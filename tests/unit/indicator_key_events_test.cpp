@@ -24,7 +24,7 @@ class KeyEventsTest : public test::IndicatorTest {
   // just after the first poll tick, which found no lock key down and stopped the poll.
   void StartIdle(const std::string& lines = "") {
     Start("DisplayDuration=100\r\nFadeoutAnimation=OFF\r\n" + lines);
-    app.monitor.UseKeyEvents();
+    app.UseKeyEvents();
     clock.Advance(100);
     ASSERT_FALSE(view.visible);
     ASSERT_FALSE(PollRuns());
@@ -32,11 +32,11 @@ class KeyEventsTest : public test::IndicatorTest {
   // What the system reports: the key goes down (its toggle state flips) or up.
   void KeyDown(int vk) {
     keyboard.Press(vk);
-    app.monitor.OnKeyEvent(vk, true);
+    app.OnKeyEvent(vk, true);
   }
   void KeyUp(int vk) {
     keyboard.Release(vk);
-    app.monitor.OnKeyEvent(vk, false);
+    app.OnKeyEvent(vk, false);
   }
   [[nodiscard]] bool PollRuns() const { return clock.IsRunning(kKeyPollTimerId); }
 };
@@ -86,7 +86,7 @@ TEST_F(KeyEventsTest, AKeyHeldForASecondKeepsThePollAndIsCheckedAtEveryTick) {
   // The system repeats the held key's down some thirty times a second.
   for (int repeat = 0; repeat < 30; ++repeat) {
     clock.Advance(33);
-    app.monitor.OnKeyEvent(VkCapital, true);
+    app.OnKeyEvent(VkCapital, true);
   }
   clock.AdvanceTo(pressed + 1000);
   EXPECT_TRUE(PollRuns());
@@ -189,7 +189,7 @@ TEST_F(KeyEventsTest, OtherKeysAndAnyKeyWhileDisabledChangeNothing) {
   EXPECT_FALSE(PollRuns());
   EXPECT_FALSE(view.visible);
 
-  app.monitor.SetEnabled(false);
+  app.TestParts().monitor.SetEnabled(false);
   KeyDown(VkCapital);
   EXPECT_FALSE(PollRuns());
   EXPECT_FALSE(view.visible);
@@ -197,7 +197,7 @@ TEST_F(KeyEventsTest, OtherKeysAndAnyKeyWhileDisabledChangeNothing) {
   KeyUp(VkCapital);
 
   // Enabled again: the poll runs until its first tick without a lock key down.
-  app.monitor.SetEnabled(true);
+  app.TestParts().monitor.SetEnabled(true);
   EXPECT_EQ(view.background, ColorBlack);
   EXPECT_TRUE(PollRuns());
   clock.Advance(kKeyPollIntervalMs);
@@ -210,7 +210,7 @@ TEST_F(KeyEventsTest, WithoutKeyEventsThePollNeverStops) {
   Start();
   clock.Advance(60'000);
   EXPECT_TRUE(PollRuns());
-  EXPECT_FALSE(app.monitor.UsesKeyEvents());
+  EXPECT_FALSE(app.TestParts().monitor.UsesKeyEvents());
 }
 
 // ---- the choice of the source ----------------------------------------------------------------
@@ -280,10 +280,10 @@ class ChangeWithoutAKeyTest : public KeyEventsTest, public ::testing::WithParamI
         KeyUp('A');
         break;
       case Reread::DesktopSwitch:
-        app.monitor.OnDesktopSwitched();
+        app.OnDesktopSwitched();
         break;
       case Reread::Foreground:
-        app.monitor.OnForegroundChanged();
+        app.OnForegroundChanged();
         break;
     }
   }
@@ -343,7 +343,7 @@ TEST_P(ChangeWithoutAKeyTest, FollowsTheKeysSwitchesAndNothingWhileDisabled) {
   EXPECT_TRUE(sound.played.empty());
   EXPECT_TRUE(tray.Look().states.capsLock) << "the tray lamps follow all the same";
 
-  app.monitor.SetEnabled(false);
+  app.TestParts().monitor.SetEnabled(false);
   clock.Advance(kKeyPollIntervalMs);
   keyboard.SetToggled(VkNumLock, true);
   Happen(GetParam());
@@ -383,7 +383,7 @@ TEST_F(KeyEventsTest, AfterUnlockOrResumeTheLampsAndLedsFollowQuietlyAndOnlyOnce
 
   // Not shown again later as a change.
   KeyDown('A');
-  app.monitor.OnForegroundChanged();
+  app.OnForegroundChanged();
   EXPECT_FALSE(view.visible);
   EXPECT_TRUE(sound.played.empty());
 }

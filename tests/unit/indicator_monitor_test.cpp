@@ -188,12 +188,12 @@ TEST_F(MonitorTest, APlaybackErrorIsDroppedAndTheCheckGoesOn) {
 
 TEST_F(MonitorTest, DisabledPollingIgnoresKeysAndShowsARedBackground) {
   StartHidden();
-  app.monitor.SetEnabled(false);
+  app.TestParts().monitor.SetEnabled(false);
   EXPECT_EQ(view.background, ColorRed);
   Tap(VkCapital);
   EXPECT_FALSE(view.visible);
 
-  app.monitor.SetEnabled(true);
+  app.TestParts().monitor.SetEnabled(true);
   EXPECT_EQ(view.background, ColorBlack);
   Tap(VkCapital);
   EXPECT_TRUE(view.visible);

@@ -43,8 +43,8 @@ TEST_P(SoundFileTest, PlaysTheChosenFileOrTheBuiltInOneOrNothing) {
     files.files.erase(kBuiltInOn);
     files.files.erase(kBuiltInOff);
   }
-  app.sounds.PlayToggleSound(true);
-  app.sounds.PlayToggleSound(false);
+  app.TestParts().sounds.PlayToggleSound(true);
+  app.TestParts().sounds.PlayToggleSound(false);
 
   std::vector<Played> expected;
   if (c.playedOn) expected.push_back({c.playedOn, false});
@@ -73,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SoundTest, AsyncModePlaysWithoutWaiting) {
   Create("Play Mode=ASYNC\r\n");
-  app.sounds.PlayToggleSound(true);
+  app.TestParts().sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOn, true}));
 }
 
 TEST_F(SoundTest, BuiltInSoundsAreFoundBesideTheExeWhenTheSettingsLiveElsewhere) {
   platform.exeFolderWritable = false;
   Create();
-  app.sounds.PlayToggleSound(false);
+  app.TestParts().sounds.PlayToggleSound(false);
   EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOff, false}));
 }
 
@@ -88,16 +88,16 @@ TEST_F(SoundTest, ExeInADriveRootFindsItsSounds) {
   platform.exePath = "D:\\LockBeacon.exe";
   files.files["D:\\keypress-on.wav"] = "RIFF";
   Create();
-  app.sounds.PlayToggleSound(true);
+  app.TestParts().sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{"D:\\keypress-on.wav", false}));
 }
 
 TEST_F(SoundTest, APathWrittenByBrowseIsUsedByTheVeryNextSound) {
   Create();
   files.files[kMyOn] = "RIFF";
-  view.dialogAnswer = kMyOn;
-  app.sounds.OnBrowseOnSound();
-  app.sounds.PlayToggleSound(true);
+  messages.fileAnswer = kMyOn;
+  app.TestParts().sounds.OnBrowseOnSound();
+  app.TestParts().sounds.PlayToggleSound(true);
   EXPECT_THAT(sound.played, ElementsAre(Played{kMyOn, false}));
 }
 
@@ -114,10 +114,10 @@ class SoundSwitchTest : public test::IndicatorTest,
 TEST_P(SoundSwitchTest, FlipsTheTickAndStoresIt) {
   const SwitchCase& c = GetParam();
   Create();
-  (app.sounds.*c.click)();
+  (app.TestParts().sounds.*c.click)();
   EXPECT_FALSE(app.ticks.*c.tick);
   EXPECT_THAT(SettingsFile(), HasSubstr(std::string(c.key) + "=OFF\r\n"));
-  (app.sounds.*c.click)();
+  (app.TestParts().sounds.*c.click)();
   EXPECT_TRUE(app.ticks.*c.tick);
   EXPECT_THAT(SettingsFile(), HasSubstr(std::string(c.key) + "=ON\r\n"));
 }
@@ -136,18 +136,18 @@ INSTANTIATE_TEST_SUITE_P(Keys, SoundSwitchTest,
 
 TEST_F(SoundTest, ModeItemsTickOneAndWriteEvenWhenUnchanged) {
   Create();
-  app.sounds.OnPlayAsync();
+  app.TestParts().sounds.OnPlayAsync();
   EXPECT_TRUE(app.ticks.asyncMode);
   EXPECT_FALSE(app.ticks.syncMode);
   EXPECT_THAT(SettingsFile(), HasSubstr("Play Mode=ASYNC\r\n"));
 
   files.files.erase(kSettingsPath);
-  app.sounds.OnPlayAsync();
+  app.TestParts().sounds.OnPlayAsync();
   EXPECT_TRUE(app.ticks.asyncMode);
   EXPECT_FALSE(app.ticks.syncMode);
   EXPECT_EQ(SettingsFile(), "[Settings]\r\nPlay Mode=ASYNC\r\n");
 
-  app.sounds.OnPlaySync();
+  app.TestParts().sounds.OnPlaySync();
   EXPECT_TRUE(app.ticks.syncMode);
   EXPECT_FALSE(app.ticks.asyncMode);
   EXPECT_THAT(SettingsFile(), HasSubstr("Play Mode=SYNC\r\n"));
@@ -156,21 +156,21 @@ TEST_F(SoundTest, ModeItemsTickOneAndWriteEvenWhenUnchanged) {
 TEST_F(SoundTest, BrowseOffersAWavFilterAndPresetsAnExistingStoredFile) {
   Create(std::string("SoundEffectOFF=") + kMyOff + "\r\n");
   files.files[kMyOff] = "RIFF";
-  view.dialogAnswer = "E:\\new.wav";
-  app.sounds.OnBrowseOffSound();
+  messages.fileAnswer = "E:\\new.wav";
+  app.TestParts().sounds.OnBrowseOffSound();
 
-  EXPECT_THAT(view.dialogs, ElementsAre(test::RecordingIndicatorView::DialogCall{
-                                "Sound Effect (*.wav)", "*.wav", "wav", kMyOff}));
+  EXPECT_THAT(messages.fileDialogs,
+              ElementsAre(OpenFileDialog{"Sound Effect (*.wav)", "*.wav", "wav", kMyOff}));
   EXPECT_THAT(SettingsFile(), HasSubstr("SoundEffectOFF=E:\\new.wav\r\n"));
 }
 
 TEST_F(SoundTest, BrowseWithAVanishedFileOpensWithoutPresetAndCancelWritesNothing) {
   Create(std::string("SoundEffectOFF=") + kMyOff + "\r\n");
   const std::string before = SettingsFile();
-  app.sounds.OnBrowseOffSound();
+  app.TestParts().sounds.OnBrowseOffSound();
 
-  ASSERT_EQ(view.dialogs.size(), 1u);
-  EXPECT_EQ(view.dialogs[0].presetFile, "");
+  ASSERT_EQ(messages.fileDialogs.size(), 1u);
+  EXPECT_EQ(messages.fileDialogs[0].presetFile, "");
   EXPECT_EQ(SettingsFile(), before);
 }
 
@@ -181,11 +181,11 @@ TEST_F(SoundTest, BrowseTranslatesTheFilterDescription) {
   language.listings[languages] = {{"German.lang.txt", false}};
   files.files[languages + "\\German.lang.txt"] = "{Sound Effect}Soundeffekt\r\n";
   Create("LanguageFile=German.lang.txt\r\n");
-  view.dialogAnswer = kMyOn;
-  app.sounds.OnBrowseOnSound();
+  messages.fileAnswer = kMyOn;
+  app.TestParts().sounds.OnBrowseOnSound();
 
-  ASSERT_EQ(view.dialogs.size(), 1u);
-  EXPECT_EQ(view.dialogs[0].filterDescription, "Soundeffekt (*.wav)");
+  ASSERT_EQ(messages.fileDialogs.size(), 1u);
+  EXPECT_EQ(messages.fileDialogs[0].filterDescription, "Soundeffekt (*.wav)");
   EXPECT_THAT(SettingsFile(), HasSubstr(std::string("SoundEffectON=") + kMyOn));
   EXPECT_THAT(SettingsFile(), Not(HasSubstr("SoundEffectOFF")));
 }
@@ -206,8 +206,8 @@ TEST_P(ForeignSoundPathTest, IsNeverOpenedAndTheBuiltInSoundPlays) {
   Create("SoundEffectON=" + path + "\r\nSoundEffectOFF=" + path + "\r\n");
   files.recordTouched = true;
 
-  app.sounds.PlayToggleSound(true);
-  app.sounds.PlayToggleSound(false);
+  app.TestParts().sounds.PlayToggleSound(true);
+  app.TestParts().sounds.PlayToggleSound(false);
 
   EXPECT_THAT(sound.played, ElementsAre(Played{kBuiltInOn, false}, Played{kBuiltInOff, false}));
   EXPECT_THAT(files.touched, Not(::testing::Contains(path)));
@@ -231,8 +231,8 @@ TEST_F(SoundTest, BrowseRefusesAFileNotOnThisMachineWithAMessageAndKeepsTheStore
   for (const char* picked : {"\\\\host\\share\\on.wav", "Z:\\Sounds\\on.wav"}) {
     SCOPED_TRACE(picked);
     messages.shown.clear();
-    view.dialogAnswer = picked;
-    app.sounds.OnBrowseOnSound();
+    messages.fileAnswer = picked;
+    app.TestParts().sounds.OnBrowseOnSound();
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message, kNotALocalSoundMessage);
@@ -242,9 +242,9 @@ TEST_F(SoundTest, BrowseRefusesAFileNotOnThisMachineWithAMessageAndKeepsTheStore
   }
   // The dialog still offers the stored local file, and a local pick is stored without a word.
   messages.shown.clear();
-  view.dialogAnswer = "E:\\new.wav";
-  app.sounds.OnBrowseOnSound();
-  EXPECT_EQ(view.dialogs.back().presetFile, kMyOn);
+  messages.fileAnswer = "E:\\new.wav";
+  app.TestParts().sounds.OnBrowseOnSound();
+  EXPECT_EQ(messages.fileDialogs.back().presetFile, kMyOn);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_THAT(SettingsFile(), HasSubstr("SoundEffectON=E:\\new.wav\r\n"));
 }
@@ -254,10 +254,10 @@ TEST_F(SoundTest, BrowseDoesNotPresetNorTouchAStoredPathNotOnThisMachine) {
   files.files[network] = "RIFF";
   Create("SoundEffectOFF=" + network + "\r\n");
   files.recordTouched = true;
-  app.sounds.OnBrowseOffSound();  // cancelled
+  app.TestParts().sounds.OnBrowseOffSound();  // cancelled
 
-  ASSERT_EQ(view.dialogs.size(), 1u);
-  EXPECT_EQ(view.dialogs[0].presetFile, "");
+  ASSERT_EQ(messages.fileDialogs.size(), 1u);
+  EXPECT_EQ(messages.fileDialogs[0].presetFile, "");
   EXPECT_THAT(files.touched, Not(::testing::Contains(network)));
   EXPECT_THAT(SettingsFile(), HasSubstr("SoundEffectOFF=" + network));
 }

@@ -23,7 +23,7 @@ TEST_F(WindowTest, TimersStartInTheirDesignStates) {
   EXPECT_EQ(clock.IntervalOf(kKeyPollTimerId), 10);
   EXPECT_EQ(clock.IntervalOf(kStartDisplayTimerId), 1);
   EXPECT_FALSE(HideTimerRuns());
-  EXPECT_EQ(app.indicator.hideTimer.Interval(), 2000);
+  EXPECT_EQ(app.TestParts().indicator.hideTimer.Interval(), 2000);
   EXPECT_EQ(view.alpha, 150);
   EXPECT_EQ(view.ClientHeight(), 125);
 }
@@ -58,7 +58,7 @@ TEST_F(WindowTest, FadeStartsAfterTheDurationAndHidesTheWindow1200msLater) {
     ASSERT_EQ(view.visible, step < 25) << "step " << step;
   }
   EXPECT_FALSE(HideTimerRuns());
-  EXPECT_EQ(app.indicator.hideTimer.Interval(), 10000);
+  EXPECT_EQ(app.TestParts().indicator.hideTimer.Interval(), 10000);
 
   Tap(VkCapital);  // a later show starts again from opaque
   EXPECT_EQ(view.alpha, 255);
@@ -114,7 +114,7 @@ TEST_F(WindowTest, AnAlwaysShowKeyThatIsOnKeepsTheWindowUntilItTurnsOff) {
 
 TEST_F(WindowTest, PopupMenuPausesTheHideTimerAndRestartsItWhenClosed) {
   Start("FadeoutAnimation=OFF\r\n");
-  view.cursor = {700, 500};
+  screen.cursor = {700, 500};
   bool pausedWhileOpen = false;
   view.whilePopupOpen = [&] {
     pausedWhileOpen = !HideTimerRuns();
@@ -136,7 +136,7 @@ TEST_F(WindowTest, PopupMenuArmsTheHideTimerEvenWhenAKeyKeepsTheWindow) {
   Start("Num Lock Toggled=ON\r\nFadeoutAnimation=OFF\r\n");
   Tap(VkNumLock);
   ASSERT_FALSE(HideTimerRuns());
-  app.indicator.Popup({0, 0});
+  app.TestParts().indicator.Popup({0, 0});
   const std::int64_t closed = clock.now;
   clock.AdvanceTo(closed + 10000);
   EXPECT_FALSE(view.visible);
@@ -146,7 +146,7 @@ TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
   Start();
   clock.AdvanceTo(10001 + 50);
   ASSERT_EQ(view.alpha, 235);
-  app.indicator.Popup({0, 0});
+  app.TestParts().indicator.Popup({0, 0});
   clock.Advance(50);
   EXPECT_EQ(view.alpha, 225);
 }
@@ -155,8 +155,8 @@ TEST_F(WindowTest, PopupMenuInTheMiddleOfAFadeResumesItAt50ms) {
 // design opacity, 150: the fade must still end, not wrap round below 0 and run for ever.
 TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
   Create();
-  app.indicator.Popup({0, 0});
-  app.indicator.startDisplayTimer.SetEnabled(false);  // the start display never comes
+  app.TestParts().indicator.Popup({0, 0});
+  app.TestParts().indicator.startDisplayTimer.SetEnabled(false);  // the start display never comes
   clock.Advance(2000 + 15 * 50);
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(view.alpha, 5);
@@ -166,7 +166,7 @@ TEST_F(WindowTest, AFadeFromTheDesignOpacityStillEnds) {
 TEST_F(WindowTest, AlwaysOnTopNeverHides) {
   Start("Always on top=ON\r\n");
   Tap(VkCapital);
-  app.indicator.Popup({0, 0});
+  app.TestParts().indicator.Popup({0, 0});
   app.OnMouseMove({1, 1});
   clock.Advance(120000);
   EXPECT_TRUE(view.visible);
@@ -237,7 +237,7 @@ TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
   EXPECT_TRUE(view.ledBandRaised);
   EXPECT_EQ(view.ClientHeight(), 80);
 
-  app.indicator.MinimalModeDeactivate();
+  app.TestParts().indicator.MinimalModeDeactivate();
   EXPECT_EQ(view.frame, FrameStyle::Single);
   EXPECT_FALSE(view.ledBandRaised);
   EXPECT_EQ(view.ClientHeight(), 80);
@@ -247,8 +247,9 @@ TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
 // window first and then drops the frame; the window must end where the file says, start after
 // start (it used to walk right and down by its frame and grow narrower).
 TEST(MinimalModeStartTest, ThreeStartsKeepLeftTopAndWidth) {
-  std::string file = "[Settings]\r\nLeft=600\r\nTop=500\r\nWidth=184\r\nHeight=80\r\n"
-                     "Minimal Mode=ON\r\n";
+  std::string file =
+      "[Settings]\r\nLeft=600\r\nTop=500\r\nWidth=184\r\nHeight=80\r\n"
+      "Minimal Mode=ON\r\n";
   for (int start = 1; start <= 3; ++start) {
     test::AppRig rig;
     rig.files.files[rig.kSettingsPath] = file;
@@ -269,12 +270,12 @@ TEST_F(WindowTest, SwitchingMinimalModeKeepsTheOuterLeftTopAndWidth) {
   view.SetBounds(Rect::FromPosSize(300, 200, 220, 119));
   files.files.erase(kSettingsPath);
 
-  app.indicator.MinimalModeActivate();
+  app.TestParts().indicator.MinimalModeActivate();
   EXPECT_EQ(view.bounds, Rect::FromPosSize(300, 200, 220, 80));
   EXPECT_EQ(view.ClientWidth(), 220);
   EXPECT_THAT(SettingsFile(), HasSubstr("Left=300\r\nTop=200\r\nHeight=80\r\nWidth=220\r\n"));
 
-  app.indicator.MinimalModeDeactivate();
+  app.TestParts().indicator.MinimalModeDeactivate();
   EXPECT_EQ(view.bounds, Rect::FromPosSize(300, 200, 220, 80 + 39));
   EXPECT_EQ(view.ClientWidth(), 204);
   EXPECT_EQ(view.ClientHeight(), 80);

@@ -75,7 +75,7 @@ class ActiveMonitorTest : public test::IndicatorTest {
  protected:
   void SetUp() override {
     // Beside the 1280 × 984 primary at 100 %, a 200 % monitor on its right.
-    view.otherMonitors = {{{1280, 0, 3200, 1040}, 192}};
+    screen.otherMonitors = {{{1280, 0, 3200, 1040}, 192}};
     view.dpiChangeDrift = {7, -5};  // the system puts the rescaled window a little elsewhere
   }
 };
@@ -86,16 +86,16 @@ TEST_F(ActiveMonitorTest, FollowsTheUserWithoutTouchingTheStoredPlace) {
   const Rect home = view.bounds;
   const std::string stored = SettingsFile();
 
-  view.activeMonitor = 1;
+  screen.activeMonitor = 1;
   Tap(VkCapital);
   // 200 × 159 at home, 1280 - 1100 = 180 from the right and 984 - 659 = 325 from the bottom:
   // all of it doubled.
   ASSERT_EQ(home, Rect::FromPosSize(900, 500, 200, 159));
   EXPECT_EQ(view.bounds, Rect::FromPosSize(3200 - 360 - 400, 1040 - 650 - 318, 400, 318));
-  app.menu.OnTrayIconMouseDown();  // shrinks the window to the LEDs while it is away
+  app.OnTrayIconMouseDown();  // shrinks the window to the LEDs while it is away
   EXPECT_EQ(SettingsFile(), stored);
 
-  view.activeMonitor = 0;
+  screen.activeMonitor = 0;
   Tap(VkCapital);
   EXPECT_EQ(view.bounds.left, home.left);
   EXPECT_EQ(view.bounds.top, home.top);
@@ -104,7 +104,7 @@ TEST_F(ActiveMonitorTest, FollowsTheUserWithoutTouchingTheStoredPlace) {
 
 TEST_F(ActiveMonitorTest, ADragAwayFromHomeIsTheUsersNewPlace) {
   Start("Show On Active Monitor=ON\r\nLeft=900\r\nTop=500\r\n");
-  view.activeMonitor = 1;
+  screen.activeMonitor = 1;
   Tap(VkCapital);
   const Rect away = view.bounds;
   app.OnMouseDown(MouseButton::Left, {away.left + 5, away.top + 5});
@@ -114,16 +114,16 @@ TEST_F(ActiveMonitorTest, ADragAwayFromHomeIsTheUsersNewPlace) {
   EXPECT_EQ(app.Store()->ReadInteger("Top", 0), away.top + 20);
 
   // Home is now there: the primary gets the same corner and distances, at half the size.
-  view.activeMonitor = 0;
+  screen.activeMonitor = 0;
   Tap(VkCapital);
-  EXPECT_EQ(view.MonitorOf(view.bounds).workArea, view.workArea);
+  EXPECT_EQ(screen.MonitorOf(view.bounds).workArea, screen.workArea);
   EXPECT_EQ(app.Store()->ReadInteger("Left", 0), away.left + 10);
 }
 
 TEST_F(ActiveMonitorTest, OffByDefaultAndSwitchedOffGoesBackHome) {
   Start("Left=900\r\nTop=500\r\n");
   EXPECT_FALSE(app.showOnActiveMonitor);
-  view.activeMonitor = 1;
+  screen.activeMonitor = 1;
   Tap(VkCapital);
   EXPECT_EQ(view.bounds.left, 900);
   EXPECT_EQ(view.bounds.top, 500);

@@ -20,7 +20,7 @@ using ::testing::HasSubstr;
 class SettingsDialogTest : public test::IndicatorTest {
  protected:
   SettingsDialog& Open() {
-    app.menu.Execute(MenuCommand::Settings);
+    app.OnCommand(MenuCommand::Settings);
     return *host.settingsDialogs.back();
   }
   [[nodiscard]] std::string Stored(const char* key) {

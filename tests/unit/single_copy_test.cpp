@@ -249,7 +249,7 @@ TEST_F(RestartHandoverTest, ResetToDefaultsHandsOverBeforeItStartsTheNewCopy) {
   rig.shell.onStart = [&] { order.push_back("Start"); };
   rig.messages.answer = kResultYes;
 
-  rig.app.menu.Execute(MenuCommand::ResetToDefaults);
+  rig.app.OnCommand(MenuCommand::ResetToDefaults);
 
   EXPECT_THAT(order, ElementsAre("HandOver", "Start"));
 }
@@ -260,7 +260,7 @@ TEST_F(RestartHandoverTest, ResetToDefaultsAnsweredNoKeepsTheName) {
   int handovers = 0;
   SetRestartHandover([&] { ++handovers; });
   rig.messages.answer = kResultNo;
-  rig.app.menu.Execute(MenuCommand::ResetToDefaults);
+  rig.app.OnCommand(MenuCommand::ResetToDefaults);
   EXPECT_EQ(handovers, 0);
 }
 

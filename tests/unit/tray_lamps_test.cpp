@@ -141,7 +141,7 @@ TEST_F(LiveTrayIconTest, ShowsTheStatesFromTheStartInTheUsersLanguage) {
   EXPECT_EQ(tray.shown.back().tooltip,
             "Lock Beacon\nNum-Taste: EIN\nFeststelltaste: AUS\nRollen: EIN");
 
-  app.menu.Execute(MenuCommand::Enable);
+  app.OnCommand(MenuCommand::Enable);
   EXPECT_EQ(tray.shown.back().tooltip, "Lock Beacon\nDeaktiviert");
 }
 
@@ -165,8 +165,8 @@ TEST_F(LiveTrayIconTest, RedrawsOnlyWhenAStateChanges) {
 
 TEST_F(LiveTrayIconTest, AStateChangedBehindTheProgramsBackIsReadAfterUnlockOrResume) {
   Start();
-  app.monitor.keyPollTimer.SetEnabled(false);  // no poll sees it: only the unlock does
-  keyboard.SetToggled(VkCapital, true);        // toggled on the lock screen
+  app.TestParts().monitor.keyPollTimer.SetEnabled(false);  // no poll sees it: only the unlock does
+  keyboard.SetToggled(VkCapital, true);                    // toggled on the lock screen
   EXPECT_FALSE(tray.Look().states.capsLock);
   app.OnLockStatesMayHaveChanged();
   EXPECT_TRUE(tray.Look().states.capsLock);
@@ -178,14 +178,14 @@ TEST_F(LiveTrayIconTest, AStateChangedBehindTheProgramsBackIsReadAfterUnlockOrRe
 TEST_F(LiveTrayIconTest, EnableSwitchesTheDisabledMarkAndKeysDoNotRedrawIt) {
   keyboard.SetToggled(VkCapital, true);
   Start();
-  app.menu.Execute(MenuCommand::Enable);
+  app.OnCommand(MenuCommand::Enable);
   EXPECT_EQ(tray.Look(), (TrayLook{true, true, {}}));
   const std::size_t disabled = Redraws();
   keyboard.SetToggled(VkNumLock, true);
   app.OnLockStatesMayHaveChanged();
   EXPECT_EQ(Redraws(), disabled) << "a disabled icon shows no states";
 
-  app.menu.Execute(MenuCommand::Enable);
+  app.OnCommand(MenuCommand::Enable);
   EXPECT_EQ(tray.Look(), (TrayLook{true, false, {true, true, false}}));
 }
 
@@ -197,10 +197,10 @@ TEST_F(LiveTrayIconTest, FollowsTheTaskbarDisplaysScaleOnceItChanges) {
   Start();
   ASSERT_EQ(tray.Look().size, 16);
   const std::size_t before = Redraws();
-  app.trayLamps.SetIconSize(24);  // 150 %
+  app.OnTrayIconSize(24);  // 150 %
   ASSERT_EQ(Redraws(), before + 1);
   EXPECT_EQ(tray.Look(), (TrayLook{true, false, {false, true, false}, 24}));
-  app.trayLamps.SetIconSize(24);  // another message, the same scale
+  app.OnTrayIconSize(24);  // another message, the same scale
   EXPECT_EQ(Redraws(), before + 1);
   Tap(VkNumLock);
   EXPECT_EQ(tray.Look().size, 24) << "later pictures keep the new size";
@@ -211,7 +211,7 @@ TEST_F(LiveTrayIconTest, MenuSwitchGoesBackToTheProgramIconAndIsStored) {
   EXPECT_TRUE(app.Menu().Find("TrayIconStates")->checked);
   EXPECT_EQ(app.Menu().Find("TrayIconStates")->caption, "Show lock states in the tray icon");
 
-  app.menu.Execute(MenuCommand::TrayIconStates);
+  app.OnCommand(MenuCommand::TrayIconStates);
   EXPECT_FALSE(tray.Look().lamps);
   EXPECT_EQ(tray.shown.back().tooltip, "Lock Beacon");
   EXPECT_FALSE(app.Menu().Find("TrayIconStates")->checked);
@@ -220,7 +220,7 @@ TEST_F(LiveTrayIconTest, MenuSwitchGoesBackToTheProgramIconAndIsStored) {
   Tap(VkCapital);
   EXPECT_EQ(Redraws(), off) << "the program's icon does not follow the keys";
 
-  app.menu.Execute(MenuCommand::TrayIconStates);
+  app.OnCommand(MenuCommand::TrayIconStates);
   EXPECT_EQ(tray.Look(), (TrayLook{true, false, {false, true, false}}));
   EXPECT_EQ(app.Store()->ReadString("Tray Icon States", ""), "ON");
 }
@@ -244,9 +244,9 @@ TEST_F(LiveTrayIconTest, StoredSwitchFollowsTheExactWord) {
 
 TEST_F(LiveTrayIconTest, KeyboardOpensTheMenuAtTheIconWithTheFirstItemSelected) {
   Start();
-  view.cursor = {5, 6};
-  app.menu.OnTrayIconPopup();
-  app.menu.OnTrayIconKeyboardMenu({1200, 1010});
+  screen.cursor = {5, 6};
+  app.OnTrayIconPopup();
+  app.OnTrayIconKeyboardMenu({1200, 1010});
   EXPECT_THAT(view.popups, ElementsAre(Point{5, 6}, Point{1200, 1010}));
   EXPECT_THAT(view.popupsWithFirstItemSelected, ElementsAre(false, true));
 }

@@ -147,10 +147,10 @@ TEST_F(TrayMenuTest, ShowEntriesSwitchAndStoreAndDoNothingElse) {
       {MenuCommand::ShowScrollLock, "Scroll Lock", &MenuTicks::showScrollLock},
   };
   for (const auto& c : cases) {
-    app.menu.Execute(c.command);
+    app.OnCommand(c.command);
     EXPECT_FALSE(app.ticks.*c.tick) << c.key;
     EXPECT_EQ(Stored(c.key), "OFF");
-    app.menu.Execute(c.command);
+    app.OnCommand(c.command);
     EXPECT_TRUE(app.ticks.*c.tick) << c.key;
     EXPECT_EQ(Stored(c.key), "ON");
   }
@@ -163,7 +163,7 @@ TEST_F(TrayMenuTest, AlwaysShowEntryTickedWhileItsKeyIsOnShowsTheWindowAndKeepsI
   ASSERT_FALSE(view.visible);
   keyboard.SetToggled(VkCapital, true);
 
-  app.menu.Execute(MenuCommand::AlwaysShowCapsLock);
+  app.OnCommand(MenuCommand::AlwaysShowCapsLock);
 
   EXPECT_TRUE(app.ticks.alwaysShowCapsLock);
   EXPECT_EQ(Stored("Caps Lock Toggled"), "ON");
@@ -174,7 +174,7 @@ TEST_F(TrayMenuTest, AlwaysShowEntryTickedWhileItsKeyIsOnShowsTheWindowAndKeepsI
   EXPECT_TRUE(view.visible);
 
   // Unticked again: stored, and the window hides after the display duration.
-  app.menu.Execute(MenuCommand::AlwaysShowCapsLock);
+  app.OnCommand(MenuCommand::AlwaysShowCapsLock);
   EXPECT_EQ(Stored("Caps Lock Toggled"), "OFF");
   EXPECT_TRUE(HideTimerRuns());
   clock.Advance(10000 + 50 * 25);
@@ -183,8 +183,8 @@ TEST_F(TrayMenuTest, AlwaysShowEntryTickedWhileItsKeyIsOnShowsTheWindowAndKeepsI
 
 TEST_F(TrayMenuTest, AlwaysShowEntriesStoreTheirOwnKeys) {
   Start();
-  app.menu.Execute(MenuCommand::AlwaysShowNumLock);
-  app.menu.Execute(MenuCommand::AlwaysShowScrollLock);
+  app.OnCommand(MenuCommand::AlwaysShowNumLock);
+  app.OnCommand(MenuCommand::AlwaysShowScrollLock);
   EXPECT_EQ(Stored("Num Lock Toggled"), "ON");
   EXPECT_EQ(Stored("Scroll Lock Toggled"), "ON");
   EXPECT_EQ(Stored("Caps Lock Toggled"), "<absent>");
@@ -195,7 +195,7 @@ TEST_F(TrayMenuTest, EnableOffStopsThePollTurnsTheWindowRedAndIsNotStored) {
   clock.Advance(20000);
   const std::string before = SettingsFile();
 
-  app.menu.Execute(MenuCommand::Enable);
+  app.OnCommand(MenuCommand::Enable);
   EXPECT_FALSE(app.ticks.enable);
   EXPECT_FALSE(app.Menu().Find("Enable")->checked);
   EXPECT_EQ(view.background, ColorRed);
@@ -206,12 +206,12 @@ TEST_F(TrayMenuTest, EnableOffStopsThePollTurnsTheWindowRedAndIsNotStored) {
   EXPECT_TRUE(sound.played.empty());
 
   // The icon still shows the window, red.
-  app.menu.OnTrayIconMouseDown();
+  app.OnTrayIconMouseDown();
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(view.background, ColorRed);
   EXPECT_EQ(SettingsFile(), before);
 
-  app.menu.Execute(MenuCommand::Enable);
+  app.OnCommand(MenuCommand::Enable);
   EXPECT_EQ(view.background, ColorBlack);
   Tap(VkCapital);
   EXPECT_EQ(view.statusText, "Caps Lock: OFF");
@@ -222,14 +222,14 @@ TEST_F(TrayMenuTest, TrayIconShowsTheShortFormAndTheMenuAtTheCursor) {
   Tap(VkCapital);
   ASSERT_EQ(view.statusText, "Caps Lock: ON");
 
-  app.menu.OnTrayIconMouseDown();
+  app.OnTrayIconMouseDown();
   EXPECT_EQ(view.statusText, "");
   EXPECT_EQ(view.ClientHeight(), view.ledBandHeight);
 
-  view.cursor = {1200, 1000};
+  screen.cursor = {1200, 1000};
   bool pausedWhileOpen = false;
   view.whilePopupOpen = [&] { pausedWhileOpen = !HideTimerRuns(); };
-  app.menu.OnTrayIconPopup();
+  app.OnTrayIconPopup();
   EXPECT_THAT(view.popups, ElementsAre(Point{1200, 1000}));
   EXPECT_TRUE(pausedWhileOpen);
   EXPECT_TRUE(HideTimerRuns());
@@ -247,14 +247,14 @@ TEST_F(TrayMenuTest, OnlineHelpOpensThePageAndDropsFailures) {
   platform.versionBlock->productName = "Lock  Beacon";
   Create();
   shell.failOpen = true;
-  app.menu.Execute(MenuCommand::Help);
+  app.OnCommand(MenuCommand::Help);
   EXPECT_THAT(shell.opened, ElementsAre("https://" + ServerHost() + "/help/lock--beacon/"));
 }
 
 TEST_F(TrayMenuTest, SettingsOpensANewDialogEachTime) {
   Create();
-  app.menu.Execute(MenuCommand::Settings);
-  app.menu.Execute(MenuCommand::Settings);
+  app.OnCommand(MenuCommand::Settings);
+  app.OnCommand(MenuCommand::Settings);
   ASSERT_EQ(host.settingsDialogs.size(), 2u);
   EXPECT_NE(host.settingsDialogs[0].get(), host.settingsDialogs[1].get());
   EXPECT_EQ(host.settingsDialogs[1]->caption, "Settings");
@@ -262,16 +262,16 @@ TEST_F(TrayMenuTest, SettingsOpensANewDialogEachTime) {
 
 TEST_F(TrayMenuTest, DialogCommandsGoToTheirWindowsAndExitEndsTheProgram) {
   Create();
-  app.menu.Execute(MenuCommand::Language);
-  app.menu.Execute(MenuCommand::SendFeedback);
-  app.menu.Execute(MenuCommand::About);
+  app.OnCommand(MenuCommand::Language);
+  app.OnCommand(MenuCommand::SendFeedback);
+  app.OnCommand(MenuCommand::About);
   app.enabled.updateNotifications = true;
-  app.menu.Execute(MenuCommand::UpdateNotifications);
-  app.menu.Execute(MenuCommand::UpdateNotifications);
+  app.OnCommand(MenuCommand::UpdateNotifications);
+  app.OnCommand(MenuCommand::UpdateNotifications);
   EXPECT_THAT(host.opened, ElementsAre("language", "feedback", "about", "update off", "update on"));
   EXPECT_EQ(host.terminated, 0);
 
-  app.menu.Execute(MenuCommand::Exit);
+  app.OnCommand(MenuCommand::Exit);
   EXPECT_EQ(host.terminated, 1);
 }
 
@@ -289,16 +289,16 @@ TEST_F(TrayMenuTest, UpdateNotificationsWaitForTheCheckThenSwitch) {
     app.enabled.updateNotifications = false;
     app.ticks.updateNotifications = true;
     // Before the check has finished the item is ticked, disabled, and a click does nothing.
-    app.menu.Execute(MenuCommand::UpdateNotifications);
+    app.OnCommand(MenuCommand::UpdateNotifications);
     EXPECT_TRUE(host.opened.empty());
     EXPECT_TRUE(Item(app.Menu(), "UpdateNotifications").checked);
 
-    app.menu.UpdateCheckDone(c.ticked);
+    app.OnUpdateCheckDone(c.ticked);
     const MenuItem menu = app.Menu();
     EXPECT_TRUE(Item(menu, "UpdateNotifications").enabled);
     EXPECT_EQ(Item(menu, "UpdateNotifications").checked, c.tickAfterCheck);
 
-    app.menu.Execute(MenuCommand::UpdateNotifications);
+    app.OnCommand(MenuCommand::UpdateNotifications);
     EXPECT_THAT(host.opened, ElementsAre(c.firstClick));
     EXPECT_EQ(Item(app.Menu(), "UpdateNotifications").checked, !c.tickAfterCheck);
   }
@@ -306,8 +306,8 @@ TEST_F(TrayMenuTest, UpdateNotificationsWaitForTheCheckThenSwitch) {
 
 TEST_F(TrayMenuTest, SoundCommandsReachTheSoundEffects) {
   Create();
-  app.menu.Execute(MenuCommand::AsyncMode);
-  app.menu.Execute(MenuCommand::CapsLockSound);
+  app.OnCommand(MenuCommand::AsyncMode);
+  app.OnCommand(MenuCommand::CapsLockSound);
   EXPECT_EQ(Stored("Play Mode"), "ASYNC");
   EXPECT_EQ(Stored("Caps Lock Sound"), "OFF");
 }
@@ -317,7 +317,7 @@ TEST_F(TrayMenuTest, ResetToDefaultsAsksWithTranslatedTexts) {
       "{Restart Application?}Neu "
       "starten?\r\n{Confirmation}Bestaetigung\r\n{Yes}Ja\r\n{No}Nein\r\n");
   Create();
-  app.menu.Execute(MenuCommand::ResetToDefaults);
+  app.OnCommand(MenuCommand::ResetToDefaults);
 
   ASSERT_EQ(messages.shown.size(), 1u);
   const MessageDialog& dialog = messages.shown[0];
@@ -337,7 +337,7 @@ TEST_F(TrayMenuTest, ResetToDefaultsAnsweredOtherThanYesChangesNothing) {
     const std::string before = rig.SettingsFile();
     rig.messages.answer = answer;
 
-    rig.app.menu.Execute(MenuCommand::ResetToDefaults);
+    rig.app.OnCommand(MenuCommand::ResetToDefaults);
 
     EXPECT_EQ(rig.SettingsFile(), before) << answer;
     EXPECT_TRUE(rig.app.savePosition);
@@ -354,7 +354,7 @@ TEST_F(TrayMenuTest, ResetToDefaultsAnsweredYesDeletesTheFileRestartsAndExits) {
   // The closing window moves while the messages run: nothing may be written back.
   view.onProcessMessages = [&] { view.SetBounds(Rect::FromPosSize(5, 5, 300, 300)); };
 
-  app.menu.Execute(MenuCommand::ResetToDefaults);
+  app.OnCommand(MenuCommand::ResetToDefaults);
 
   EXPECT_FALSE(app.savePosition);
   EXPECT_TRUE(fileGoneAtRestart);
@@ -368,7 +368,7 @@ TEST_F(TrayMenuTest, ResetToDefaultsRestartsEvenWhenTheFileCannotBeDeleted) {
   messages.answer = kResultYes;
   files.undeletable.insert(kSettingsPath);
 
-  app.menu.Execute(MenuCommand::ResetToDefaults);
+  app.OnCommand(MenuCommand::ResetToDefaults);
 
   EXPECT_THAT(SettingsFile(), HasSubstr("Num Lock=OFF"));
   EXPECT_EQ(shell.started.size(), 1u);

@@ -61,7 +61,7 @@ class VisibleFrameTest : public test::IndicatorTest {
 };
 
 TEST_F(VisibleFrameTest, SnappingPutsTheVisibleEdgeExactlyOnTheWorkAreasEdge) {
-  const Rect& area = view.workArea;
+  const Rect& area = screen.workArea;
   Start("Left=400\r\nTop=300\r\n");
   for (const Insets borders : {kWindows10Borders, Insets{}}) {
     view.framedBorders = borders;
@@ -87,8 +87,8 @@ TEST_F(VisibleFrameTest, SnappingPutsTheVisibleEdgeExactlyOnTheWorkAreasEdge) {
 TEST_F(VisibleFrameTest, TheDefaultCornerHasTheVisibleEdgesOnTheWorkAreasCorner) {
   view.framedBorders = kWindows10Borders;
   Create();
-  EXPECT_EQ(Visible().right, view.workArea.Width());
-  EXPECT_EQ(Visible().bottom, view.workArea.Height());
+  EXPECT_EQ(Visible().right, screen.workArea.Width());
+  EXPECT_EQ(Visible().bottom, screen.workArea.Height());
   // Stored as the window's own corner, 7 pixels further right and down.
   EXPECT_EQ(view.bounds.left, 1280 - 200 + 7);
   EXPECT_NE(SettingsFile().find("Left=1087\r\nTop=827\r\n"), std::string::npos) << SettingsFile();
@@ -102,7 +102,7 @@ TEST_F(VisibleFrameTest, WithoutBordersNothingChanges) {
     rig.view.framedBorders = std::string(lines).empty() ? Insets{} : kWindows10Borders;
     rig.GivenSettings(lines);
     rig.app.Create();
-    EXPECT_EQ(rig.view.bounds.right, rig.view.workArea.Width());
+    EXPECT_EQ(rig.view.bounds.right, rig.screen.workArea.Width());
     EXPECT_EQ(rig.view.bounds.left, 1280 - 200);
   }
 }
@@ -110,20 +110,20 @@ TEST_F(VisibleFrameTest, WithoutBordersNothingChanges) {
 TEST_F(VisibleFrameTest, OnAnotherMonitorTheVisibleEdgesKeepTheirDistances) {
   view.framedBorders = kWindows10Borders;
   // A second monitor of the same scale on the right.
-  view.otherMonitors = {{{1280, 0, 2560, 1000}, 96}};
+  screen.otherMonitors = {{{1280, 0, 2560, 1000}, 96}};
   Start("Show On Active Monitor=ON\r\n");  // the default corner: visible edges on the corner
   Tap(VkCapital);
   const Rect home = Visible();
   ASSERT_EQ(home.right, 1280);
   const int fromBottom = 984 - home.bottom;
 
-  view.activeMonitor = 1;
+  screen.activeMonitor = 1;
   Tap(VkCapital);
   EXPECT_EQ(Visible().right, 2560);
   EXPECT_EQ(1000 - Visible().bottom, fromBottom);
   EXPECT_EQ(Visible().Width(), home.Width());
 
-  view.activeMonitor = 0;
+  screen.activeMonitor = 0;
   Tap(VkCapital);
   EXPECT_EQ(Visible(), home);
 }

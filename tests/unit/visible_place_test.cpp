@@ -78,7 +78,7 @@ class InSightTest : public test::IndicatorTest {
  protected:
   // The primary 1280 × 984 at 100 % (the fixture's), a second monitor on its right.
   const MonitorArea kRight{{1280, 0, 3200, 1040}, 96};
-  void SetUp() override { view.otherMonitors = {kRight}; }
+  void SetUp() override { screen.otherMonitors = {kRight}; }
   void DisplaysChange() { app.OnDisplaysChanged(); }
   [[nodiscard]] Point Corner() const { return {view.bounds.left, view.bounds.top}; }
 };
@@ -89,22 +89,22 @@ TEST_F(InSightTest, AMonitorRemovedAndAddedBack) {
   const Rect home = view.bounds;
   const std::string stored = SettingsFile();
 
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   DisplaysChange();
   // 100 from the right and 1040 - 700 - 119 = 221 from the bottom of the monitor that went: the
   // same on the primary.
   EXPECT_EQ(view.bounds, Rect::FromPosSize(1280 - 100 - 200, 984 - 221 - 119, 200, 119));
   Tap(VkCapital);  // the status line grows the window; nothing is saved away from home
   EXPECT_TRUE(view.visible);
-  EXPECT_TRUE(MostlyInside(view.bounds, view.workArea));
+  EXPECT_TRUE(MostlyInside(view.bounds, screen.workArea));
   EXPECT_EQ(SettingsFile(), stored);
 
-  view.otherMonitors = {kRight};
+  screen.otherMonitors = {kRight};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{home.left, home.top}));
   EXPECT_EQ(SettingsFile(), stored);
   // At home again, a change of size is saved as always.
-  app.menu.OnTrayIconMouseDown();
+  app.OnTrayIconMouseDown();
   Tap(VkCapital);
   EXPECT_EQ(app.Store()->ReadInteger("Height", 0), 159);
   EXPECT_EQ(app.Store()->ReadInteger("Left", 0), 2900);
@@ -112,9 +112,9 @@ TEST_F(InSightTest, AMonitorRemovedAndAddedBack) {
 
 TEST_F(InSightTest, EveryShowLooksEvenWithoutANoticeOfTheChange) {
   Start("Left=2900\r\nTop=700\r\n");
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   Tap(VkCapital);
-  EXPECT_TRUE(MostlyInside(view.bounds, view.workArea));
+  EXPECT_TRUE(MostlyInside(view.bounds, screen.workArea));
   EXPECT_EQ(app.Store()->ReadInteger("Left", 0), 2900);
 }
 
@@ -123,44 +123,44 @@ TEST_F(InSightTest, TheOrderOfTheMonitorsChanged) {
   const std::string stored = SettingsFile();
 
   // The right monitor is put on the left of the primary now: the place lies beyond the primary.
-  view.otherMonitors = {{{-1920, 0, 0, 1040}, 96}};
+  screen.otherMonitors = {{{-1920, 0, 0, 1040}, 96}};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{120, 100}));
   EXPECT_EQ(SettingsFile(), stored);
 
-  view.otherMonitors = {kRight};
+  screen.otherMonitors = {kRight};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{1400, 100}));
   EXPECT_EQ(SettingsFile(), stored);
 }
 
 TEST_F(InSightTest, AResolutionLoweredAndRaisedAgain) {
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   Start("Left=1000\r\nTop=800\r\n");  // 80 from the right, 984 - 919 = 65 from the bottom
   const std::string stored = SettingsFile();
 
-  view.workArea = {0, 0, 1024, 728};
+  screen.workArea = {0, 0, 1024, 728};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{1024 - 80 - 200, 728 - 65 - 119}));
   EXPECT_EQ(SettingsFile(), stored);
 
-  view.workArea = {0, 0, 1280, 984};
+  screen.workArea = {0, 0, 1280, 984};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{1000, 800}));
   EXPECT_EQ(SettingsFile(), stored);
 }
 
 TEST_F(InSightTest, APlaceStillMostlySeenIsLeftAlone) {
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   Start("Left=1100\r\nTop=400\r\n");  // 180 of its 200 pixels on the screen
-  view.workArea = {0, 0, 1200, 984};  // 100 of them now: half, still seen
+  screen.workArea = {0, 0, 1200, 984};  // 100 of them now: half, still seen
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{1100, 400}));
 }
 
 TEST_F(InSightTest, ADragWhileAwayIsTheUsersNewPlace) {
   Start("Left=2900\r\nTop=700\r\n");
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   DisplaysChange();
   const Rect away = view.bounds;
   app.OnMouseDown(MouseButton::Left, {away.left + 5, away.top + 5});
@@ -170,14 +170,14 @@ TEST_F(InSightTest, ADragWhileAwayIsTheUsersNewPlace) {
   EXPECT_EQ(app.Store()->ReadInteger("Top", 0), away.top - 50);
 
   // The monitor that comes back no longer takes it there.
-  view.otherMonitors = {kRight};
+  screen.otherMonitors = {kRight};
   DisplaysChange();
   EXPECT_EQ(Corner(), (Point{away.left - 100, away.top - 50}));
 }
 
 TEST_F(InSightTest, MovedByItsCaptionWhileAwayIsTheUsersNewPlaceToo) {
   Start("Left=2900\r\nTop=700\r\n");
-  view.otherMonitors.clear();
+  screen.otherMonitors.clear();
   DisplaysChange();
   app.OnUserPlacesWindow();  // the system's move loop begins
   view.SetBounds(Rect::FromPosSize(300, 200, view.bounds.Width(), view.bounds.Height()));

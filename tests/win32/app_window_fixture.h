@@ -19,12 +19,24 @@
 #include "fakes/scripted_message_dialogs.h"
 #include "ui/error_report_win.h"
 #include "ui/handles_win.h"
+#include "ui/message_dialogs_win.h"
+#include "ui/screen_win.h"
 
 namespace lb::test {
 
 // What reached the application's error report during the test.
 inline std::vector<std::string> reports;
 inline void RecordReport(const std::string& text) { reports.push_back(text); }
+
+// Message dialogs scripted, and the open-file dialog the system's own, owned by the main window
+// as in the program.
+class WindowTestDialogs final : public ScriptedMessageDialogs {
+ public:
+  HWND owner = nullptr;
+  std::optional<std::string> ShowOpenFile(const OpenFileDialog& dialog) override {
+    return TaskMessageDialogs(owner).ShowOpenFile(dialog);
+  }
+};
 
 inline constexpr const char* kSettingsFile = "C:\\Apps\\Lock Beacon\\settings.ini";
 
@@ -51,7 +63,8 @@ class AppWindowTest : public ::testing::Test {
     if (!window_) {
       window_.emplace(::GetModuleHandleW(nullptr), owner_.get(),
                       AppPlatform{platform_, files_, codePage_, language_, keyboard_, sound_,
-                                  shell_, messages_, startupEntry_});
+                                  shell_, messages_, startupEntry_, screen_});
+      messages_.owner = window_->Hwnd();
     }
     return *window_;
   }
@@ -65,8 +78,9 @@ class AppWindowTest : public ::testing::Test {
   ScriptedKeyboard keyboard_;
   RecordingSoundPlayer sound_;
   RecordingShell shell_;
-  ScriptedMessageDialogs messages_;
+  WindowTestDialogs messages_;
   FakeStartupEntry startupEntry_;
+  Win32Screen screen_;
   UniqueWindow owner_;
 
  private:

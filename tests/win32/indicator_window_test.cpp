@@ -21,6 +21,7 @@
 #include "platform/timer_host_win.h"
 #include "ui/dpi.h"
 #include "ui/geometry_win.h"
+#include "ui/message_dialogs_win.h"
 #include "win32/app_window_fixture.h"
 #include "win32/host_paths.h"
 #include "win32/pump.h"
@@ -76,7 +77,7 @@ class IndicatorWindowTest : public test::AppWindowTest {
   bool AtDesignDpi() { return Window().Dpi() == 96; }
   // Puts the window in the middle of the work area, away from every edge.
   void Centre() {
-    const Rect area = Window().PrimaryWorkArea();
+    const Rect area = screen_.PrimaryWorkArea();
     const Rect bounds = Window().Bounds();
     Window().SetBounds(Rect::FromPosSize(area.left + (area.Width() - bounds.Width()) / 2,
                                          area.top + (area.Height() - bounds.Height()) / 2,
@@ -206,13 +207,13 @@ TEST_F(IndicatorWindowTest, LayoutPassAtDesignSize) {
 TEST_F(IndicatorWindowTest, WorkAreaOfTheWindowsMonitor) {
   RECT primary{};
   ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0));
-  EXPECT_EQ(Window().WorkAreaFor(Window().Bounds()), ToRect(primary));
+  EXPECT_EQ(screen_.WorkAreaFor(Window().Bounds()), ToRect(primary));
   // A rectangle off every screen belongs to the nearest monitor.
-  EXPECT_EQ(Window().WorkAreaFor(Rect::FromPosSize(-5000, -5000, 100, 100)), ToRect(primary));
+  EXPECT_EQ(screen_.WorkAreaFor(Rect::FromPosSize(-5000, -5000, 100, 100)), ToRect(primary));
 }
 
 TEST_F(IndicatorWindowTest, MovesThatKeepTheSizeSnapToTheWorkArea) {
-  const Rect area = Window().WorkAreaFor(Window().Bounds());
+  const Rect area = screen_.WorkAreaFor(Window().Bounds());
   const Rect bounds = Window().Bounds();
   const int top = area.top + 100;
 
@@ -388,7 +389,7 @@ TEST_F(IndicatorWindowTest, OpenFileDialogReturnsTheChosenFullPath) {
                         ToWide(folder.Path("chosen.wav")).c_str());
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     });
-    answer = Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav", "");
+    answer = TaskMessageDialogs(Hwnd()).ShowOpenFile({"Sound Effect (*.wav)", "*.wav", "wav", ""});
   }
   ASSERT_TRUE(answer.has_value());
   EXPECT_EQ(*answer, folder.Path("chosen.wav"));
@@ -401,8 +402,8 @@ TEST_F(IndicatorWindowTest, OpenFileDialogShowsThePresetAndCancelsWithNothing) {
   std::string shown;
   {
     DialogDriver driver([&](HWND dialog) { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
-    answer =
-        Window().OpenFileDialog("Sound Effect (*.wav)", "*.wav", "wav", folder.Path("before.wav"));
+    answer = TaskMessageDialogs(Hwnd()).ShowOpenFile(
+        {"Sound Effect (*.wav)", "*.wav", "wav", folder.Path("before.wav")});
     shown = driver.shownName;
   }
   EXPECT_FALSE(answer.has_value());

@@ -51,7 +51,7 @@ TEST_P(KeySourceWindowTest, ARealPressReachesTheMonitorAndThePollRunsOnlyWhileAK
   Window().Logic().Create();
   ASSERT_EQ(Window().StartKeyEvents(GetParam()), GetParam());
   EXPECT_EQ(Window().KeySourceInUse(), GetParam());
-  EXPECT_TRUE(Window().Logic().monitor.UsesKeyEvents());
+  EXPECT_TRUE(Window().Logic().TestParts().monitor.UsesKeyEvents());
   // The poll's first tick finds no lock key down and stops it: the idle window has no poll.
   ASSERT_TRUE(PumpUntil([&] { return !PollRuns(); }));
 
@@ -96,7 +96,7 @@ TEST_F(KeySourceChoiceTest, UnforcedTheWindowTakesRawInputForItselfInTheBackgrou
   EXPECT_EQ(devices[0].usUsagePage, 1);
   EXPECT_EQ(devices[0].usUsage, 6);
   EXPECT_EQ(devices[0].dwFlags & RIDEV_INPUTSINK, static_cast<DWORD>(RIDEV_INPUTSINK));
-  EXPECT_EQ(devices[0].hwndTarget, Hwnd());
+  EXPECT_EQ(devices[0].hwndTarget, Window().SystemEvents().Hwnd());
   // Chosen once: a second call changes nothing.
   EXPECT_EQ(Window().StartKeyEvents(KeySource::Polling), KeySource::RawInput);
 }
@@ -104,7 +104,7 @@ TEST_F(KeySourceChoiceTest, UnforcedTheWindowTakesRawInputForItselfInTheBackgrou
 TEST_F(KeySourceChoiceTest, ForcedPollingKeepsTheTenMillisecondPoll) {
   Window().Logic().Create();
   ASSERT_EQ(Window().StartKeyEvents(KeySource::Polling), KeySource::Polling);
-  EXPECT_FALSE(Window().Logic().monitor.UsesKeyEvents());
+  EXPECT_FALSE(Window().Logic().TestParts().monitor.UsesKeyEvents());
   EXPECT_EQ(Window().StartKeyEvents(std::nullopt), KeySource::Polling);  // chosen once
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(Window().Timers().Running().at(kKeyPollTimerId), 10);

@@ -154,13 +154,13 @@ TEST_F(SoundPathTest, AReachableNetworkSoundIsNeverAskedAboutAndTheBuiltInOnePla
 // and not offered again as the dialog's preset.
 TEST_F(SoundPathTest, ANetworkFilePickedInTheDialogIsRefusedAndNotStored) {
   store->WriteString("SoundEffectON", kNetworkSound);
-  view.dialogAnswer = kNetworkSound;
+  messages.fileAnswer = kNetworkSound;
   files.asked.clear();
 
   sounds.OnBrowseOnSound();
 
-  ASSERT_EQ(view.dialogs.size(), 1u);
-  EXPECT_EQ(view.dialogs[0].presetFile, "");
+  ASSERT_EQ(messages.fileDialogs.size(), 1u);
+  EXPECT_EQ(messages.fileDialogs[0].presetFile, "");
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].message, kNotALocalSoundMessage);
   for (const std::string& path : files.asked) {
@@ -168,7 +168,7 @@ TEST_F(SoundPathTest, ANetworkFilePickedInTheDialogIsRefusedAndNotStored) {
   }
   // A local file picked is stored as before.
   folder.Put("chime.wav", "RIFF");
-  view.dialogAnswer = folder.Path("chime.wav");
+  messages.fileAnswer = folder.Path("chime.wav");
   sounds.OnBrowseOnSound();
   EXPECT_EQ(store->ReadString("SoundEffectON", ""), folder.Path("chime.wav"));
   sounds.PlayToggleSound(true);

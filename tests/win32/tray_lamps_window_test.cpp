@@ -96,23 +96,23 @@ TEST_F(TrayLampsWindowTest, IconPixelsFollowCapsLock) {
 }
 
 TEST_F(TrayLampsWindowTest, StaticIconWhenSwitchedOffAndStatesAfterAnUnlock) {
-  Window().Logic().menu.Execute(MenuCommand::TrayIconStates);
+  Window().Logic().OnCommand(MenuCommand::TrayIconStates);
   const HICON programIcon = Icon();
   EXPECT_EQ(Tooltip(), "Lock Beacon");
   keyboard_.SetToggled(VK_CAPITAL, true);
   test::PumpFor(std::chrono::milliseconds(50));
   EXPECT_EQ(Icon(), programIcon);
 
-  Window().Logic().menu.Execute(MenuCommand::TrayIconStates);
+  Window().Logic().OnCommand(MenuCommand::TrayIconStates);
   EXPECT_EQ(LampColour(Icon(), 1), kLit);
 
   // A toggle on the lock screen, seen when the session comes back.
-  Window().Logic().monitor.keyPollTimer.SetEnabled(false);
+  Window().Logic().TestParts().monitor.keyPollTimer.SetEnabled(false);
   keyboard_.SetToggled(VK_CAPITAL, false);
-  ::SendMessageW(Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+  ::SendMessageW(Window().SystemEvents().Hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
   EXPECT_EQ(LampColour(Icon(), 1), kDark);
   keyboard_.SetToggled(VK_NUMLOCK, true);
-  ::SendMessageW(Hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  ::SendMessageW(Window().SystemEvents().Hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_EQ(LampColour(Icon(), 0), kLit);
 }
 
