@@ -40,7 +40,7 @@ TEST(FeedbackE2eTest, SendFeedbackOpensTheDialogAndEscClosesIt) {
   const HWND send = ::GetDlgItem(dialog, FeedbackDialog::kSend);
   ASSERT_NE(send, nullptr);
   EXPECT_NE(::SendMessageW(send, BM_GETIMAGE, IMAGE_ICON, 0), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // until the controls have drawn
+  DrawNow(dialog);
   SaveScreenshot("feedback-dialog");
 
   // Esc from the message field, which has the focus when the dialog opens.
@@ -99,7 +99,7 @@ TEST_F(FeedbackWhileSending, TheIndicatorAnswersCapsLockWhileTheRequestWaits) {
   };
   // The start display: LEDs and key labels only, no status line yet.
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && clientHeight() > 0; }));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(WaitForStartDisplay(window));
   const int startHeight = clientHeight();
 
   const HWND dialog = SendFeedback(window);

@@ -73,9 +73,12 @@ TEST_F(StartupTest, TwoCopiesRunSideBySide) {
   AppProcess first(exe);
   ASSERT_NE(first.WaitForMainWindow(), nullptr);
   AppProcess second(exe);
-  ASSERT_NE(second.WaitForMainWindow(), nullptr);
+  const HWND secondWindow = second.WaitForMainWindow();
+  ASSERT_NE(secondWindow, nullptr);
 
-  Sleep(500);
+  // The second copy is through its start, and the first has answered since the second came.
+  ASSERT_TRUE(WaitForStartDisplay(secondWindow));
+  EXPECT_TRUE(Responds(first.WaitForMainWindow()));
   EXPECT_TRUE(first.IsRunning());
   EXPECT_TRUE(second.IsRunning());
 }
@@ -98,8 +101,9 @@ TEST_F(StartupTest, UnwritableSettingsFolderIsReportedAndTheProgramKeepsRunning)
 
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_NE(app.WaitForMainWindow(), nullptr);
-  Sleep(500);
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitForStartDisplay(window));
   EXPECT_TRUE(app.IsRunning());
 }
 
@@ -148,8 +152,8 @@ TEST_F(StartupTest, MinimalModeKeepsItsPlaceOverThreeStarts) {
       AppProcess app(exe);
       const HWND window = app.WaitForMainWindow();
       ASSERT_NE(window, nullptr);
-      // The start display comes 10 ms after the window; the place must hold after it too.
-      Sleep(500);
+      // The start display comes just after the window; the place must hold after it too.
+      ASSERT_TRUE(WaitForStartDisplay(window));
       WaitFor(
           [&] {
             GetWindowRect(window, &bounds);
