@@ -268,7 +268,7 @@ bool FeedbackDialog::PreTranslate(const MSG& message) {
   if (message.hwnd != memo && message.hwnd != Item(kEmail) && message.hwnd != Item(kSend)) {
     return false;
   }
-  EscapeCloses(message.wParam);
+  CloseUnlessSending();
   return true;
 }
 
@@ -296,8 +296,8 @@ void FeedbackDialog::StartRequest(const std::string& host, const FormLines& line
   }).detach();
 }
 
-void FeedbackDialog::EscapeCloses(WPARAM key) {
-  if (key == VK_ESCAPE && !Sending()) Close();
+void FeedbackDialog::CloseUnlessSending() {
+  if (!Sending()) Close();
 }
 
 void FeedbackDialog::OnLikePanelClick() {

@@ -135,8 +135,8 @@ TEST_F(StartupTest, ReadOnlySettingsFileIsReportedAtEveryStart) {
 
 // The geometry stored in minimal mode is that of the frameless window. A start applies it while
 // the window still has its design frame and drops the frame afterwards; start after start, the
-// window stays exactly where the file says and the file keeps saying it (it used to walk right
-// and down by the frame and grow narrower each time).
+// window stays exactly where the file says and the file keeps saying it (not walking right and
+// down by the frame and growing narrower each time).
 TEST_F(StartupTest, MinimalModeKeepsItsPlaceOverThreeStarts) {
   TempFolder folder("minimal-mode-place");
   const fs::path exe = InstallApp(folder.Path());

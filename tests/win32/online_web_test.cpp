@@ -130,6 +130,7 @@ TEST(PostFormOnWindows, AClosedPortFailsOnBothTransportsWithoutAConnection) {
     const StandinServer server;
     port = server.Port();
   }
+  // The ended server's sockets close with its process, at a moment nothing here announces.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   for (const char* scheme : {"https", "http"}) {
     const std::string address =
