@@ -44,7 +44,15 @@ TEST(FeedbackE2eTest, SendFeedbackOpensTheDialogAndEscClosesIt) {
   SaveScreenshot("feedback-dialog");
 
   // Esc from the message field, which has the focus when the dialog opens.
-  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }));
+  const auto focused = [&] {
+    GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus
+                                                                                  : nullptr;
+  };
+  ASSERT_TRUE(WaitFor([&] {
+    return ::GetForegroundWindow() == dialog &&
+           focused() == ::GetDlgItem(dialog, FeedbackDialog::kMemo);
+  }));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(window) != FALSE; }));
