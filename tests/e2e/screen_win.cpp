@@ -14,6 +14,8 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
   input.mi.dy = y;
   input.mi.dwFlags = flags;
   SendInput(1, &input, sizeof(INPUT));
+  // Spaced as a hand moves: the system merges mouse moves that wait in a queue into one, and a
+  // drag is to arrive as a path, not as its end point.
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
 }
 
