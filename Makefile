@@ -1,6 +1,7 @@
 # The two commands that matter:
 #   make run    set up what is missing, build, start LockBeacon.exe under Wine
-#   make test   set up what is missing, build both presets, run every test ring through CTest
+#   make test   set up what is missing, build the native, windows and fuzz presets, run every
+#               test ring through CTest
 .PHONY: all setup build build-native build-windows build-fuzz test run package screenshots bench measure-idle measure-hostile fuzz format clean
 
 all: build

@@ -23,7 +23,7 @@ using Sha256Digest = std::array<std::uint8_t, 32>;
 [[nodiscard]] std::string DigestAsGuidText(const Sha256Digest& digest);
 
 // The identifier sent for `machineGuid`: DigestAsGuidText of `sha256` over MachineDigestInput;
-// empty when `machineGuid` is empty (a machine without one sends an empty field, as before).
+// empty when `machineGuid` is empty (a machine without one sends an empty field).
 // Whatever `sha256` throws passes on.
 [[nodiscard]] std::string MachineIdentifierFrom(
     std::string_view machineGuid, std::string_view productName,

@@ -134,8 +134,8 @@ void Indicator::SwitchFrame(FrameStyle frame, bool ledBandRaised) {
   // A frame change keeps the client area in place, so the outer corner moves by the frame and
   // the outer width changes with it. The user sees the window's outer edges, and the stored
   // geometry is the outer one: put the outer left, top and width back where they were, and let
-  // only the height follow the mode. (Without this, every start in minimal mode moved the
-  // window right and down by its frame and made it narrower, since the stored geometry is
+  // only the height follow the mode. (Otherwise every start in minimal mode would move the
+  // window right and down by its frame and make it narrower, since the stored geometry is
   // applied while the window still has its design frame.)
   const Rect before = view_.Bounds();
   view_.SetFrameStyle(frame);

@@ -1,6 +1,8 @@
 #include "indicator/key_events_win.h"
 
+#include <chrono>
 #include <future>
+#include <memory>
 #include <system_error>
 
 #include "platform/keyboard.h"
@@ -107,15 +109,22 @@ bool KeyboardHookThread::Start(HWND window) {
       // The system calls the hook from inside this loop.
       while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.hwnd == nullptr) {
-          if ((message.message == WM_TIMER && message.wParam == checkTimer) ||
-              message.message == kCheckHookMessage) {
+          if (message.message == WM_TIMER && message.wParam == checkTimer) {
             CheckHook(hook);
             continue;
           }
-          if (message.message == kDropHookMessage) {
-            if (hook != nullptr) ::UnhookWindowsHookEx(hook);
-            hook = nullptr;
-            hookCalled = false;
+          if (message.message == kCheckHookMessage || message.message == kDropHookMessage) {
+            if (message.message == kCheckHookMessage) {
+              CheckHook(hook);
+            } else {
+              if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+              hook = nullptr;
+              hookCalled = false;
+            }
+            // The test's request, answered once it is done.
+            const std::unique_ptr<std::promise<void>> done(
+                reinterpret_cast<std::promise<void>*>(message.wParam));
+            if (done) done->set_value();
             continue;
           }
         }
@@ -136,12 +145,24 @@ bool KeyboardHookThread::Start(HWND window) {
   return true;
 }
 
-bool KeyboardHookThread::DropHookAsTheSystemWould() noexcept {
-  return Running() && ::PostThreadMessageW(threadId_, kDropHookMessage, 0, 0) != FALSE;
-}
+bool KeyboardHookThread::DropHookAsTheSystemWould() noexcept { return AskThread(kDropHookMessage); }
 
-bool KeyboardHookThread::CheckHookNow() noexcept {
-  return Running() && ::PostThreadMessageW(threadId_, kCheckHookMessage, 0, 0) != FALSE;
+bool KeyboardHookThread::CheckHookNow() noexcept { return AskThread(kCheckHookMessage); }
+
+bool KeyboardHookThread::AskThread(UINT request) noexcept {
+  if (!Running()) return false;
+  try {
+    // The thread takes over the promise and keeps its word; the future outlives a late answer.
+    auto done = std::make_unique<std::promise<void>>();
+    std::future<void> answer = done->get_future();
+    if (!::PostThreadMessageW(threadId_, request, reinterpret_cast<WPARAM>(done.get()), 0)) {
+      return false;
+    }
+    done.release();
+    return answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  } catch (...) {
+    return false;
+  }
 }
 
 void KeyboardHookThread::Stop() noexcept {

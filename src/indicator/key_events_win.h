@@ -56,12 +56,14 @@ class KeyboardHookThread {
   // installed afresh (the new one before the old one goes, so no key slips between them). A
   // look costs a few microseconds; it runs only while the hook is the key source.
   static constexpr UINT kCheckIntervalMs = 10'000;
-  // For tests: the thread drops its hook as Windows would, or looks at once. Answers whether
-  // the thread took the request.
+  // For tests: the thread drops its hook as Windows would, or looks at once. Returns once the
+  // thread has done it (true), or false when it is not running or has not within 5 s.
   bool DropHookAsTheSystemWould() noexcept;
   bool CheckHookNow() noexcept;
 
  private:
+  bool AskThread(UINT request) noexcept;
+
   std::thread thread_;
   DWORD threadId_ = 0;
 };

@@ -1,12 +1,12 @@
 #pragma once
-// The lock-key monitor: every 10 ms it looks at the keyboard, and for each lock key held down at
-// that moment runs the key's full check (LEDs, status line, sound, show) or its sound-only check,
-// as the key's switches say. A tick compares nothing with earlier states.
+// The lock-key monitor: for each lock key pressed it runs the key's full check (LEDs, status
+// line, sound, show) or its sound-only check, as the key's switches say.
 //
-// With key events (raw input or the keyboard hook, see key_source.h) the poll runs only while a
-// lock key is down: a lock key's press runs its check at once, from the event, and starts the
-// poll, which then does everything it does otherwise (a held key is checked at every tick) and
-// stops at the first tick that finds no lock key down. An idle program has no timer running.
+// Presses arrive as key events (raw input or the keyboard hook, see key_source.h): a lock key's
+// press runs its check at once, from the event, and starts a 10 ms poll that checks every lock
+// key held down at each tick and stops at the first tick that finds none. An idle program has
+// no timer running. Where neither key source starts, the poll runs all the time and is the only
+// way presses are seen. A tick compares nothing with earlier states.
 //
 // Everything a lock key's press makes happen goes through two entry points, OnKeyEvent (the
 // system's key events) and OnKeyPollTimer (the poll's ticks); both run a key's checks through

@@ -52,7 +52,7 @@ class MenuBitmaps {
 
 // Answers WM_MEASUREITEM and WM_DRAWITEM for the pictures of a menu made by BuildMenu, sent to
 // the window that owns the open menu; false for any other message or item, which the window
-// handles as before.
+// handles itself.
 bool DrawMenuPicture(UINT message, LPARAM lParam) noexcept;
 
 // The command of a WM_COMMAND identifier, or None when it is not one of the menu's.

@@ -269,7 +269,7 @@ bool FeedbackDialog::PreTranslate(const MSG& message) {
   if (message.hwnd != memo && message.hwnd != Item(kEmail) && message.hwnd != Item(kSend)) {
     return false;
   }
-  EscapeCloses(message.wParam);
+  CloseUnlessSending();
   return true;
 }
 
@@ -297,8 +297,8 @@ void FeedbackDialog::StartRequest(const std::string& host, const FormLines& line
   }).detach();
 }
 
-void FeedbackDialog::EscapeCloses(WPARAM key) {
-  if (key == VK_ESCAPE && !Sending()) Close();
+void FeedbackDialog::CloseUnlessSending() {
+  if (!Sending()) Close();
 }
 
 void FeedbackDialog::OnLikePanelClick() {

@@ -87,10 +87,11 @@ class FeedbackDialog final : public ModalDialog, private IFeedbackView {
   void LayOut(int dpi) override;
   [[nodiscard]] HWND FirstFocus() const override { return Item(kMemo); }
   void OnClosing() noexcept override { ForgetRequests(); }
-  void EscapeCloses(WPARAM key);
+  // Esc: closes the dialog unless a request is out.
+  void CloseUnlessSending();
   // Runs the request on a worker thread of its own with copies of its inputs.
   void StartRequest(const std::string& host, const FormLines& lines);
-  // No outcome reaches this dialog any more.
+  // From here on no outcome reaches this dialog.
   void ForgetRequests() noexcept;
 
   // IFeedbackView

@@ -243,7 +243,7 @@ HINTERNET OpenRequestSession(const std::wstring& url, int timeoutMs,
   const ProxyRoute route = ChooseProxyRoute(settings, answer);
   const int left = deadline.NextWaitMs(NowMs());
   if (route.direct) {
-    // No proxy of the user's: the machine's own setting (netsh winhttp), as before.
+    // No proxy of the user's: the machine's own setting (netsh winhttp).
     return OpenSession(WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, {}, {}, left, nullptr);
   }
   return OpenSession(WINHTTP_ACCESS_TYPE_NAMED_PROXY, route.proxy, route.bypass, left, nullptr);

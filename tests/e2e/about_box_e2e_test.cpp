@@ -45,12 +45,15 @@ TEST(AboutBoxE2eTest, AboutCommandOpensTheBoxWithItsRain) {
   // The box is modal: the indicator is disabled while it is open.
   EXPECT_FALSE(::IsWindowEnabled(window));
 
-  std::this_thread::sleep_for(1s);
-  const ScreenImage screen;
   RECT cardRect{};
   ::GetWindowRect(card, &cardRect);
-  EXPECT_GE(RainyMargins(screen, ClientRectOnScreen(box), cardRect), 3)
-      << "the rain shows in the margins around the card";
+  int rainyMargins = 0;
+  WaitFor(
+      [&] {
+        return (rainyMargins = RainyMargins(ScreenImage(), ClientRectOnScreen(box), cardRect)) >= 3;
+      },
+      10s);
+  EXPECT_GE(rainyMargins, 3) << "the rain shows in the margins around the card";
   SaveScreenshot("about-box");
 
   const HWND ok = ::GetDlgItem(card, IDOK);

@@ -40,11 +40,19 @@ TEST(FeedbackE2eTest, SendFeedbackOpensTheDialogAndEscClosesIt) {
   const HWND send = ::GetDlgItem(dialog, FeedbackDialog::kSend);
   ASSERT_NE(send, nullptr);
   EXPECT_NE(::SendMessageW(send, BM_GETIMAGE, IMAGE_ICON, 0), 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // until the controls have drawn
+  DrawNow(dialog);
   SaveScreenshot("feedback-dialog");
 
   // Esc from the message field, which has the focus when the dialog opens.
-  ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }));
+  const auto focused = [&] {
+    GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus
+                                                                                  : nullptr;
+  };
+  ASSERT_TRUE(WaitFor([&] {
+    return ::GetForegroundWindow() == dialog &&
+           focused() == ::GetDlgItem(dialog, FeedbackDialog::kMemo);
+  }));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(window) != FALSE; }));
@@ -99,7 +107,7 @@ TEST_F(FeedbackWhileSending, TheIndicatorAnswersCapsLockWhileTheRequestWaits) {
   };
   // The start display: LEDs and key labels only, no status line yet.
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && clientHeight() > 0; }));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(WaitForStartDisplay(window));
   const int startHeight = clientHeight();
 
   const HWND dialog = SendFeedback(window);

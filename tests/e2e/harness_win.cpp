@@ -251,10 +251,33 @@ fs::path SaveScreenshot(const std::string& name) {
   return SavePicture(name, image.Row(0), image.Width(), image.Height());
 }
 
+bool Responds(HWND window, std::chrono::milliseconds timeout) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(timeout.count()), &result) != 0;
+}
+
+bool WaitForStartDisplay(HWND window, std::chrono::milliseconds timeout) {
+  return WaitFor(
+      [&] {
+        BYTE alpha = 0;
+        return GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr) && alpha == 255;
+      },
+      timeout);
+}
+
+void DrawNow(HWND window) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+  Responds(window);
+}
+
 void HoldKey(WORD virtualKey) {
   INPUT input{.type = INPUT_KEYBOARD};
   input.ki.wVk = virtualKey;
   SendInput(1, &input, sizeof(INPUT));
+  // A user's press lasts a while: without key events the program sees a key only while it is
+  // down at one of its 10 ms polls, and no event tells this process that a poll has seen it.
   Sleep(150);
   input.ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &input, sizeof(INPUT));

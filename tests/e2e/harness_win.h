@@ -91,6 +91,18 @@ std::filesystem::path SavePicture(const std::string& name, const std::uint32_t* 
 // Saves the whole screen as a PNG under ArtifactsFolder(); returns its path.
 std::filesystem::path SaveScreenshot(const std::string& name);
 
+// The window's thread has finished what it was doing and takes messages again: a message sent
+// to it is answered (false when it is not answered within `timeout`). Whatever the thread did
+// in answer to earlier posted messages (a command, a button's click) has been done.
+bool Responds(HWND window, std::chrono::milliseconds timeout = 10s);
+
+// Waits until the program's start display has run: it makes the indicator opaque.
+bool WaitForStartDisplay(HWND window, std::chrono::milliseconds timeout = 15s);
+
+// Has `window` and its children paint themselves now, and waits until its thread has done so
+// (for a screenshot of what the window shows).
+void DrawNow(HWND window);
+
 // Presses and releases a key through SendInput, as a user would.
 void PressKey(WORD virtualKey);
 // Holds a key down through SendInput long enough for the program's 10 ms poll to see it

@@ -7,7 +7,6 @@
 
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
-#include "indicator/indicator.h"
 
 namespace lb::e2e {
 namespace {
@@ -26,7 +25,18 @@ bool IsDarkLed(Rgb p) {
 }
 bool IsWhite(Rgb p) { return p.r > 230 && p.g > 230 && p.b > 230; }
 
-void ShowCapsLockAt(int dpi) {
+// The indicator's design sizes at a DPI, as the user sees them: the window's width, the LED band
+// (LEDs and key labels), the client with the status line under it, and where the LEDs end.
+struct DesignSizes {
+  int dpi;
+  int width;
+  int ledBandHeight;
+  int statusLineHeight;
+  int ledsHeight;
+};
+
+void ShowCapsLockAt(const DesignSizes& sizes) {
+  const int dpi = sizes.dpi;
   const std::string name = "indicator-" + std::to_string(dpi) + "dpi";
   const ScopedLogPixels logPixels(static_cast<DWORD>(dpi));
   TempFolder folder(name);
@@ -37,7 +47,7 @@ void ShowCapsLockAt(int dpi) {
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
 
-  const int ledBandHeight = MulDiv(80, dpi, 96);
+  const int ledBandHeight = sizes.ledBandHeight;
   const auto clientSize = [&] {
     RECT client{};
     GetClientRect(window, &client);
@@ -46,10 +56,10 @@ void ShowCapsLockAt(int dpi) {
   // The start display: LEDs and key labels only.
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) && clientSize().cy == ledBandHeight; }))
       << clientSize().cy;
-  EXPECT_EQ(clientSize().cx, MulDiv(184, dpi, 96));
+  EXPECT_EQ(clientSize().cx, sizes.width);
 
   HoldKey(VK_CAPITAL);
-  ASSERT_TRUE(WaitFor([&] { return clientSize().cy == StatusLineHeight(ledBandHeight); }))
+  ASSERT_TRUE(WaitFor([&] { return clientSize().cy == sizes.statusLineHeight; }))
       << clientSize().cy;
   // The start tick sets the height before the opacity: the test may look in between.
   BYTE alpha = 0;
@@ -59,7 +69,7 @@ void ShowCapsLockAt(int dpi) {
   EXPECT_EQ(alpha, 255);
 
   const RECT client = ClientRectOnScreen(window);
-  const int ledsBottom = client.top + MulDiv(45, dpi, 96);
+  const int ledsBottom = client.top + sizes.ledsHeight;
   const int column = (client.right - client.left) / 3;
   const auto ledArea = [&](int i) {
     return RECT{client.left + i * column, client.top, client.left + (i + 1) * column, ledsBottom};
@@ -93,9 +103,15 @@ void ShowCapsLockAt(int dpi) {
   WaitFor([] { return !Toggled(VK_CAPITAL); }, 2s);
 }
 
-TEST(IndicatorWindow, CapsLockPressShowsTheStatusLineAndTheLedsAt96Dpi) { ShowCapsLockAt(96); }
+TEST(IndicatorWindow, CapsLockPressShowsTheStatusLineAndTheLedsAt96Dpi) {
+  ShowCapsLockAt(
+      {.dpi = 96, .width = 184, .ledBandHeight = 80, .statusLineHeight = 120, .ledsHeight = 45});
+}
 
-TEST(IndicatorWindow, CapsLockPressShowsTheStatusLineAndTheLedsAt192Dpi) { ShowCapsLockAt(192); }
+TEST(IndicatorWindow, CapsLockPressShowsTheStatusLineAndTheLedsAt192Dpi) {
+  ShowCapsLockAt(
+      {.dpi = 192, .width = 368, .ledBandHeight = 160, .statusLineHeight = 240, .ledsHeight = 90});
+}
 
 // The program at 96 DPI in a folder of its own, with the given settings.
 class IndicatorUse : public ::testing::Test {

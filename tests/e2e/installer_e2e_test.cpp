@@ -539,7 +539,9 @@ void PressNext(HWND wizard) {
 }
 
 void Screenshot(const std::string& name) {
-  Sleep(300);  // the page drawn
+  // Evidence only, asserted nowhere: the wizard's page (another process's dialog, whose
+  // children NSIS creates as it goes) is given a moment to draw.
+  Sleep(300);
   SaveScreenshot("installer-" + name);
 }
 

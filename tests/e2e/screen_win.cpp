@@ -14,6 +14,8 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
   input.mi.dy = y;
   input.mi.dwFlags = flags;
   SendInput(1, &input, sizeof(INPUT));
+  // Spaced as a hand moves: the system merges mouse moves that wait in a queue into one, and a
+  // drag is to arrive as a path, not as its end point.
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
 }
 
@@ -52,8 +54,12 @@ ScreenImage::ScreenImage() {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
-  info.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER), .biWidth = width_, .biHeight = -height_,
-                    .biPlanes = 1, .biBitCount = 32, .biCompression = BI_RGB};
+  info.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
+                    .biWidth = width_,
+                    .biHeight = -height_,
+                    .biPlanes = 1,
+                    .biBitCount = 32,
+                    .biCompression = BI_RGB};
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
@@ -92,8 +98,8 @@ RECT ClientRectOnScreen(HWND window) {
 
 ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
   DWORD size = sizeof(oldValue_);
-  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD,
-                           nullptr, &oldValue_, &size) == ERROR_SUCCESS;
+  hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                           &oldValue_, &size) == ERROR_SUCCESS;
   RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
 }
 

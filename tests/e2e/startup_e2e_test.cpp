@@ -75,10 +75,13 @@ TEST_F(StartupTest, TwoCopiesRunSideBySide) {
   AppProcess first(InstallApp(folderA.Path()));
   ASSERT_NE(first.WaitForMainWindow(), nullptr);
   AppProcess second(InstallApp(folderB.Path()));
-  ASSERT_NE(second.WaitForMainWindow(), nullptr);
+  const HWND secondWindow = second.WaitForMainWindow();
+  ASSERT_NE(secondWindow, nullptr);
   EXPECT_TRUE(WaitFor([&] { return IniKeys(folderB / "settings.ini", L"Settings").size() == 4; }));
 
-  Sleep(500);
+  // The second copy is through its start, and the first has answered since the second came.
+  ASSERT_TRUE(WaitForStartDisplay(secondWindow));
+  EXPECT_TRUE(Responds(first.WaitForMainWindow()));
   EXPECT_TRUE(first.IsRunning());
   EXPECT_TRUE(second.IsRunning());
 }
@@ -101,8 +104,9 @@ TEST_F(StartupTest, UnwritableSettingsFolderIsReportedAndTheProgramKeepsRunning)
 
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-  EXPECT_NE(app.WaitForMainWindow(), nullptr);
-  Sleep(500);
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(WaitForStartDisplay(window));
   EXPECT_TRUE(app.IsRunning());
 }
 
@@ -134,8 +138,8 @@ TEST_F(StartupTest, ReadOnlySettingsFileIsReportedAtEveryStart) {
 
 // The geometry stored in minimal mode is that of the frameless window. A start applies it while
 // the window still has its design frame and drops the frame afterwards; start after start, the
-// window stays exactly where the file says and the file keeps saying it (it used to walk right
-// and down by the frame and grow narrower each time).
+// window stays exactly where the file says and the file keeps saying it (not walking right and
+// down by the frame and growing narrower each time).
 TEST_F(StartupTest, MinimalModeKeepsItsPlaceOverThreeStarts) {
   TempFolder folder("minimal-mode-place");
   const fs::path exe = InstallApp(folder.Path());
@@ -151,8 +155,8 @@ TEST_F(StartupTest, MinimalModeKeepsItsPlaceOverThreeStarts) {
       AppProcess app(exe);
       const HWND window = app.WaitForMainWindow();
       ASSERT_NE(window, nullptr);
-      // The start display comes 10 ms after the window; the place must hold after it too.
-      Sleep(500);
+      // The start display comes just after the window; the place must hold after it too.
+      ASSERT_TRUE(WaitForStartDisplay(window));
       WaitFor(
           [&] {
             GetWindowRect(window, &bounds);

@@ -118,7 +118,8 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredNoOrCancelledChangesNothing) {
     SendMessageW(box, TDM_CLICK_BUTTON, press, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
   }
-  Sleep(500);
+  // The command that asked has returned: a reset would have been written by now.
+  EXPECT_TRUE(Responds(window));
   EXPECT_TRUE(app.IsRunning());
   EXPECT_EQ(IniValue(settings, L"Num Lock"), L"OFF");
   EXPECT_EQ(OtherMainWindow(app.Pid()), nullptr);
@@ -225,7 +226,7 @@ TEST_P(ScreenshotsAtDpi, OpenMenuAndSettingsDialog) {
     menu = menus.empty() ? nullptr : menus.front();
     return menu != nullptr;
   }));
-  Sleep(300);
+  DrawNow(menu);
   SaveScreenshot("popup-menu-" + std::to_string(dpi) + "dpi");
   SendMessageW(window, WM_CANCELMODE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(menu); }));
@@ -243,7 +244,7 @@ TEST_P(ScreenshotsAtDpi, OpenMenuAndSettingsDialog) {
   RECT save{};
   GetWindowRect(GetDlgItem(dialogs[0], SettingsWindow::kSave), &save);
   EXPECT_EQ(save.right - save.left, Scale(100, dpi));
-  Sleep(300);
+  DrawNow(dialogs[0]);
   SaveScreenshot("settings-dialog-" + std::to_string(dpi) + "dpi");
 }
 

@@ -108,8 +108,17 @@ TEST_F(UpdateCheckE2eTest, NoRequestOnceFiveRepliesWereCountedToday) {
   PointAt(server);
   TempFolder folder("update-check-sixth");
   AppProcess app(InstallApp(folder.Path(), true));
-  ASSERT_NE(app.WaitForMainWindow(), nullptr);
-  std::this_thread::sleep_for(4s);
+  const HWND window = app.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  // "Update Notifications" works only once the check has come to its end (see below): when it
+  // has switched the notices off, the check has decided, and any request has been made.
+  RegistryUpdateStore before(kUpdateStoreKey);
+  ASSERT_TRUE(WaitFor([&] {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(window, WM_COMMAND, static_cast<WPARAM>(MenuCommand::UpdateNotifications),
+                          0, SMTO_ABORTIFHUNG, 5000, &result);
+    return before.ReadString("ShowUpdate") == "0";
+  }));
   EXPECT_TRUE(server.Log().empty()) << server.Log().front();
   EXPECT_EQ(FindNotice(app), nullptr);
   RegistryUpdateStore store(kUpdateStoreKey);

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -27,7 +28,7 @@ class StandinServer {
     static std::atomic<unsigned> counter{0};
     const std::string root = std::string(LOCKBEACON_BINARY_DIR) + "/standin";
     folder_ = root + "/" + std::to_string(::GetCurrentProcessId()) + "-" +
-              std::to_string(::GetTickCount64()) + "-" + std::to_string(counter++);
+              std::to_string(std::random_device{}()) + "-" + std::to_string(counter++);
     ::CreateDirectoryW(ToWide(Windows(root)).c_str(), nullptr);
     ::CreateDirectoryW(ToWide(Windows(folder_)).c_str(), nullptr);
     caFolder_ = root + "/ca";

@@ -245,7 +245,7 @@ TEST_F(WindowTest, MinimalModeDropsTheFrameAndRaisesTheLedBandAndBack) {
 
 // The stored geometry is that of the frameless window. Each start applies it to the framed
 // window first and then drops the frame; the window must end where the file says, start after
-// start (it used to walk right and down by its frame and grow narrower).
+// start (a fault would walk it right and down by its frame and make it narrower).
 TEST(MinimalModeStartTest, ThreeStartsKeepLeftTopAndWidth) {
   std::string file =
       "[Settings]\r\nLeft=600\r\nTop=500\r\nWidth=184\r\nHeight=80\r\n"

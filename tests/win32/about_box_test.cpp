@@ -23,7 +23,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-using test::PumpFor;
+using test::PumpUntil;
 
 class AboutBoxTest : public ::testing::Test {
  protected:
@@ -70,15 +70,17 @@ TEST_F(AboutBoxTest, ShowsCaptionAndProductLineAndRainsAroundTheCard) {
 TEST_F(AboutBoxTest, LogoFillsItsPlaceAtEveryDpi) {
   auto box = Open();
   box->Show();
-  PumpFor(300ms);
   ASSERT_TRUE(box->Logo());
   EXPECT_EQ(box->Logo().Width(), 344);
   EXPECT_EQ(box->Logo().Height(), 105);
   // The logo is drawn: its place on the card is no longer plain black.
-  const e2e::ScreenImage screen;
   const RECT card = box->CardRectOnScreen();
   const RECT logo{card.left + 3, card.top + 3, card.left + 3 + 344, card.top + 3 + 105};
-  EXPECT_TRUE(screen.Any(logo, [](const e2e::Rgb& p) { return p.r + p.g + p.b > 120; }));
+  const auto logoShows = [&] {
+    return e2e::ScreenImage().Any(logo, [](const e2e::Rgb& p) { return p.r + p.g + p.b > 120; });
+  };
+  PumpUntil(logoShows);
+  EXPECT_TRUE(logoShows());
   static_cast<void>(e2e::SaveScreenshot("about-box-logo"));
 
   // Moved to a monitor of 144 DPI: made again at that size.
@@ -118,8 +120,8 @@ TEST_F(AboutBoxTest, EnterPressesTheFocusedButton) {
     }
   });
   MSG enter{.hwnd = box->InfoButton(), .message = WM_KEYDOWN, .wParam = VK_RETURN};
-  ::IsDialogMessageW(box->Hwnd(), &enter);
-  PumpFor(300ms);
+  ::IsDialogMessageW(box->Hwnd(), &enter);  // returns once the menu has closed
+  ProcessPendingMessages();
   closer.join();
   EXPECT_TRUE(menuSeen);
   ASSERT_NE(box->Hwnd(), nullptr) << "the box stays open";
@@ -127,7 +129,7 @@ TEST_F(AboutBoxTest, EnterPressesTheFocusedButton) {
   ::SetFocus(box->OkButton());
   enter.hwnd = box->OkButton();
   ::IsDialogMessageW(box->Hwnd(), &enter);
-  PumpFor(100ms);
+  PumpUntil([&] { return box->Hwnd() == nullptr; });
   EXPECT_EQ(box->Hwnd(), nullptr);
 }
 

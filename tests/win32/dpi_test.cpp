@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system_library_win.h"
 #include "ui/dpi_win.h"
 #include "ui/handles_win.h"
-#include "platform/system_library_win.h"
 
 namespace lb {
 namespace {

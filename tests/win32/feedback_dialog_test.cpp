@@ -81,7 +81,7 @@ class FeedbackDialogTest : public ::testing::Test {
     ::SetWindowTextW(control, text.c_str());
   }
 
-  static void Pump() { test::PumpFor(std::chrono::milliseconds(100)); }
+  static void Pump() { ProcessPendingMessages(); }
 
   // "Send", then the messages run until its outcome has come back from the worker thread and
   // been reported (the box closed by a BoxWatcher).
@@ -247,7 +247,7 @@ TEST_F(FeedbackDialogTest, LaysOutTheControlsAtTheWindowsDpiInTabOrder) {
 
   Type(memoWindow, L"The indicator is great.\r\nCould it also show Insert?");
   Type(dialog->Item(FeedbackDialog::kEmail), L"me@example.com");
-  Pump();
+  test::DrawNow(dialog->Hwnd());
   static_cast<void>(e2e::SaveScreenshot("feedback-dialog-" + std::to_string(dpi)));
 }
 
@@ -317,6 +317,7 @@ TEST_F(FeedbackDialogTest, AnOutcomeForAClosedDialogIsDropped) {
         return server.LogWith({"\"scheme\": \"http\"", "feedback.php"}).size() == 1;
       },
       20s));
+  // The worker's end comes to no window, so nothing announces it: the messages run a while.
   test::PumpFor(std::chrono::milliseconds(1500));
   EXPECT_EQ(::FindWindowW(L"#32770", L"Failure"), nullptr);
 }

@@ -171,7 +171,8 @@ BOOL CALLBACK CollectLocale(LPWSTR name, DWORD, LPARAM names) {
 TEST(ShippedLanguagesOnWindows, LanguageCodesCoverEveryRegionTheSystemKnows) {
   const Win32FileSystem files;
   const Win32CodePage codePage;
-  const auto bytes = files.ReadFile(DeliveryFolder() + "Languages\\LanguageCodes.csv", kMaxTextFileBytes);
+  const auto bytes =
+      files.ReadFile(DeliveryFolder() + "Languages\\LanguageCodes.csv", kMaxTextFileBytes);
   ASSERT_TRUE(bytes.has_value());
   const std::string codes = DecodeLanguageCodes(*bytes, codePage);
 

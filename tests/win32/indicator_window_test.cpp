@@ -355,7 +355,8 @@ class DialogDriver {
       : thread_([this, act = std::move(act)] {
           for (int i = 0; i < 500; ++i) {
             if (HWND dialog = FindOwnWindow(L"#32770")) {
-              ::Sleep(100);  // let it finish filling itself in
+              // Filled in before it shows: once visible, it has finished its setting up.
+              for (int j = 0; j < 500 && !::IsWindowVisible(dialog); ++j) ::Sleep(10);
               wchar_t name[1024] = {};
               ::GetDlgItemTextW(dialog, kFileNameBox, name, 1024);
               shownName = ToUtf8(name);
@@ -431,6 +432,7 @@ TEST(WindowTimerHost, StartsWaitingTimersOnAttachAndStopsThem) {
 
   host.StopTimer(7);
   EXPECT_TRUE(host.Running().empty());
+  // Longer than the timer's interval: a timer still running would have posted by now.
   ::Sleep(60);
   MSG message;
   EXPECT_FALSE(::PeekMessageW(&message, window.get(), WM_TIMER, WM_TIMER, PM_REMOVE));

@@ -73,6 +73,8 @@ TEST_P(KeySourceWindowTest, ARealPressReachesTheMonitorAndThePollRunsOnlyWhileAK
   EXPECT_TRUE(PumpUntil([&] { return Window().StatusText() == "Caps Lock: OFF"; }));
   Tap('A');
   Tap(VK_SHIFT);
+  // A check would show the same text again: no later event tells the two keys have come, so
+  // the messages run for a while (raw input and the hook take a few milliseconds).
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(Window().StatusText(), "Caps Lock: OFF");
   EXPECT_TRUE(PumpUntil([&] { return !PollRuns(); }));
@@ -106,6 +108,7 @@ TEST_F(KeySourceChoiceTest, ForcedPollingKeepsTheTenMillisecondPoll) {
   ASSERT_EQ(Window().StartKeyEvents(KeySource::Polling), KeySource::Polling);
   EXPECT_FALSE(Window().Logic().TestParts().monitor.UsesKeyEvents());
   EXPECT_EQ(Window().StartKeyEvents(std::nullopt), KeySource::Polling);  // chosen once
+  // Ten ticks of the 10 ms poll, none of which finds a lock key down: the poll goes on.
   PumpFor(std::chrono::milliseconds(100));
   EXPECT_EQ(Window().Timers().Running().at(kKeyPollTimerId), 10);
 }
@@ -113,17 +116,17 @@ TEST_F(KeySourceChoiceTest, ForcedPollingKeepsTheTenMillisecondPoll) {
 TEST(KeyboardHookThreadTest, PostsLockKeysOnlyAndNothingOnceStopped) {
   const UniqueWindow target(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                               nullptr, nullptr, nullptr));
-  // What the hook posted to the window within `wait` (nothing else of the queue is touched).
-  const auto posted = [&](std::chrono::milliseconds wait) {
+  // What the hook posted to the window, taken until `count` keys have come (or 3 s passed;
+  // nothing else of the queue is touched).
+  const auto posted = [&](std::size_t count) {
     std::vector<std::pair<WPARAM, LPARAM>> keys;
-    const auto end = std::chrono::steady_clock::now() + wait;
-    while (std::chrono::steady_clock::now() < end) {
+    PumpUntil([&] {
       MSG message;
       while (::PeekMessageW(&message, target.get(), kLockKeyMessage, kLockKeyMessage, PM_REMOVE)) {
         keys.emplace_back(message.wParam, message.lParam);
       }
-      ::Sleep(5);
-    }
+      return keys.size() >= count;
+    });
     return keys;
   };
   using Keys = std::vector<std::pair<WPARAM, LPARAM>>;
@@ -135,58 +138,60 @@ TEST(KeyboardHookThreadTest, PostsLockKeysOnlyAndNothingOnceStopped) {
   Tap(VK_SCROLL);
   Tap(VK_LSHIFT);
   Tap(VK_SCROLL);
-  EXPECT_EQ(posted(std::chrono::milliseconds(300)),
-            (Keys{{VK_SCROLL, 1}, {VK_SCROLL, 0}, {VK_SCROLL, 1}, {VK_SCROLL, 0}}));
+  EXPECT_EQ(posted(4), (Keys{{VK_SCROLL, 1}, {VK_SCROLL, 0}, {VK_SCROLL, 1}, {VK_SCROLL, 0}}));
 
   hook.Stop();
   EXPECT_FALSE(hook.Running());
   Tap(VK_SCROLL);
   Tap(VK_SCROLL);
-  EXPECT_TRUE(posted(std::chrono::milliseconds(200)).empty());
-  // A stopped hook starts again.
+  // A stopped hook starts again. What it posts comes after anything the stopped one posted:
+  // Num Lock's four, and nothing of Scroll Lock before them.
   ASSERT_TRUE(hook.Start(target.get()));
   Tap(VK_NUMLOCK);
   Tap(VK_NUMLOCK);
-  EXPECT_EQ(posted(std::chrono::milliseconds(300)).size(), 4u);
+  EXPECT_EQ(posted(4), (Keys{{VK_NUMLOCK, 1}, {VK_NUMLOCK, 0}, {VK_NUMLOCK, 1}, {VK_NUMLOCK, 0}}));
 }
 
 TEST(KeyboardHookThreadTest, AHookThatTheSystemRemovedIsInstalledAgainAtTheNextLook) {
   const UniqueWindow target(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                               nullptr, nullptr, nullptr));
-  const auto postedWithin = [&](std::chrono::milliseconds wait) {
-    std::size_t keys = 0;
-    const auto end = std::chrono::steady_clock::now() + wait;
-    while (std::chrono::steady_clock::now() < end) {
+  // The keys the hook posted to the window, taken until `count` have come (or 3 s passed).
+  const auto posted = [&](std::size_t count) {
+    std::vector<WPARAM> keys;
+    PumpUntil([&] {
       MSG message;
       while (::PeekMessageW(&message, target.get(), kLockKeyMessage, kLockKeyMessage, PM_REMOVE)) {
-        ++keys;
+        keys.push_back(message.wParam);
       }
-      ::Sleep(5);
-    }
+      return keys.size() >= count;
+    });
     return keys;
   };
+  using Keys = std::vector<WPARAM>;
   KeyboardHookThread hook;
   ASSERT_TRUE(hook.Start(target.get()));
   // Windows removes a hook that once answered too late, and says nothing (Wine never does).
   ASSERT_TRUE(hook.DropHookAsTheSystemWould());
-  postedWithin(std::chrono::milliseconds(100));
-  Tap(VK_SCROLL);
-  Tap(VK_SCROLL);
-  ASSERT_EQ(postedWithin(std::chrono::milliseconds(200)), 0u) << "the hook is gone";
+  Tap(VK_NUMLOCK);
+  Tap(VK_NUMLOCK);
 
-  // The thread's periodic look (every kCheckIntervalMs) finds that no key reached the hook.
+  // The thread's periodic look (every kCheckIntervalMs) finds that no key reached the hook and
+  // installs it again. The keys come in order: none of Num Lock's before Scroll Lock's shows
+  // that the hook was gone.
   ASSERT_TRUE(hook.CheckHookNow());
-  postedWithin(std::chrono::milliseconds(100));
   Tap(VK_SCROLL);
   Tap(VK_SCROLL);
-  EXPECT_EQ(postedWithin(std::chrono::milliseconds(300)), 4u);
+  ASSERT_EQ(posted(4), (Keys{VK_SCROLL, VK_SCROLL, VK_SCROLL, VK_SCROLL})) << "the hook is gone";
 
-  // A hook that saw keys since the last look is kept, and still posts each key once.
+  // A hook that saw keys since the last look is kept, and still posts each key once: Scroll
+  // Lock's four, then Num Lock's.
   ASSERT_TRUE(hook.CheckHookNow());
-  postedWithin(std::chrono::milliseconds(100));
   Tap(VK_SCROLL);
   Tap(VK_SCROLL);
-  EXPECT_EQ(postedWithin(std::chrono::milliseconds(300)), 4u);
+  Tap(VK_NUMLOCK);
+  Tap(VK_NUMLOCK);
+  EXPECT_EQ(posted(8), (Keys{VK_SCROLL, VK_SCROLL, VK_SCROLL, VK_SCROLL, VK_NUMLOCK, VK_NUMLOCK,
+                             VK_NUMLOCK, VK_NUMLOCK}));
 }
 
 }  // namespace

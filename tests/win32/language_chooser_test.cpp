@@ -26,7 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-using test::PumpFor;
+using test::PumpUntil;
 
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = L"";
@@ -111,10 +111,11 @@ TEST_F(LanguageChooserWindow, ShowsTheSortedListWithFlagsAndTheTranslators) {
   ::SetForegroundWindow(form->Hwnd());
   ::SetFocus(combo);
   ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-  PumpFor(500ms);
   COMBOBOXINFO info{.cbSize = sizeof(COMBOBOXINFO)};
   ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+  PumpUntil([&] { return ::IsWindowVisible(info.hwndList) != FALSE; });
   ASSERT_TRUE(::IsWindowVisible(info.hwndList)) << "the list is dropped down";
+  test::DrawNow(info.hwndList);
   static_cast<void>(e2e::SaveScreenshot("language-chooser-list"));
 
   // The dropped list's entries as the list draws them: each entry's flag at its left, 16
@@ -258,8 +259,8 @@ TEST_F(LanguageChooserWindow, YesRestartsThroughTheScriptFromAFolderWithSpecialC
             "@ECHO OFF\r\n"
             "ECHO This file was created automatically to restart the program.\r\n"
             "ECHO It is safe to delete this file.\r\n"
-            "\"" + ToUtf8(SystemFolder()) + "\\timeout.exe\" 1\r\n\"" +
-                expectedPath + "\"\r\n");
+            "\"" +
+                ToUtf8(SystemFolder()) + "\\timeout.exe\" 1\r\n\"" + expectedPath + "\"\r\n");
 
   // The script started the program in that folder, and nothing else.
   const std::string marker = root.Path("100% & (more) ^!x Caf\xC3\xA9\\marker.txt");

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <random>
 
 #include "base/client_identity_win.h"
 #include "base/identity.h"
@@ -44,7 +45,7 @@ class TestStoreKey {
  public:
   TestStoreKey()
       : path_(L"Software\\LockBeaconTests\\Update-" + std::to_wstring(::GetCurrentProcessId()) +
-              L"-" + std::to_wstring(::GetTickCount64())) {}
+              L"-" + std::to_wstring(std::random_device{}())) {}
   ~TestStoreKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()); }
   TestStoreKey(const TestStoreKey&) = delete;
   TestStoreKey& operator=(const TestStoreKey&) = delete;
@@ -130,6 +131,7 @@ TEST(PostFormOnWindows, AClosedPortFailsOnBothTransportsWithoutAConnection) {
     const StandinServer server;
     port = server.Port();
   }
+  // The ended server's sockets close with its process, at a moment nothing here announces.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   for (const char* scheme : {"https", "http"}) {
     const std::string address =

@@ -87,8 +87,8 @@ void Describe(HMENU menu, const std::string& prefix, std::vector<std::string>& l
       continue;
     }
     const std::string path = prefix + ToUtf8(text);
-    lines.push_back(Line(path, (info.fState & MFS_CHECKED) != 0,
-                         (info.fState & MFS_DISABLED) != 0, info.hSubMenu != nullptr));
+    lines.push_back(Line(path, (info.fState & MFS_CHECKED) != 0, (info.fState & MFS_DISABLED) != 0,
+                         info.hSubMenu != nullptr));
     if (info.hSubMenu) {
       Describe(info.hSubMenu, path + " > ", lines, items);
     } else {
@@ -150,7 +150,7 @@ class PopupMenuWindowTest : public test::AppWindowTest {
   }
   void Choose(UINT id) {
     ::SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    test::PumpFor(std::chrono::milliseconds(20));
+    ProcessPendingMessages();
   }
 };
 
@@ -265,7 +265,7 @@ TEST_F(PopupMenuWindowTest, EachItemsIdentifierRunsItsCommand) {
         WindowCloser closer(opened->second.first, opened->second.second);
         Choose(item.id);
         test::PumpUntil([&] { return closer.Closed(); }, std::chrono::seconds(10));
-        test::PumpFor(std::chrono::milliseconds(100));
+        ProcessPendingMessages();
         closed = closer.Closed();
       }
       EXPECT_TRUE(closed) << "no window of its own";

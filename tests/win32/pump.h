@@ -10,7 +10,15 @@
 
 namespace lb::test {
 
-// Lets the messages run for `duration`.
+// Has `window` and its children paint themselves now (for a look at the screen).
+inline void DrawNow(HWND window) {
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+  ProcessPendingMessages();
+}
+
+// Lets the messages run for `duration`. Only for a test that must show that something does not
+// happen and has no later event to wait for instead; each use says why.
 inline void PumpFor(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
   while (std::chrono::steady_clock::now() < end) {

@@ -54,7 +54,7 @@ class SettingsWindowTest : public test::AppWindowTest {
   }
   static void Save(HWND dialog) {
     ::SendMessageW(Item(dialog, SettingsWindow::kSave), BM_CLICK, 0, 0);
-    test::PumpFor(std::chrono::milliseconds(20));
+    ProcessPendingMessages();
   }
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ class TempFolder {
     const DWORD length = GetTempPathW(MAX_PATH + 1, base);
     const std::wstring stem = std::wstring(base, length) + L"lockbeacon-test-" +
                               std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(GetTickCount64()) + L"-";
+                              std::to_wstring(std::random_device{}()) + L"-";
     for (;;) {
       path_ = stem + std::to_wstring(counter++);
       if (CreateDirectoryW(path_.c_str(), nullptr)) break;

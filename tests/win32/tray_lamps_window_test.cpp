@@ -100,6 +100,7 @@ TEST_F(TrayLampsWindowTest, StaticIconWhenSwitchedOffAndStatesAfterAnUnlock) {
   const HICON programIcon = Icon();
   EXPECT_EQ(Tooltip(), "Lock Beacon");
   keyboard_.SetToggled(VK_CAPITAL, true);
+  // Five ticks of the 10 ms poll, each of which would have drawn the lamps: none does.
   test::PumpFor(std::chrono::milliseconds(50));
   EXPECT_EQ(Icon(), programIcon);
 
@@ -197,6 +198,7 @@ TEST_F(TrayLampsWindowTest, ARightClickOpensTheMenuOnceWithNothingSelected) {
     MenuWatcher watcher(Hwnd());
     ::SendMessageW(Hwnd(), TrayIcon::kCallbackMessage, MAKEWPARAM(10, 10),
                    MAKELPARAM(event, TrayIcon::kIconId));
+    // The menu that should not open has no later event to wait for: the messages run a while.
     test::PumpFor(std::chrono::milliseconds(400));
     if (watcher.Seen()) {
       ++menus;

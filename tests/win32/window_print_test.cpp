@@ -103,7 +103,7 @@ Picture OnScreen(HWND window) {
 
 // Compares the two pictures of `window`; on a difference both are saved as evidence.
 void ExpectPrintMatchesScreen(HWND window, const std::string& name) {
-  test::PumpFor(300ms);  // until the window and its children have drawn themselves
+  test::DrawNow(window);
   const Picture screen = OnScreen(window);
   const Picture printed = Printed(window);
   ASSERT_EQ(printed.width, screen.width);
