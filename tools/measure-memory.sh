@@ -16,11 +16,11 @@
 #   3. For each, where the private memory goes (tools/memory-breakdown.py): heaps by HeapWalk,
 #      modules' private pages, thread stacks, pictures, GDI objects, Wine's own share.
 #
-#   tools/measure-memory.sh [RUNS] [PRESSES]   (defaults 3 and 200; make measure-memory builds first)
+#   tools/measure-memory.sh [RUNS] [PRESSES]   (defaults 5 and 200; make measure-memory builds first)
 # Prints tables; asserts nothing.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-3}
+runs=${1:-5}
 presses=${2:-200}
 settle=4
 build="$repo/build/windows"
@@ -146,7 +146,8 @@ python3 "$repo/tools/standin_server.py" --port-file "$server_dir/port" --host-fi
 server_pid=$!
 for _ in $(seq 1 300); do [ -s "$server_dir/port" ] && break; sleep 0.1; done
 [ -s "$server_dir/port" ] || { echo "measure: the stand-in server did not start" >&2; exit 1; }
-wine "$probe" trust-ca "$(winepath -w "$build/standin/ca/ca.der" 2>/dev/null)"
+wine "$probe" trust-ca "$(winepath -w "$LOCKBEACON_WINE_DIR/ca/ca.der" 2>/dev/null)" ||
+  { echo "measure: the stand-in's test CA cannot be trusted" >&2; exit 1; }
 wine reg delete "$store" /f >/dev/null 2>&1 || true
 export LOCKBEACON_SERVER_HOST
 LOCKBEACON_SERVER_HOST=$(cat "$server_dir/host")

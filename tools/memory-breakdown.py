@@ -96,6 +96,7 @@ def main():
     totals = collections.Counter()
     modules = collections.Counter()
     unix = collections.Counter()
+    stacks = collections.Counter()
     pages = anonymous_pages(args.pid)
     for address, vma in pages:
         kind, name = owner(address)
@@ -103,6 +104,8 @@ def main():
             modules[name] += PAGE // 1024
             totals["modules (PE images)"] += PAGE // 1024
         elif kind:
+            if kind == "stack":
+                stacks[name] += PAGE // 1024
             totals[{"stack": "thread stacks", "dib": "DIB sections (pictures)",
                     "heap": "Windows heaps"}[kind]] += PAGE // 1024
         elif vma == "[heap]":
@@ -131,8 +134,8 @@ def main():
     for handle, busy, blocks, committed in heaps:
         print(f"    {handle:18s} {busy // 1024:7d} kB in {blocks:6d} blocks, {committed // 1024:6d} kB committed")
     print(f"    {'all heaps':18s} {sum(h[1] for h in heaps) // 1024:7d} kB in use")
-    stacks = by_kind.get("stack", [])
-    print(f"  threads: {len(stacks)}")
+    print(f"  threads: {len(by_kind.get('stack', []))}, resident stack pages: "
+          + ", ".join(f"{name} {kb} kB" for name, kb in sorted(stacks.items())))
     print("  GDI objects: " + ", ".join(f"{k} {v}" for k, v in sorted(gdi.items()) if k != "total")
           + f" (total {gdi.get('total', 0)})")
     return 0
