@@ -25,7 +25,7 @@ presses=${2:-200}
 settle=4
 build="$repo/build/windows"
 probes="$build/bench/win"
-release="$repo/build/release/ship/LockBeacon.exe"
+release=${LOCKBEACON_MEASURE_EXE:-$repo/build/release/ship/LockBeacon.exe}
 for f in "$build/LockBeacon.exe" "$probes/memory_probe.exe" "$probes/memory_report.dll" \
   "$probes/bare_window_probe.exe" "$probes/least_tray_probe.exe" "$release"; do
   [ -f "$f" ] || { echo "measure: $f is missing; run make measure-memory" >&2; exit 1; }
@@ -44,7 +44,7 @@ eval "$("$repo/tools/wine-env.sh" env)"
 rm -rf "$work" && mkdir -p "$work"
 probe="$probes/memory_probe.exe"
 report_dll=$(winepath -w "$probes/memory_report.dll" 2>/dev/null)
-store='HKCU\Software\BRIMLEX\Lock Beacon'
+store='HKCU\Software\BRIMLEX\Lock Beacon\Settings'
 
 # The Linux process whose command line is the Windows path $1 (each program runs from a folder
 # of its own under $work).
@@ -138,6 +138,13 @@ awk -v own="$own" -v tray="$tray" -v ms="${times[${labels[2]}]}" -v bare="$bare_
   printf "LockBeacon.exe launch to shown: %.2f x the bare window (target at most 1.5 x)\n", ms / bare }'
 
 # ---- a day's work in a minute, twice ---------------------------------------------------------
+# (LOCKBEACON_MEASURE_START_ONLY=1 stops after the start; LOCKBEACON_MEASURE_EXE names another
+# release exe to measure, an earlier build for example.)
+if [ -n "${LOCKBEACON_MEASURE_START_ONLY:-}" ]; then
+  echo
+  cat "$breakdowns"
+  exit 0
+fi
 server_dir="$work/standin"
 mkdir -p "$server_dir"
 python3 "$repo/tools/standin_server.py" --port-file "$server_dir/port" --host-file "$server_dir/host" \
