@@ -527,7 +527,11 @@ std::optional<std::string> AppWindow::OpenFileDialog(const std::string& filterDe
   dialog.Flags =
       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
   dialog.lpstrDefExt = extension.c_str();
-  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
+  // comdlg32 (a KnownDLL) is loaded at the first file dialog, not at every start: it pulls in the
+  // printer spooler and its libraries.
+  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const auto getOpenFileName = SystemProc<GetOpenFileNameFn>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!getOpenFileName || !getOpenFileName(&dialog)) return std::nullopt;  // cancelled (or refused)
   return ToUtf8(file.data());
 }
 
