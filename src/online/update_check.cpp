@@ -253,6 +253,10 @@ void UpdateCheckTimer::OnUpdateCheckTimer() {
   if (results_.updatePending) host_.ShowNewVersionNotice();
 }
 
+bool UpdateCheckSwitchedOff(IUpdateStore& store) {
+  return ReadStoreInteger(store, update_keys::ShowUpdate, 1) == 0;
+}
+
 void ShowUpdateOff(IUpdateStore& store) {
   try {
     store.WriteString(update_keys::ShowUpdate, "0");
