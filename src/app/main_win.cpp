@@ -6,7 +6,11 @@
 // The delay-load helper's hook types.
 #include <delayimp.h>
 
+#include <functional>
+#include <string>
+
 #include "app/app_window_win.h"
+#include "app/single_copy_win.h"
 #include "base/resource_ids.h"
 #include "base/startup_entry_win.h"
 #include "base/startup_platform_win.h"
@@ -15,6 +19,7 @@
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
 #include "platform/keyboard_win.h"
+#include "platform/restart_handover.h"
 #include "platform/shell_win.h"
 #include "platform/sound_player_win.h"
 #include "platform/system_library_win.h"
@@ -33,14 +38,15 @@ namespace {
 // The application's own top-level window: never shown, titled with the application title, and
 // the owner of the main window. An owned window gets no taskbar button, so the program shows
 // none while its indicator is on screen. Its class, "LockBeaconApplication", is how the
-// installer finds a running copy.
+// installer finds a running copy, and how a second start of the same settings finds this one
+// to ask it to show its indicator.
 class ApplicationWindow final : public WindowBase {
  public:
-  explicit ApplicationWindow(HINSTANCE instance) {
+  ApplicationWindow(HINSTANCE instance, const SettingsFolderClaim& claim) : claim_(claim) {
     const std::wstring title = ToWide(kAppTitle);
     Create(instance,
            {
-               .name = L"LockBeaconApplication",
+               .name = SettingsFolderClaim::kApplicationWindowClass,
                .icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAINICON)),
            },
            {
@@ -53,8 +59,23 @@ class ApplicationWindow final : public WindowBase {
            });
   }
 
+  // What a second start of the same settings asks for: the indicator as at the start.
+  std::function<void()> showAsAtStart;
+
  private:
+  // Posted to itself, so that the start that asked gets its answer at once and the indicator is
+  // shown from the message loop, like every other show.
+  static constexpr UINT kShowAsAtStart = WM_APP + 1;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (claim_.IsShowRequest(message, wParam)) {
+      static_cast<void>(::PostMessageW(Hwnd(), kShowAsAtStart, 0, 0));
+      return SettingsFolderClaim::kShownAnswer;
+    }
+    if (message == kShowAsAtStart) {
+      if (showAsAtStart) showAsAtStart();
+      return 0;
+    }
     // The installer and the uninstaller ask the program to end with WM_CLOSE to this window:
     // it ends as Exit ends it, after the message being handled, never in the middle of a write.
     if (message == WM_CLOSE) {
@@ -63,6 +84,8 @@ class ApplicationWindow final : public WindowBase {
     }
     return DefaultHandling(message, wParam, lParam);
   }
+
+  const SettingsFolderClaim& claim_;
 };
 
 int RunMessageLoop() {
@@ -79,8 +102,22 @@ int RunMessageLoop() {
 
 int Run(HINSTANCE instance) {
   // Registered under a fixed name for the life of the process (the handle is never closed).
-  // Whether another copy holds it already is not asked: a second copy runs like the first.
+  // Whether another copy holds it already is not asked here: whether a second start runs is
+  // decided by the name of its settings folder, below.
   static_cast<void>(::CreateMutexW(nullptr, FALSE, L"BRIMLEX_Lock_Beacon"));
+
+  // One copy per settings file: a start that finds a running copy of the same settings asks it
+  // to show its indicator and ends here, before it has read or written a setting or made a
+  // window or a tray icon. The claim lives as long as the process.
+  std::string settingsFolder;
+  try {
+    WinStartupPlatform startup;
+    settingsFolder = SettingsFolderForStart(startup);
+  } catch (...) {
+    // A program that cannot tell where it is claims nothing; the creation sequence reports it.
+  }
+  SettingsFolderClaim claim(settingsFolder);
+  if (claim.Check() == StartOutcome::End) return 0;
 
   // The manifest asks for per-monitor awareness already; this covers a copy whose manifest
   // was lost, and systems that do not read the manifest's newer entries.
@@ -99,7 +136,7 @@ int Run(HINSTANCE instance) {
     TaskMessageDialogs messages;
     RegistryStartupEntry startupEntry;
 
-    ApplicationWindow application(instance);
+    ApplicationWindow application(instance, claim);
     AppWindow mainWindow(instance, application.Hwnd(),
                          AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
                                      messages, startupEntry});
@@ -123,7 +160,13 @@ int Run(HINSTANCE instance) {
                                    .enableUpdateNotifications = [&mainWindow](bool ticked) {
                                      mainWindow.Logic().menu.UpdateCheckDone(ticked);
                                    }});
-    return RunMessageLoop();
+    // The start display's path, as the start display timer takes it.
+    application.showAsAtStart = [&mainWindow] { mainWindow.Logic().OnTimer(kStartDisplayTimerId); };
+    claim.ServeFrom(application.Hwnd());
+    SetRestartHandover([&claim] { claim.HandOver(); });
+    const int result = RunMessageLoop();
+    SetRestartHandover({});
+    return result;
   } catch (...) {
     // The windows themselves could not be made: nothing to run.
     ReportCurrentException();

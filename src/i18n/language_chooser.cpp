@@ -6,6 +6,7 @@
 #include "i18n/restart_script.h"
 #include "i18n/translation.h"
 #include "platform/app_error.h"
+#include "platform/restart_handover.h"
 
 namespace lb {
 namespace {
@@ -144,6 +145,9 @@ LanguageChooser::OkResult LanguageChooser::OnOk() {
   if (!p_.files.WriteFile(scriptPath, *bytes)) throw AppError("Unable to write to " + scriptPath);
   p_.platform.ProcessMessages();
 
+  // The copy that the script starts uses the same settings: it must not take this one for a
+  // running copy.
+  HandOverForRestart();
   p_.platform.StartScriptHidden(scriptPath, p_.settingsFolder);
   p_.platform.ProcessMessages();
   p_.platform.Terminate();

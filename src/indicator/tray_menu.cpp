@@ -6,6 +6,7 @@
 #include "base/server_host.h"
 #include "base/settings_keys.h"
 #include "i18n/translation.h"
+#include "platform/restart_handover.h"
 
 namespace lb {
 
@@ -167,6 +168,8 @@ void TrayMenu::OnResetToDefaults() {
   // A file that cannot be deleted is not reported: the program restarts with the old settings.
   static_cast<void>(p_.files.RemoveFile(AppIdentity().settingsFolder + "settings.ini"));
   p_.view.ProcessMessages();
+  // The new copy uses the same settings: it must not take this one for a running copy.
+  HandOverForRestart();
   p_.shell.StartProgram(p_.startup.ExePath());
   OnExit();
 }

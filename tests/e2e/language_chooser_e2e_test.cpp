@@ -155,6 +155,12 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   const std::wstring expected = ShippedTranslation("German.lang.txt", "Settings");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(WindowText(dialog), expected);
+  // The new process is the one copy of these settings (the old one let go of them before the
+  // script started it): a further start shows it and ends.
+  {
+    AppProcess again(exe);
+    EXPECT_TRUE(WaitFor([&] { return !again.IsRunning(); })) << "two copies of one settings file";
+  }
   EXPECT_FALSE(fs::exists(folder / "marker.txt")) << "the script ran the timeout.exe beside it";
   EXPECT_FALSE(fs::exists(folder / "timeout-bat.ran"))
       << "the script ran the timeout.bat beside it";

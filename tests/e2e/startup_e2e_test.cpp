@@ -67,13 +67,16 @@ TEST_F(StartupTest, StoredPositionAndSizeAreApplied) {
   EXPECT_EQ(bounds.right - bounds.left, 260);
 }
 
+// Each with settings of its own (a copy started twice with the same settings is one copy:
+// single_copy_e2e_test.cpp).
 TEST_F(StartupTest, TwoCopiesRunSideBySide) {
-  TempFolder folder("two-copies");
-  const fs::path exe = InstallApp(folder.Path());
-  AppProcess first(exe);
+  TempFolder folderA("two-copies-a");
+  TempFolder folderB("two-copies-b");
+  AppProcess first(InstallApp(folderA.Path()));
   ASSERT_NE(first.WaitForMainWindow(), nullptr);
-  AppProcess second(exe);
+  AppProcess second(InstallApp(folderB.Path()));
   ASSERT_NE(second.WaitForMainWindow(), nullptr);
+  EXPECT_TRUE(WaitFor([&] { return IniKeys(folderB / "settings.ini", L"Settings").size() == 4; }));
 
   Sleep(500);
   EXPECT_TRUE(first.IsRunning());

@@ -147,6 +147,12 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredYesRestartsWithEveryDefault) {
   ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
   EXPECT_EQ(IniValue(settings, L"Num Lock"), L"<absent>");
   EXPECT_NE(IniValue(settings, L"Left"), L"10");
+  // The new process is the one copy of these settings (the old one let go of them before it
+  // started it): a further start shows it and ends.
+  {
+    AppProcess again(folder / "LockBeacon.exe");
+    EXPECT_TRUE(WaitFor([&] { return !again.IsRunning(); })) << "two copies of one settings file";
+  }
 
   const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
   ASSERT_NE(process, nullptr);

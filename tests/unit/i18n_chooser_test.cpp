@@ -2,6 +2,7 @@
 // of the restart script.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "i18n/language_chooser.h"
 #include "i18n/restart_script.h"
 #include "platform/app_error.h"
+#include "platform/restart_handover.h"
 
 namespace lb {
 namespace {
@@ -242,6 +244,32 @@ TEST_F(ChooserTest, AScriptThatCannotBeWrittenStopsAfterStoringTheLanguage) {
   EXPECT_THROW(static_cast<void>(c.OnOk()), AppError);
   EXPECT_FALSE(files.files.contains(std::string(kSettingsFolder) + "start.bat"));
   EXPECT_EQ(platform.steps.size(), 2u);
+}
+
+// The copy that the script starts uses the same settings: this one lets go of its claim on them
+// just before the script starts, and only then (a script that could not be written leaves the
+// running copy its claim).
+TEST_F(ChooserTest, TheRestartHandsOverJustBeforeTheScriptStarts) {
+  struct Reset {
+    ~Reset() { SetRestartHandover({}); }
+  } reset;
+  SetRestartHandover([&] { platform.steps.push_back("HandOver"); });
+  GivenFile("German.lang.txt", "");
+  auto& c = Open();
+  SelectName("German");
+  messages.answer = kResultYes;
+  files.refuseWrites = true;
+  EXPECT_THROW(static_cast<void>(c.OnOk()), AppError);
+  EXPECT_EQ(std::count(platform.steps.begin(), platform.steps.end(), "HandOver"), 0);
+
+  files.refuseWrites = false;
+  platform.steps.clear();
+  EXPECT_EQ(c.OnOk(), LanguageChooser::OkResult::Restart);
+  const std::string script = std::string(kSettingsFolder) + "start.bat";
+  EXPECT_EQ(platform.steps,
+            (Lines{"SetLanguageFile German.lang.txt", "ProcessMessages", "ProcessMessages",
+                   "HandOver", "StartScriptHidden " + script + " in " + kSettingsFolder,
+                   "ProcessMessages", "Terminate"}));
 }
 
 TEST_F(ChooserTest, LinkOpensTheTranslationPage) {
