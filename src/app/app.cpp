@@ -27,6 +27,7 @@ App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, 
          ITrayIconView& tray)
     : platform_(platform),
       view_(view),
+      fullScreen(*this, platform.fullScreen),
       indicator(*this, view, platform.keyboard, timers),
       sounds(*this, view, platform.sound, platform.files, platform.startup, platform.messages,
              store_),
@@ -36,6 +37,10 @@ App::App(const AppPlatform& platform, IIndicatorView& view, ITimerHost& timers, 
             platform.shell, platform.messages, host, trayLamps}) {
   // The tray icon follows every keyboard state the key poll reads.
   monitor.statesListener = &trayLamps;
+  // Over a full-screen program the indicator shows nothing and steps aside.
+  indicator.fullScreen = &fullScreen;
+  monitor.fullScreen = &fullScreen;
+  fullScreen.Subscribe(indicator);
 }
 
 void App::Create() {
@@ -137,6 +142,7 @@ void App::Create() {
   fadeOut = keys::OnUnlessOff(store.ReadString(keys::FadeoutAnimation, ""));
   ticks.trayIconStates = keys::OnUnlessOff(store.ReadString(keys::TrayIconStates, ""));
   showOnActiveMonitor = keys::OffUnlessOn(store.ReadString(keys::ShowOnActiveMonitor, ""));
+  hideInFullScreen = keys::OnUnlessOff(store.ReadString(keys::HideInFullScreen, ""));
 
   languageFile = store.ReadString(keys::LanguageFile, "");
   LoadLanguage(languageFile, platform_.language, platform_.files, platform_.codePage);
@@ -146,6 +152,9 @@ void App::Create() {
 
   // Lay the window out once; this also saves its geometry.
   OnResize();
+  // A stored place that no monitor shows (a monitor gone since, a hand edit) is kept, and the
+  // window shows where it can be seen.
+  indicator.KeepInSight();
 
   // The tray icon shows the states from the start, before any key is pressed; a later change
   // is seen against them.

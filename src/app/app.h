@@ -10,6 +10,7 @@
 
 #include "app/app_platform.h"
 #include "base/settings_store.h"
+#include "indicator/full_screen.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/lock_key_monitor.h"
@@ -53,6 +54,12 @@ class App : public RunningSettings {
   // toggled meanwhile without any key event reaching the program, so the LEDs and the tray
   // icon read the states again, quietly.
   void OnLockStatesMayHaveChanged() { monitor.ReadStatesQuietly(); }
+  // The displays changed (a monitor added or removed, another arrangement, resolution or work
+  // area), or the machine resumed: the indicator goes where it can be seen, or back to its own
+  // place once that can be seen again.
+  void OnDisplaysChanged() { indicator.KeepInSight(); }
+  // The user moves or sizes the window by its frame or caption (WM_ENTERSIZEMOVE).
+  void OnUserPlacesWindow() { indicator.OnUserPlacesWindow(); }
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen) { indicator.OnMouseDown(button, screen); }
   void OnMouseMove(Point screen) { indicator.OnMouseMove(screen); }
@@ -83,6 +90,7 @@ class App : public RunningSettings {
 
  public:
   // The parts, in the order they are created.
+  FullScreenWatch fullScreen;  // is a full-screen program in front?
   Indicator indicator;
   SoundEffects sounds;
   LockKeyMonitor monitor;

@@ -2,6 +2,7 @@
 // Everything the main window's logic needs from the platform, handed to it in one piece. The
 // Win32 program fills it with the real implementations; tests with fakes.
 #include "i18n/language_platform.h"
+#include "indicator/full_screen.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
@@ -23,6 +24,8 @@ struct AppPlatform {
   IShell& shell;
   IMessageDialogs& messages;
   IStartupEntry& startupEntry;  // "Start with Windows"
+  // What is in front of the user (full-screen programs); none: nothing ever is.
+  const IFullScreenProbe* fullScreen = nullptr;
 };
 
 }  // namespace lb

@@ -16,6 +16,7 @@
 #include "indicator/settings_window_win.h"
 #include "online/feedback_dialog_win.h"
 #include "online/update_check_win.h"
+#include "platform/app_error.h"
 #include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 #include "ui/app_title.h"
@@ -117,6 +118,14 @@ AppWindow::AppWindow(HINSTANCE instance, HWND owner, const AppPlatform& platform
   // not see the key (the secure desktop, an elevated window in front).
   desktopEvents_.Subscribe(app_.monitor);
   desktopEvents_.Subscribe(*this);
+  // A full-screen program in front keeps the indicator quiet: asked at every new foreground
+  // window, and when the shell tells an app bar of one (F11 or a video, in the same window).
+  desktopEvents_.Subscribe(app_.fullScreen);
+  try {
+    fullScreenAppBar_.emplace(instance, [this] { app_.fullScreen.OnFullScreenAppNotice(); });
+  } catch (const AppError&) {
+    // Without it a program that goes full-screen in its own window is seen at the next press.
+  }
 }
 
 bool AppWindow::RegisterSessionNotifications() {
@@ -138,6 +147,8 @@ void AppWindow::OnForegroundChanged() {
 AppWindow::~AppWindow() {
   desktopEvents_.Unsubscribe(app_.monitor);
   desktopEvents_.Unsubscribe(*this);
+  desktopEvents_.Unsubscribe(app_.fullScreen);
+  fullScreenAppBar_.reset();
   sessionRetry_.Stop();
   if (sessionNotifications_) {
     using UnregisterFn = BOOL(WINAPI*)(HWND);
@@ -730,12 +741,22 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
         app_.OnLockStatesMayHaveChanged();
+        // Docked or undocked while asleep: the indicator's monitor may be gone.
+        app_.OnDisplaysChanged();
       }
       return TRUE;
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE:
       // The taskbar's display may have another scale now: the lamps follow its icon size.
       app_.trayLamps.SetIconSize(NotificationIconSize());
+      // A monitor added, removed or rearranged, another resolution, or a work area that changed
+      // (the taskbar moved or grew): the indicator stays where it can be seen.
+      if (message == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA) app_.OnDisplaysChanged();
+      return DefaultHandling(message, wParam, lParam);
+    case WM_ENTERSIZEMOVE:
+      // The user takes the window by its caption or frame: wherever it goes is the user's
+      // place, even when it stood away from it (on another monitor, or out of a lost one).
+      app_.OnUserPlacesWindow();
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       // Another window took the mouse in the middle of a drag: for the app, the button is up.

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "indicator/full_screen_win.h"
 #include "indicator/indicator_view.h"
 #include "indicator/key_events_win.h"
 #include "indicator/key_source.h"
@@ -233,6 +234,9 @@ class AppWindow final : public WindowBase,
   DibSection ledLit_;
   DibSection ledDark_;
   std::optional<MenuBitmaps> menuBitmaps_;
+  // Tells the full-screen rule when the shell says a program went full-screen or left it
+  // (none when its window could not be made).
+  std::optional<FullScreenAppBar> fullScreenAppBar_;
   // Last: it goes first, before the listeners it tells.
   DesktopEventHooks desktopEvents_;
 };

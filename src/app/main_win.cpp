@@ -15,6 +15,7 @@
 #include "base/startup_entry_win.h"
 #include "base/startup_platform_win.h"
 #include "i18n/language_platform_win.h"
+#include "indicator/full_screen_win.h"
 #include "online/update_check_win.h"
 #include "platform/code_page_win.h"
 #include "platform/file_system_win.h"
@@ -88,6 +89,26 @@ class ApplicationWindow final : public WindowBase {
   const SettingsFolderClaim& claim_;
 };
 
+// The update notice that waited over a full-screen program opens once the program is gone.
+class NoticeAfterFullScreen final : public IFullScreenListener {
+ public:
+  NoticeAfterFullScreen(FullScreenWatch& watch, UpdateCheckWindow& updateCheck)
+      : watch_(watch), updateCheck_(updateCheck) {
+    watch_.Subscribe(*this);
+  }
+  ~NoticeAfterFullScreen() override { watch_.Unsubscribe(*this); }
+  NoticeAfterFullScreen(const NoticeAfterFullScreen&) = delete;
+  NoticeAfterFullScreen& operator=(const NoticeAfterFullScreen&) = delete;
+
+  void OnQuietChanged(bool quiet) override {
+    if (!quiet) updateCheck_.ShowWaitingNotice();
+  }
+
+ private:
+  FullScreenWatch& watch_;
+  UpdateCheckWindow& updateCheck_;
+};
+
 int RunMessageLoop() {
   MSG message{};
   for (;;) {
@@ -135,11 +156,12 @@ int Run(HINSTANCE instance) {
     Win32Shell shell;
     TaskMessageDialogs messages;
     RegistryStartupEntry startupEntry;
+    Win32FullScreenProbe fullScreen;
 
     ApplicationWindow application(instance, claim);
     AppWindow mainWindow(instance, application.Hwnd(),
                          AppPlatform{platform, files, codePage, language, keyboard, sound, shell,
-                                     messages, startupEntry});
+                                     messages, startupEntry, &fullScreen});
     shell.SetOwner(mainWindow.Hwnd());
     messages.SetOwner(mainWindow.Hwnd());
     try {
@@ -154,12 +176,15 @@ int Run(HINSTANCE instance) {
     static_cast<void>(mainWindow.StartKeyEvents(ForcedKeySource()));
     // updateCheckTimer: the update check starts a second from now; when it is over it enables
     // "Update Notifications" and opens the update notice if a new version was offered.
-    UpdateCheckWindow updateCheck(instance,
-                                  {.owner = application.Hwnd(),
-                                   .mainWindow = mainWindow.Hwnd(),
-                                   .enableUpdateNotifications = [&mainWindow](bool ticked) {
-                                     mainWindow.Logic().menu.UpdateCheckDone(ticked);
-                                   }});
+    UpdateCheckWindow updateCheck(
+        instance,
+        {.owner = application.Hwnd(),
+         .mainWindow = mainWindow.Hwnd(),
+         .enableUpdateNotifications =
+             [&mainWindow](bool ticked) { mainWindow.Logic().menu.UpdateCheckDone(ticked); },
+         // Over a full-screen program the notice waits until it is gone.
+         .noticeMayShow = [&mainWindow] { return !mainWindow.Logic().fullScreen.Check(); }});
+    const NoticeAfterFullScreen noticeAfterFullScreen(mainWindow.Logic().fullScreen, updateCheck);
     // The start display's path, as the start display timer takes it.
     application.showAsAtStart = [&mainWindow] { mainWindow.Logic().OnTimer(kStartDisplayTimerId); };
     claim.ServeFrom(application.Hwnd());

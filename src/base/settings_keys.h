@@ -30,6 +30,7 @@ inline constexpr const char* Height = "Height";
 inline constexpr const char* LanguageFile = "LanguageFile";
 inline constexpr const char* TrayIconStates = "Tray Icon States";
 inline constexpr const char* ShowOnActiveMonitor = "Show On Active Monitor";
+inline constexpr const char* HideInFullScreen = "Hide In Full Screen";
 
 inline constexpr const char* On = "ON";
 inline constexpr const char* Off = "OFF";

@@ -109,6 +109,9 @@ inline constexpr CatalogueText kTextCatalogue[] = {
   {"Show lock states in the tray icon", "menu item TrayIconStates"},
   {"Disabled", "tray icon tooltip: the program is disabled (menu item Enable off)"},
   {"Show on the monitor in use", "Settings dialog: check box"},
+
+  // Quiet over full-screen programs.
+  {"Hide while a full-screen program runs", "Settings dialog: check box"},
 };
 // clang-format on
 

@@ -73,8 +73,36 @@ void Indicator::StayDecision() {
   // Always on top: nothing arms the hide timer.
 }
 
+bool Indicator::Stays() const {
+  const MenuTicks& ticks = settings_.ticks;
+  return settings_.alwaysOnTop || (ticks.alwaysShowNumLock && keyboard_.IsToggled(VkNumLock)) ||
+         (ticks.alwaysShowCapsLock && keyboard_.IsToggled(VkCapital)) ||
+         (ticks.alwaysShowScrollLock && keyboard_.IsToggled(VkScroll));
+}
+
+void Indicator::StepAside() {
+  hideTimer.SetInterval(settings_.displayDuration);
+  hideTimer.SetEnabled(false);
+  view_.SetVisible(false);
+}
+
+void Indicator::OnQuietChanged(bool quiet) {
+  if (quiet) {
+    StepAside();
+  } else if (Stays()) {
+    // The LEDs may have changed meanwhile, quietly; they are right already.
+    SetLedsFromKeys();
+    ShowIndicator();
+  }
+}
+
 void Indicator::ShowIndicator() {
-  FollowActiveMonitor();
+  // Over a full-screen program nothing shows: not the start display, not a press.
+  if (fullScreen != nullptr && fullScreen->Quiet()) {
+    StepAside();
+    return;
+  }
+  KeepInSight();
   view_.SetAlpha(kOpaque);
   view_.SetVisible(true);
   // Out of the top-most band and back in: this puts the window above every other top-most one.
@@ -119,6 +147,8 @@ void Indicator::SwitchFrame(FrameStyle frame, bool ledBandRaised) {
 
 void Indicator::OnStartDisplayTimer() {
   startDisplayTimer.SetEnabled(false);
+  // The program may start under a full-screen program (signed in to a game that starts too).
+  if (fullScreen != nullptr) fullScreen->Check();
   RefreshLeds();
   view_.SetClientHeight(view_.LedBandHeight());
   ShowIndicator();
@@ -163,11 +193,21 @@ void Indicator::LayOut() {
   }
 }
 
-void Indicator::FollowActiveMonitor() {
+void Indicator::KeepInSight() {
   if (!homeMonitor_) return;
-  // Switched off while the window stood elsewhere: it goes back to the user's own place.
-  if (!settings_.showOnActiveMonitor && !displaced_) return;
-  const MonitorArea target = settings_.showOnActiveMonitor ? view_.ActiveMonitor() : *homeMonitor_;
+  // The user's own place, and whether it can be seen on the monitors there are now.
+  const Rect homeFrame = Shrink(home_, homeBorders_);
+  const MonitorArea homeNow = view_.MonitorOf(home_);
+  const bool homeSeen = MostlyInside(homeFrame, homeNow.workArea);
+  // At home, seen, and asked nowhere else: it stays.
+  if (!settings_.showOnActiveMonitor && !displaced_ && homeSeen) return;
+  MonitorArea target = homeNow;
+  if (settings_.showOnActiveMonitor) {
+    target = view_.ActiveMonitor();
+  } else if (!homeSeen) {
+    target = MonitorInSight(homeFrame, homeNow, view_.MonitorOf(view_.PrimaryWorkArea()));
+  }
+  const bool atHome = homeSeen && target.workArea == homeNow.workArea;
   const Rect bounds = view_.Bounds();
   const MonitorArea current = view_.MonitorOf(bounds);
   const Size size{ScaleBetween(bounds.Width(), current.dpi, target.dpi),
@@ -175,19 +215,16 @@ void Indicator::FollowActiveMonitor() {
   // The visible edges keep their distances from the work area's; the invisible borders are
   // those of the target's scale. At home the outer corner is the stored one, unchanged.
   Rect placed;
-  if (target.workArea == homeMonitor_->workArea) {
-    placed = PlaceOnMonitor(home_, *homeMonitor_, target, size);
+  if (atHome) {
+    placed = Rect::FromPosSize(home_.left, home_.top, size.width, size.height);
   } else {
     const Insets now = view_.InvisibleBorders();
     const auto scale = [&](int value) { return ScaleBetween(value, current.dpi, target.dpi); };
     const Insets borders{scale(now.left), scale(now.top), scale(now.right), scale(now.bottom)};
     const Size visibleSize{size.width - borders.left - borders.right,
                            size.height - borders.top - borders.bottom};
-    placed = Grow(PlaceOnMonitor(Shrink(home_, homeBorders_), *homeMonitor_, target, visibleSize),
-                  borders);
+    placed = Grow(PlaceInSight(homeFrame, *homeMonitor_, target, visibleSize), borders);
   }
-  const bool home = placed.left == home_.left && placed.top == home_.top &&
-                    target.workArea == homeMonitor_->workArea;
   if (placed != bounds) {
     // The move reports itself like any other, and must not be saved: not even the way back
     // home, where the size may be the DPI's rounding of the stored one.
@@ -201,7 +238,7 @@ void Indicator::FollowActiveMonitor() {
       view_.SetBounds(Rect::FromPosSize(placed.left, placed.top, moved.Width(), moved.Height()));
     }
   }
-  displaced_ = !home;
+  displaced_ = !atHome;
 }
 
 void Indicator::RememberHome() {

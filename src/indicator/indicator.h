@@ -4,9 +4,11 @@
 // and dragging. The window (IIndicatorView) carries it out.
 #include <optional>
 
+#include "indicator/full_screen.h"
 #include "indicator/indicator_view.h"
 #include "indicator/monitor_placement.h"
 #include "indicator/running_settings.h"
+#include "indicator/visible_place.h"
 #include "platform/geometry.h"
 #include "platform/keyboard.h"
 #include "platform/timer.h"
@@ -33,7 +35,7 @@ inline constexpr int kSnapDistance = 3;
 // that shows the status line under the LEDs).
 [[nodiscard]] int StatusLineHeight(int ledBandHeight);
 
-class Indicator {
+class Indicator final : public IFullScreenListener {
  public:
   Indicator(RunningSettings& settings, IIndicatorView& view, const IKeyboard& keyboard,
             ITimerHost& timers);
@@ -44,7 +46,8 @@ class Indicator {
   void RefreshLeds();
   // Sets the three LEDs from the keys' toggle states, nothing else (the hide timer runs on).
   void SetLedsFromKeys();
-  // Shows the window opaque above every other top-most window, then the stay decision.
+  // Shows the window opaque above every other top-most window, then the stay decision. While a
+  // full-screen program is in front (fullScreen's Quiet), it hides the window instead.
   void ShowIndicator();
   // Shows the window on pointing, without restarting a running countdown; `shrink` also clears
   // the status line and shrinks the window to the LEDs.
@@ -64,26 +67,46 @@ class Indicator {
   // The key labels' widths and the LEDs' positions for the window's present size.
   void LayOut();
 
-  // With "Show on the monitor in use" on: the window goes to the monitor the user works on, at
-  // the corner and distances of its own place there (see PlaceOnMonitor). ShowIndicator does
-  // this first; the tray icon's click too.
-  void FollowActiveMonitor();
+  // Puts the window where the user sees it. With "Show on the monitor in use" on: on the monitor
+  // the user works on, at the corner and distances of its own place there (see PlaceOnMonitor).
+  // Otherwise at its own place, unless that place cannot be seen (not even half of it lies in
+  // the work area of the monitor nearest to it: a monitor gone, another resolution, a
+  // hand-edited settings.ini): then on the monitor nearest to it, or the primary one, as
+  // PlaceInSight says; back at its own place once that can be seen again. ShowIndicator does
+  // this first; the tray icon's click, the end of the creation sequence and every change of the
+  // displays too.
+  void KeepInSight();
   // The window's geometry was saved: this is the user's own place from now on.
   void RememberHome();
-  // Whether the window stands away from the user's own place, put there by FollowActiveMonitor:
-  // its geometry is then not saved, until it comes back or the user drags it.
+  // Whether the window stands away from the user's own place, put there by KeepInSight: its
+  // geometry is then not saved, until it comes back or the user drags it.
   [[nodiscard]] bool Displaced() const noexcept { return displaced_; }
+
+  // The user starts to move or size the window by its frame or caption (the system's move
+  // loop): as with a drag, where it ends is the user's own place, saved as always.
+  void OnUserPlacesWindow() noexcept { displaced_ = false; }
 
   // Mouse events of the window and of everything on it, at screen positions.
   void OnMouseDown(MouseButton button, Point screen);
   void OnMouseMove(Point screen);
   void OnMouseUp(MouseButton button);
 
+  // A full-screen program came to the front: the window steps aside (hidden, its hide timer
+  // stopped). It went: a window that stays on screen (always on top, or a key shown while it is
+  // on) comes back.
+  void OnQuietChanged(bool quiet) override;
+
   Timer startDisplayTimer;
   Timer hideTimer;  // the hide timer
+  // Whether a full-screen program is in front; none: never.
+  FullScreenWatch* fullScreen = nullptr;
 
  private:
   void StayDecision();
+  // Whether the stay decision keeps the window on screen.
+  [[nodiscard]] bool Stays() const;
+  // Hidden now, the hide timer stopped as a finished fade leaves it.
+  void StepAside();
   void SwitchFrame(FrameStyle frame, bool ledBandRaised);
 
   RunningSettings& settings_;

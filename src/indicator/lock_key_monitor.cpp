@@ -126,6 +126,14 @@ void LockKeyMonitor::RememberStates() {
 
 bool LockKeyMonitor::HandleLockKeyDown(const LockKey& key) {
   const MenuTicks& ticks = settings_.ticks;
+  if ((ticks.*key.show || ticks.*key.sound) && fullScreen != nullptr && fullScreen->Check()) {
+    // Quiet over a full-screen program: the state is taken as shown, the LEDs follow it for the
+    // next show, and nothing else happens (the tray lamps follow it with every read).
+    known_[IndexOf(key)] = keyboard_.IsToggled(key.vk);
+    knownSet_ = true;
+    indicator_.SetLedsFromKeys();
+    return false;
+  }
   if (ticks.*key.show) {
     CheckKey(key);
   } else if (ticks.*key.sound) {

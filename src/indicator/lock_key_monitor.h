@@ -11,6 +11,7 @@
 // Everything a lock key's press makes happen goes through two entry points, OnKeyEvent (the
 // system's key events) and OnKeyPollTimer (the poll's ticks); both run a key's checks through
 // HandleLockKeyDown. A state that changed without its key is shown through the same checks.
+// While a full-screen program is in front (full_screen.h) those checks show and play nothing.
 //
 // A toggle state can also change with no press of its key that the program sees: a Windows
 // setting turns Caps Lock off with Shift, a press on the secure desktop or while an elevated
@@ -19,6 +20,7 @@
 // the foreground window or of the desktop, and when the session comes back (unlock, connect,
 // resume): a state that changed is shown as a press of its key would show it, once; after the
 // session came back, only the LEDs and the tray lamps follow, without showing the window.
+#include "indicator/full_screen.h"
 #include "indicator/indicator.h"
 #include "indicator/indicator_view.h"
 #include "indicator/running_settings.h"
@@ -83,6 +85,10 @@ class LockKeyMonitor final : public IDesktopEventListener {
   Timer keyPollTimer;
   // Gets the states of each tick once its checks are done; none: nobody listens.
   IKeyStatesListener* statesListener = nullptr;
+  // Asked before every key's check: while a full-screen program is in front, a press (or a
+  // state that changed without one) is taken quietly, with the LEDs set and no sound, and is
+  // not shown later either. None: never quiet.
+  FullScreenWatch* fullScreen = nullptr;
 
   // The status line of a lock key (VkCapital, VkNumLock, VkScroll) in the given state, in
   // English ("Caps Lock: ON"): the catalogue entry to translate.

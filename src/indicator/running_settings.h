@@ -52,6 +52,9 @@ struct RunningSettings {
   // "Show on the monitor in use": each show moves the indicator to the foreground window's
   // monitor, at the corner and distances of the user's own place.
   bool showOnActiveMonitor = false;
+  // "Hide while a full-screen program runs": no indicator and no sound over a full-screen
+  // program (see full_screen.h).
+  bool hideInFullScreen = true;
   MenuTicks ticks;
   MenuEnabled enabled;
 };

@@ -29,6 +29,7 @@ void SettingsDialog::Populate() {
   fadeOutBoxCaption = Translate("Fade-out Animation");
   minimalModeBoxCaption = Translate("Minimal Mode");
   showOnActiveMonitorBoxCaption = Translate("Show on the monitor in use");
+  hideInFullScreenBoxCaption = Translate("Hide while a full-screen program runs");
   startWithWindowsBoxCaption = Translate("Start with Windows");
 
   durationFieldText =
@@ -39,6 +40,7 @@ void SettingsDialog::Populate() {
   if (settings_.fadeOut) fadeOutBox = true;
   if (settings_.minimalMode) minimalModeBox = true;
   if (settings_.showOnActiveMonitor) showOnActiveMonitorBox = true;
+  if (settings_.hideInFullScreen) hideInFullScreenBox = true;
   startWithWindowsBox = startWithWindows_.IsOn();
 }
 
@@ -93,6 +95,9 @@ void SettingsDialog::OnSave() {
 
   settings_.showOnActiveMonitor = showOnActiveMonitorBox;
   write(keys::ShowOnActiveMonitor, OnOff(showOnActiveMonitorBox));
+
+  settings_.hideInFullScreen = hideInFullScreenBox;
+  write(keys::HideInFullScreen, OnOff(hideInFullScreenBox));
 
   if (alwaysOnTopBox) {
     settings_.alwaysOnTop = true;

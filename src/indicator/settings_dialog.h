@@ -1,8 +1,8 @@
 #pragma once
-// SettingsDialog, the Settings dialog's logic: six settings of the indicator window edited
+// SettingsDialog, the Settings dialog's logic: seven settings of the indicator window edited
 // together (display duration, always on top, fade-out, minimal mode, snapping, the monitor it
-// shows on), saved and
-// applied at once by "Save", dropped by "Cancel". The Win32 dialog shows these fields and hands
+// shows on, hiding over full-screen programs), saved and applied at once by "Save", dropped by
+// "Cancel". The Win32 dialog shows these fields and hands
 // the user's input to them; it decides nothing itself.
 #include <memory>
 #include <string>
@@ -22,7 +22,7 @@ inline constexpr int kDurationMax = 999999999;
 
 // The dialog's design layout, in 96-DPI units.
 inline constexpr int kSettingsClientWidth = 313;
-inline constexpr int kSettingsClientHeight = 216;  // one row for each check box
+inline constexpr int kSettingsClientHeight = 236;  // one row for each check box
 
 class SettingsDialog {
  public:
@@ -50,7 +50,7 @@ class SettingsDialog {
   void OnDurationFieldExit();
 
   // "Save": first switches "Start with Windows" as the box says (when that entry cannot be
-  // written, the error propagates and nothing else is written or applied), then writes all six
+  // written, the error propagates and nothing else is written or applied), then writes all seven
   // settings, applies them, shows the indicator and closes.
   void OnSave();
   // "Cancel", Esc and the close box: closes; nothing is written or applied.
@@ -67,6 +67,7 @@ class SettingsDialog {
   std::string fadeOutBoxCaption;
   std::string minimalModeBoxCaption;
   std::string showOnActiveMonitorBoxCaption;
+  std::string hideInFullScreenBoxCaption;
   std::string startWithWindowsBoxCaption;
 
   // The controls' contents.
@@ -76,6 +77,7 @@ class SettingsDialog {
   bool fadeOutBox = false;              // "Fade-out Animation"
   bool minimalModeBox = false;          // "Minimal Mode"
   bool showOnActiveMonitorBox = false;  // "Show on the monitor in use"
+  bool hideInFullScreenBox = false;     // "Hide while a full-screen program runs"
   // "Start with Windows": the user's start-up entry, not a setting
   bool startWithWindowsBox = false;
 

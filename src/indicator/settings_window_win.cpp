@@ -30,7 +30,8 @@ constexpr LayoutPlace kLayout[] = {
     {SettingsWindow::kMinimalMode, 12, 82, 289, 18},
     {SettingsWindow::kScreenSnap, 12, 102, 289, 18},
     {SettingsWindow::kShowOnActiveMonitor, 12, 122, 289, 18},
-    {SettingsWindow::kStartWithWindows, 12, 142, 289, 18},
+    {SettingsWindow::kHideInFullScreen, 12, 142, 289, 18},
+    {SettingsWindow::kStartWithWindows, 12, 162, 289, 18},
     // The bottom bar: its two separator strips along its top edge, the buttons at the right.
     {SettingsWindow::kGreySeparator, 0, kBarTop, kSettingsClientWidth, 1},
     {SettingsWindow::kWhiteSeparator, 0, kBarTop + 1, kSettingsClientWidth, 1},
@@ -115,6 +116,7 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
   make(L"BUTTON", d.screenSnapBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kScreenSnap);
   make(L"BUTTON", d.showOnActiveMonitorBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX,
        kShowOnActiveMonitor);
+  make(L"BUTTON", d.hideInFullScreenBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kHideInFullScreen);
   make(L"BUTTON", d.startWithWindowsBoxCaption, WS_TABSTOP | BS_AUTOCHECKBOX, kStartWithWindows);
   make(L"STATIC", d.durationLabelCaption, SS_LEFT | SS_NOPREFIX, kDurationLabel);
   make(L"STATIC", d.millisecondsLabelCaption, SS_RIGHT | SS_NOPREFIX, kMillisecondsLabel);
@@ -127,6 +129,7 @@ void SettingsWindow::CreateControls(HINSTANCE instance) {
   ::CheckDlgButton(Hwnd(), kMinimalMode, d.minimalModeBox ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(Hwnd(), kShowOnActiveMonitor,
                    d.showOnActiveMonitorBox ? BST_CHECKED : BST_UNCHECKED);
+  ::CheckDlgButton(Hwnd(), kHideInFullScreen, d.hideInFullScreenBox ? BST_CHECKED : BST_UNCHECKED);
   ::CheckDlgButton(Hwnd(), kStartWithWindows, d.startWithWindowsBox ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -161,6 +164,7 @@ void SettingsWindow::Save() {
   dialog_->minimalModeBox = ::IsDlgButtonChecked(Hwnd(), kMinimalMode) == BST_CHECKED;
   dialog_->showOnActiveMonitorBox =
       ::IsDlgButtonChecked(Hwnd(), kShowOnActiveMonitor) == BST_CHECKED;
+  dialog_->hideInFullScreenBox = ::IsDlgButtonChecked(Hwnd(), kHideInFullScreen) == BST_CHECKED;
   dialog_->startWithWindowsBox = ::IsDlgButtonChecked(Hwnd(), kStartWithWindows) == BST_CHECKED;
   saving_ = true;
   try {

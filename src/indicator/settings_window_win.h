@@ -33,6 +33,7 @@ class SettingsWindow final : public DpiWindow {
     kGreySeparator = 1011,
     kWhiteSeparator = 1012,
     kShowOnActiveMonitor = 1013,
+    kHideInFullScreen = 1014,
     kStartWithWindows = 1020,
   };
 

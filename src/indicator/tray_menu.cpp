@@ -80,7 +80,7 @@ void TrayMenu::Execute(MenuCommand command) {
 }
 
 void TrayMenu::OnTrayIconMouseDown() {
-  p_.indicator.FollowActiveMonitor();
+  p_.indicator.KeepInSight();
   p_.indicator.ShowOnPointing(true);
 }
 

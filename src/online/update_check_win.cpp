@@ -111,6 +111,11 @@ void UpdateCheckWindow::EnableUpdateNotifications(bool ticked) {
 
 void UpdateCheckWindow::ShowNewVersionNotice() {
   if (notice_) return;  // at most one notice per process
+  if (options_.noticeMayShow && !options_.noticeMayShow()) {
+    noticeWaiting_ = true;
+    return;
+  }
+  noticeWaiting_ = false;
   const UpdateCheckResults& results = CheckResults();
   notice_ = std::make_unique<UpdateNoticeWindow>(
       instance_, UpdateNoticeWindow::Options{.productName = AppIdentity().productName,
@@ -120,6 +125,10 @@ void UpdateCheckWindow::ShowNewVersionNotice() {
                                              .downloadPage = DownloadPageAddress(),
                                              .owner = options_.owner,
                                              .mainWindow = options_.mainWindow});
+}
+
+void UpdateCheckWindow::ShowWaitingNotice() {
+  if (noticeWaiting_) ShowNewVersionNotice();
 }
 
 LRESULT UpdateCheckWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -49,12 +49,17 @@ class UpdateCheckWindow final : public WindowBase, public IUpdateCheckHost {
     HWND mainWindow = nullptr;  // gets the focus back from the notice
     // Called once the check has finished: enable "Update Notifications", ticked or not.
     std::function<void(bool ticked)> enableUpdateNotifications;
+    // Asked before the notice opens; false: it waits for ShowWaitingNotice (a full-screen
+    // program is in front). None: it opens at once.
+    std::function<bool()> noticeMayShow;
   };
 
   UpdateCheckWindow(HINSTANCE instance, Options options);
   ~UpdateCheckWindow() override;
 
   [[nodiscard]] UpdateNoticeWindow* Notice() const { return notice_.get(); }
+  // Opens the notice that waited, if one did (and may show now).
+  void ShowWaitingNotice();
 
   // IUpdateCheckHost
   void StartUpdateCheck() override;
@@ -69,6 +74,7 @@ class UpdateCheckWindow final : public WindowBase, public IUpdateCheckHost {
   WindowTimerHost timers_;  // the window's timers; outlives timer_
   std::optional<UpdateCheckTimer> timer_;
   std::unique_ptr<UpdateNoticeWindow> notice_;
+  bool noticeWaiting_ = false;
 };
 
 }  // namespace lb

@@ -102,6 +102,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path,
 
 Win32FileSystem::Win32FileSystem() noexcept : random_(&SystemRandom) {}
 
+void Win32FileSystem::SleepFor(unsigned milliseconds) noexcept { Sleep(milliseconds); }
+
 std::string Win32FileSystem::TemporaryPathFor(const std::string& path, std::uint64_t random) {
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random));
@@ -143,9 +145,19 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& byte
   }
   // The rename replaces the target's own entry: a link standing there is replaced, never
   // written through.
-  if (MoveFileExW(temporary.c_str(), target.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  // A target held open without delete sharing refuses the rename (a sharing violation, or
+  // access denied on Windows): such a hold is usually brief, so the rename is tried again.
+  unsigned pause = 10;
+  for (int attempt = 1;; ++attempt, pause *= 2) {
+    if (MoveFileExW(temporary.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                      error == ERROR_ACCESS_DENIED;
+    if (!held || attempt == kReplaceAttempts) break;
+    pause_(pause);
   }
   DeleteFileW(temporary.c_str());
   return false;

@@ -15,8 +15,11 @@ class Win32FileSystem : public IFileSystem {
   using RandomSource = std::uint64_t (*)();
   // Names from the system's random number generator.
   Win32FileSystem() noexcept;
-  // Names from `random` (a test's, to know them in advance).
-  explicit Win32FileSystem(RandomSource random) noexcept : random_(random) {}
+  // How a write waits before it tries again to replace a target that another program holds.
+  using Pause = void (*)(unsigned milliseconds);
+  // Names from `random` (a test's, to know them in advance); waits through `pause`.
+  explicit Win32FileSystem(RandomSource random, Pause pause = &SleepFor) noexcept
+      : random_(random), pause_(pause) {}
 
   [[nodiscard]] std::optional<std::string> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) const override;
@@ -24,9 +27,11 @@ class Win32FileSystem : public IFileSystem {
   // only where no entry of that name exists (another name is tried when one does), and moves
   // it over the target (MoveFileExW, replacing, write-through). Where no temporary file can be
   // created or it cannot replace the target (a folder that allows changing the file but not
-  // creating one, a target held open without delete sharing), the write fails and the target
-  // is left as it was: it is never written in place, which would follow a link put there. No
-  // temporary file is left behind.
+  // creating one), the write fails and the target is left as it was. A target that another
+  // program holds open without delete sharing (a virus scanner, an indexer, an editor reading
+  // it) is tried again after 10, 20, 40, 80 and 160 ms, so that a passing look at the file
+  // does not lose the change; held longer, the write fails the same way. The target it is never
+  // written in place, which would follow a link put there. No temporary file is left behind.
   [[nodiscard]] bool WriteFile(const std::string& path, const std::string& bytes) override;
   // True for files only, not for folders.
   [[nodiscard]] bool FileExists(const std::string& path) const override;
@@ -41,9 +46,15 @@ class Win32FileSystem : public IFileSystem {
   [[nodiscard]] static std::string TemporaryPathFor(const std::string& path, std::uint64_t random);
   // How many names a write tries before it gives up.
   static constexpr int kTemporaryNameAttempts = 8;
+  // How many times a write tries to replace a target that is held open.
+  static constexpr int kReplaceAttempts = 6;
+
+  // Sleep.
+  static void SleepFor(unsigned milliseconds) noexcept;
 
  private:
   RandomSource random_;
+  Pause pause_ = &SleepFor;
 };
 
 }  // namespace lb

@@ -10,6 +10,7 @@
 
 #include "e2e/harness_win.h"
 #include "e2e/screen_win.h"
+#include "e2e/tray_area_win.h"
 #include "indicator/popup_menu.h"
 
 namespace lb::e2e {
@@ -17,64 +18,12 @@ namespace {
 
 bool Toggled(int vk) { return (GetKeyState(vk) & 1) != 0; }
 
-// The lamps' colours inside their black outlines: the indicator's green and dark grey.
-bool IsLitLamp(Rgb p) { return p.g > 200 && p.r < 60 && p.b < 60; }
-bool IsDisabledMark(Rgb p) { return p.r > 200 && p.g < 40 && p.b < 40; }
-bool IsDarkLamp(Rgb p) {
-  return p.r > 0x40 && p.r < 0x60 && std::abs(p.r - p.g) < 6 && std::abs(p.g - p.b) < 6;
-}
-
-// The notification area's window: Wine's own when the desktop has no taskbar (Wine also has a
-// hidden "Shell_TrayWnd" of no size then).
-HWND FindNotificationArea() {
-  for (const HWND tray :
-       {FindWindowW(nullptr, L"Wine System Tray"), FindWindowW(L"Shell_TrayWnd", nullptr)}) {
-    RECT r{};
-    if (tray && IsWindowVisible(tray) && GetWindowRect(tray, &r) && r.right > r.left) return tray;
-  }
-  return nullptr;
-}
-
-// The screen rectangle of the notification area. The harness's desktop always shows one once a
-// program has an icon there: its absence is a failure of the test (ADD_FAILURE), not a skip.
-RECT NotificationArea() {
-  HWND tray = nullptr;
-  RECT area{};
-  if (!WaitFor([&] { return (tray = FindNotificationArea()) != nullptr; }, 5s) ||
-      !GetWindowRect(tray, &area)) {
-    ADD_FAILURE() << "the test desktop shows no notification area";
-  }
-  return area;
-}
-
 // True when `area` shows more than one colour: something is drawn on the background.
 bool ShowsAPicture(const ScreenImage& screen, const RECT& area) {
   if (area.right <= area.left || area.bottom <= area.top) return false;
   const Rgb corner = screen.Pixel(std::max<int>(area.left, 0), std::max<int>(area.top, 0));
   return screen.Any(area,
                     [&](Rgb p) { return p.r != corner.r || p.g != corner.g || p.b != corner.b; });
-}
-
-// Which of the three lamps are lit, as the screen shows them in `area`; nothing when no lamp
-// is to be seen there.
-std::optional<std::vector<bool>> LitLamps(const ScreenImage& screen, const RECT& area) {
-  RECT box{area.right, area.bottom, area.left, area.top};
-  for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, screen.Height()); ++y) {
-    for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, screen.Width()); ++x) {
-      const Rgb p = screen.Pixel(x, y);
-      if (!IsLitLamp(p) && !IsDarkLamp(p)) continue;
-      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-             std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-    }
-  }
-  if (box.right <= box.left) return std::nullopt;
-  const int third = (box.right - box.left) / 3;
-  std::vector<bool> lit;
-  for (int i = 0; i < 3; ++i) {
-    const RECT column{box.left + i * third, box.top, box.left + (i + 1) * third, box.bottom};
-    lit.push_back(screen.Any(column, IsLitLamp));
-  }
-  return lit;
 }
 
 void SaveArea(const std::string& name, const RECT& area) {

@@ -185,13 +185,14 @@ TEST_F(TrayMenuE2eTest, TwoSettingsDialogsOpenAndSaveWritesAllItsKeys) {
   SendMessageW(dialogs[0], WM_COMMAND, MAKEWPARAM(SettingsWindow::kSave, BN_CLICKED),
                reinterpret_cast<LPARAM>(save));
 
-  ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 10; }));
+  ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 11; }));
   EXPECT_EQ(IniValue(settings, L"DisplayDuration"), L"10000");
   EXPECT_EQ(IniValue(settings, L"Always on top"), L"OFF");
   EXPECT_EQ(IniValue(settings, L"FadeoutAnimation"), L"ON");
   EXPECT_EQ(IniValue(settings, L"Minimal Mode"), L"OFF");
   EXPECT_EQ(IniValue(settings, L"ScreenSnap"), L"ON");
   EXPECT_EQ(IniValue(settings, L"Show On Active Monitor"), L"OFF");
+  EXPECT_EQ(IniValue(settings, L"Hide In Full Screen"), L"ON");
   EXPECT_FALSE(IsWindow(dialogs[0]));
   EXPECT_TRUE(IsWindowVisible(dialogs[1]));
 

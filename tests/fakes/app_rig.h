@@ -1,12 +1,13 @@
 #pragma once
 // The main window's logic on fakes: an executable in C:\Apps\Lock Beacon with its settings
 // beside it, a virtual clock that routes every tick to the app, a scripted keyboard, a
-// recording sound player, a recording window, shell and window host, and scripted message
-// dialogs.
+// recording sound player, a recording window, shell and window host, scripted message dialogs,
+// and an ordinary window in front (no full-screen program).
 #include <string>
 
 #include "app/app.h"
 #include "fakes/fake_code_page.h"
+#include "fakes/fake_full_screen_probe.h"
 #include "fakes/fake_language_platform.h"
 #include "fakes/fake_startup_entry.h"
 #include "fakes/fake_startup_platform.h"
@@ -53,8 +54,9 @@ struct AppRig {
   RecordingAppHost host;
   FakeStartupEntry startupEntry;
   RecordingTrayIconView tray;
+  FakeFullScreenProbe fullScreen;
   App app{AppPlatform{platform, files, codePage, language, keyboard, sound, shell, messages,
-                      startupEntry},
+                      startupEntry, &fullScreen},
           view, clock, host, tray};
 };
 

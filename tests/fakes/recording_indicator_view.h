@@ -5,6 +5,7 @@
 // WM_WINDOWPOSCHANGING does. A frame change keeps the client area where it is on the screen, as
 // the real window's does, so the outer corner moves by the frame. Sizes are those of 96 dots
 // per inch.
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
@@ -171,6 +172,8 @@ class RecordingIndicatorView : public IIndicatorView {
   Point CursorPos() const override { return cursor; }
   Rect WorkAreaFor(const Rect& r) const override { return MonitorOf(r).workArea; }
   MonitorArea MonitorOf(const Rect& r) const override {
+    // The one that holds the centre, else the nearest, as MONITOR_DEFAULTTONEAREST (the primary
+    // first among equals).
     const int x2 = r.left + r.right;
     const int y2 = r.top + r.bottom;
     for (const MonitorArea& monitor : otherMonitors) {
@@ -180,7 +183,16 @@ class RecordingIndicatorView : public IIndicatorView {
         return monitor;
       }
     }
-    return {workArea, 96};
+    const auto distance = [&](const Rect& area) {
+      const long long dx = std::max({0, area.left - r.right, r.left - area.right});
+      const long long dy = std::max({0, area.top - r.bottom, r.top - area.bottom});
+      return dx * dx + dy * dy;
+    };
+    MonitorArea nearest{workArea, 96};
+    for (const MonitorArea& monitor : otherMonitors) {
+      if (distance(monitor.workArea) < distance(nearest.workArea)) nearest = monitor;
+    }
+    return nearest;
   }
   MonitorArea ActiveMonitor() const override {
     return activeMonitor == 0 ? MonitorArea{workArea, 96}

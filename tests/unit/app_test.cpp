@@ -168,11 +168,15 @@ TEST_F(AppTest, DisplayDurationReadsHexadecimalAndFallsBackOnGarbage) {
   EXPECT_EQ(app.displayDuration, 10000);
 }
 
-TEST_F(AppTest, StoredPositionIsAppliedAsItIsEvenOffScreen) {
+// A stored place that no monitor shows stays stored, and the window shows where it is seen: at
+// the nearest edge of the work area, as near to its place as it fits.
+TEST_F(AppTest, StoredPositionOffScreenIsKeptAndTheWindowShownInSight) {
   GivenSettings("left=-5000\r\nTOP=77\r\n");
   app.Create();
-  EXPECT_EQ(view.bounds.left, -5000);
+  EXPECT_EQ(view.bounds.left, 0);
   EXPECT_EQ(view.bounds.top, 77);
+  EXPECT_EQ(app.Store()->ReadInteger("Left", 0), -5000);
+  EXPECT_EQ(app.Store()->ReadInteger("Top", 0), 77);
 }
 
 TEST_F(AppTest, LeftWithoutTopUsesTheDefaultPositionAndSavesBoth) {
@@ -222,13 +226,13 @@ TEST_F(AppTest, PositionAndSizeAppliedDuringStartAreNotWrittenTwice) {
 }
 
 // Hand-edited edges at the ends of the integer range stop a million pixels out, where adding
-// the window's size cannot overflow.
+// the window's size cannot overflow; the window itself shows in the work area's nearest corner.
 TEST_F(AppTest, StoredEdgesAtTheEndsOfTheIntegerRange) {
   GivenSettings("Left=2147483647\r\nTop=-2147483648\r\n");
   app.Create();
-  EXPECT_EQ(view.Bounds().left, 1'000'000);
-  EXPECT_EQ(view.Bounds().top, -1'000'000);
-  EXPECT_EQ(view.Bounds().Width(), 200);
+  EXPECT_EQ(app.Store()->ReadInteger("Left", 0), 1'000'000);
+  EXPECT_EQ(app.Store()->ReadInteger("Top", 0), -1'000'000);
+  EXPECT_EQ(view.Bounds(), Rect::FromPosSize(1280 - 200, 0, 200, 164));
 }
 
 struct EdgeCase {
@@ -240,8 +244,8 @@ struct EdgeCase {
 class AppEdgeTest : public AppTest, public ::testing::WithParamInterface<EdgeCase> {};
 
 // Hand-edited geometry at the ends of the integer range: no edge or size leaves the range (the
-// sanitizers of the native build stop at the first overflow), and what is stored afterwards is
-// the window's real place.
+// sanitizers of the native build stop at the first overflow), what is stored afterwards is the
+// place as it was read, and the window shows in the work area, as near to it as it fits.
 TEST_P(AppEdgeTest, GeometryAtTheEndsOfTheIntegerRange) {
   files.files[test::AppRig::kBuiltInOn] = "RIFF";
   GivenSettings(GetParam().lines);
@@ -258,18 +262,18 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"WidthMinAtTheFarLeft",
                  "Left=-2147483648\r\nTop=-2147483648\r\nWidth=-2147483648\r\n"
                  "Height=-2147483648\r\n",
-                 Rect::FromPosSize(-1'000'000, -1'000'000, 200, 164)},
+                 Rect::FromPosSize(0, 0, 200, 164)},
         EdgeCase{"SizesMax",
                  "Left=2147483647\r\nTop=2147483647\r\nWidth=2147483647\r\n"
                  "Height=2147483647\r\n",
-                 Rect::FromPosSize(1'000'000, 1'000'000, 200, 164)},
+                 Rect::FromPosSize(1080, 820, 200, 164)},
         EdgeCase{"SizesMinWithoutPosition", "Width=-2147483648\r\nHeight=-2147483648\r\n",
                  Rect::FromPosSize(1080, 820, 200, 164)},
         EdgeCase{"HexadecimalMin", "Left=0\r\nTop=0\r\nWidth=$80000000\r\nHeight=0x80000000\r\n",
                  Rect::FromPosSize(0, 0, 200, 164)},
         EdgeCase{"MinimalModeWidthMin",
                  "Left=-2147483648\r\nTop=5\r\nWidth=-2147483648\r\nMinimal Mode=ON\r\n",
-                 Rect::FromPosSize(-1'000'000, 5, 200, 80)}),
+                 Rect::FromPosSize(0, 5, 200, 80)}),
     [](const ::testing::TestParamInfo<EdgeCase>& tested) {
       return std::string(tested.param.name);
     });

@@ -249,6 +249,24 @@ TEST_F(SettingsDialogTest, MonitorInUseBoxOpensFromTheFileAndIsSavedAndApplied) 
   EXPECT_EQ(Stored("Show On Active Monitor"), "OFF");
 }
 
+TEST_F(SettingsDialogTest, FullScreenBoxOpensTickedAndIsSavedAndApplied) {
+  Start();
+  SettingsDialog& on = Open();
+  EXPECT_EQ(on.hideInFullScreenBoxCaption, "Hide while a full-screen program runs");
+  EXPECT_TRUE(on.hideInFullScreenBox);  // on by default
+  on.hideInFullScreenBox = false;
+  on.OnSave();
+  EXPECT_FALSE(app.hideInFullScreen);
+  EXPECT_EQ(Stored("Hide In Full Screen"), "OFF");
+
+  SettingsDialog& off = Open();
+  EXPECT_FALSE(off.hideInFullScreenBox);
+  off.hideInFullScreenBox = true;
+  off.OnSave();
+  EXPECT_TRUE(app.hideInFullScreen);
+  EXPECT_EQ(Stored("Hide In Full Screen"), "ON");
+}
+
 TEST_F(SettingsDialogTest, CancelAfterEditsWritesAndAppliesNothing) {
   Start("DisplayDuration=4000\r\n");
   clock.Advance(20000);

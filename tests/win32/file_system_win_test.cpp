@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/wide_text_win.h"
 #include "temp_folder.h"
@@ -157,6 +158,51 @@ TEST_F(Win32FileSystemTest, TargetHeldOpenWithoutDeleteSharingFailsTheWrite) {
 
   EXPECT_FALSE(written);
   EXPECT_EQ(files.ReadFile(path, kMaxTextFileBytes), "old content");
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+// A program that reads the file for a moment (a scanner, an indexer, the user's editor) holds it
+// open without delete sharing: the write waits for it and then replaces the file.
+HANDLE heldTarget = INVALID_HANDLE_VALUE;
+std::vector<unsigned> pausesSeen;
+
+void LetGoOfTheTargetAtTheSecondPause(unsigned milliseconds) {
+  pausesSeen.push_back(milliseconds);
+  if (pausesSeen.size() == 2) CloseHandle(heldTarget);
+}
+
+void RecordPause(unsigned milliseconds) { pausesSeen.push_back(milliseconds); }
+
+TEST_F(Win32FileSystemTest, ATargetHeldForAMomentIsReplacedOnceItIsLetGo) {
+  folder.Put("settings.ini", "old content");
+  heldTarget = CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(heldTarget, INVALID_HANDLE_VALUE);
+  pausesSeen.clear();
+  Win32FileSystem waiting(&Counting, &LetGoOfTheTargetAtTheSecondPause);
+
+  EXPECT_TRUE(waiting.WriteFile(path, "new"));
+
+  EXPECT_THAT(pausesSeen, ElementsAre(10u, 20u));
+  EXPECT_EQ(waiting.ReadFile(path, kMaxTextFileBytes), "new");
+  EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
+}
+
+TEST_F(Win32FileSystemTest, ATargetHeldForLongerFailsTheWriteAfterTheLastTry) {
+  folder.Put("settings.ini", "old content");
+  const HANDLE reader =
+      CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  pausesSeen.clear();
+  Win32FileSystem waiting(&Counting, &RecordPause);
+
+  const bool written = waiting.WriteFile(path, "new");
+  CloseHandle(reader);
+
+  EXPECT_FALSE(written);
+  EXPECT_THAT(pausesSeen, ElementsAre(10u, 20u, 40u, 80u, 160u));
+  EXPECT_EQ(waiting.ReadFile(path, kMaxTextFileBytes), "old content");
   EXPECT_THAT(folder.Names(), ElementsAre("settings.ini"));
 }
 

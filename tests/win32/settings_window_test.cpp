@@ -127,28 +127,30 @@ TEST_F(SettingsWindowTest, LeavingTheFieldClampsAWholeNumberAndLeavesOtherText) 
 // setting fails.
 TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
   struct Round {
-    bool alwaysOnTop, fadeOut, minimalMode, screenSnap, showOnActiveMonitor;
+    bool alwaysOnTop, fadeOut, minimalMode, screenSnap, showOnActiveMonitor, hideInFullScreen;
   };
   // What the file says to begin with: the opposite of the first round.
   Start(
       "Always on top=OFF\r\nFadeoutAnimation=ON\r\nMinimal Mode=OFF\r\nScreenSnap=ON\r\n"
-      "Show On Active Monitor=OFF\r\n");
-  Round shown{false, true, false, true, false};
+      "Show On Active Monitor=OFF\r\nHide In Full Screen=ON\r\n");
+  Round shown{false, true, false, true, false, true};
   for (const Round round :
-       {Round{true, false, true, false, true}, Round{false, false, true, true, false},
-        Round{true, true, false, false, false}}) {
+       {Round{true, false, true, false, true, false}, Round{false, false, true, true, false, true},
+        Round{true, true, false, false, false, true}}) {
     const HWND dialog = Open();
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kAlwaysOnTop), shown.alwaysOnTop);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kFadeOut), shown.fadeOut);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kMinimalMode), shown.minimalMode);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kScreenSnap), shown.screenSnap);
     EXPECT_EQ(Ticked(dialog, SettingsWindow::kShowOnActiveMonitor), shown.showOnActiveMonitor);
+    EXPECT_EQ(Ticked(dialog, SettingsWindow::kHideInFullScreen), shown.hideInFullScreen);
 
     SetBox(dialog, SettingsWindow::kAlwaysOnTop, round.alwaysOnTop);
     SetBox(dialog, SettingsWindow::kFadeOut, round.fadeOut);
     SetBox(dialog, SettingsWindow::kMinimalMode, round.minimalMode);
     SetBox(dialog, SettingsWindow::kScreenSnap, round.screenSnap);
     SetBox(dialog, SettingsWindow::kShowOnActiveMonitor, round.showOnActiveMonitor);
+    SetBox(dialog, SettingsWindow::kHideInFullScreen, round.hideInFullScreen);
     Save(dialog);
     EXPECT_FALSE(::IsWindow(dialog));
 
@@ -158,6 +160,7 @@ TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
     EXPECT_EQ(app.minimalMode, round.minimalMode);
     EXPECT_EQ(app.screenSnap, round.screenSnap);
     EXPECT_EQ(app.showOnActiveMonitor, round.showOnActiveMonitor);
+    EXPECT_EQ(app.hideInFullScreen, round.hideInFullScreen);
     const auto stored = [&](const char* key, bool on) {
       return std::string(key) + "=" + (on ? "ON" : "OFF") + "\r\n";
     };
@@ -166,6 +169,8 @@ TEST_F(SettingsWindowTest, EachCheckBoxShowsAndFeedsItsOwnSetting) {
     EXPECT_NE(Settings().find(stored("Minimal Mode", round.minimalMode)), std::string::npos);
     EXPECT_NE(Settings().find(stored("ScreenSnap", round.screenSnap)), std::string::npos);
     EXPECT_NE(Settings().find(stored("Show On Active Monitor", round.showOnActiveMonitor)),
+              std::string::npos);
+    EXPECT_NE(Settings().find(stored("Hide In Full Screen", round.hideInFullScreen)),
               std::string::npos);
     shown = round;
   }
