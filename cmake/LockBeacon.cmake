@@ -21,8 +21,13 @@ function(lockbeacon_target_defaults target)
       # Marked as Windows expects of a program today: relocatable with 64-bit addresses (ASLR),
       # data never executable (DEP), and aware of Remote Desktop sessions, so that Windows
       # gives it the session's own fonts and folders instead of compatibility shims.
+      # Sections start on page boundaries in the file too (--file-alignment, 512 bytes by
+      # default): Windows maps an image as it is either way, but Wine maps a section straight
+      # from the file only when it is page-aligned there and otherwise reads the whole image
+      # into private memory (1.8 MB of the program's, `make measure-memory`).
       target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
-                          -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat -Wl,--tsaware)
+                          -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat -Wl,--tsaware
+                          -Wl,--file-alignment=4096)
     endif()
   endif()
 endfunction()

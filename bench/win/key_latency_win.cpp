@@ -53,8 +53,8 @@ int wmain(int argc, wchar_t** argv) {
     std::puts("latency: no indicator window");
     return 1;
   }
-  HWND typedInto = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
-                                   300, 120, nullptr, nullptr, nullptr, nullptr);
+  HWND typedInto = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 300,
+                                   120, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(typedInto);
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);

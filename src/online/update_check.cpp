@@ -118,14 +118,6 @@ void UpdateCheck::Execute() {
   results_.checkDone.store(false, std::memory_order_relaxed);
   bool errors = false;
 
-  std::string guid;
-  try {
-    guid = platform_.MachineIdentifier();
-  } catch (...) {
-    errors = true;
-    guid.clear();
-  }
-
   IUpdateStore* store = nullptr;
   try {
     store = &platform_.OpenUpdateStore();
@@ -158,6 +150,15 @@ void UpdateCheck::Execute() {
           lines.push_back("local=" + platform_.UserLocaleName());
         } catch (...) {
           errors = true;
+        }
+        // The machine's identifier is made only for a request that goes out: with the check
+        // switched off, its digest does not load the system's cryptography at every start.
+        std::string guid;
+        try {
+          guid = platform_.MachineIdentifier();
+        } catch (...) {
+          errors = true;
+          guid.clear();
         }
         lines.push_back("guid=" + guid);
 
@@ -250,6 +251,10 @@ void UpdateCheckTimer::OnUpdateCheckTimer() {
   updateCheckTimer.SetEnabled(false);
   host_.EnableUpdateNotifications(results_.showUpdateValue != 0);
   if (results_.updatePending) host_.ShowNewVersionNotice();
+}
+
+bool UpdateCheckSwitchedOff(IUpdateStore& store) {
+  return ReadStoreInteger(store, update_keys::ShowUpdate, 1) == 0;
 }
 
 void ShowUpdateOff(IUpdateStore& store) {

@@ -149,6 +149,10 @@ class UpdateCheckTimer {
   bool started_ = false;
 };
 
+// Whether the check would send no request because the user switched the notifications off:
+// ShowUpdate read as 0, as Execute reads it (a store that cannot be read does not count as off).
+[[nodiscard]] bool UpdateCheckSwitchedOff(IUpdateStore& store);
+
 // ShowUpdate = 0 / 1 in the open update store, for the menu's "Update Notifications". A refused
 // write is dropped, like every failure of the update store.
 void ShowUpdateOff(IUpdateStore& store);

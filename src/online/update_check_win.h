@@ -31,6 +31,8 @@ std::string TodayShortDate();
 
 // UpdateCheck as a thread: created running, it runs Execute on the real platform with `inputs`
 // into CheckResults() and frees itself when done. Throws AppError when no thread can be made.
+// With the check switched off (UpdateCheckSwitchedOff), which sends no request, it runs at once
+// on the calling thread instead.
 void StartUpdateCheckThread(CheckInputs inputs);
 
 // The menu's "Update Notifications": ShowUpdate = 0 / 1 in this process's update store. A store

@@ -1,13 +1,14 @@
 #include "platform/file_system_win.h"
 
 #include <windows.h>
+// RtlGenRandom needs the types of windows.h first.
+#include <ntsecapi.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 
 namespace lb {
@@ -53,18 +54,14 @@ bool IsReadOnly(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-// 64 bits from the system's random number generator (BCryptGenRandom, from System32 at run
-// time). Where it is missing or fails, a mix of the clock, the process and a counter: the name
-// is then only hard to guess, and CREATE_NEW still refuses any name that already exists.
+// 64 bits from the system's random number generator (RtlGenRandom of advapi32, which the
+// program imports anyway; BCryptGenRandom would load bcrypt, and under Wine its TLS libraries,
+// at the first settings write of every start). Where it fails, a mix of the clock, the process
+// and a counter: the name is then only hard to guess, and CREATE_NEW still refuses any name that
+// already exists.
 std::uint64_t SystemRandom() {
-  using GenRandom = LONG(WINAPI*)(void*, unsigned char*, ULONG, ULONG);
-  constexpr ULONG kSystemPreferredRng = 0x00000002;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
-  static const GenRandom genRandom = SystemProc<GenRandom>(L"bcrypt.dll", "BCryptGenRandom");
   std::uint64_t value = 0;
-  if (genRandom && genRandom(nullptr, reinterpret_cast<unsigned char*>(&value), sizeof value,
-                             kSystemPreferredRng) >= 0) {
-    return value;
-  }
+  if (RtlGenRandom(&value, sizeof value)) return value;
   static std::uint64_t counter = 0;
   LARGE_INTEGER now{};
   QueryPerformanceCounter(&now);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_library_win.h"
 #include "platform/wide_text_win.h"
 
 namespace lb {
@@ -118,7 +119,11 @@ std::optional<std::string> TaskMessageDialogs::ShowOpenFile(const OpenFileDialog
   dialog.Flags =
       OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_EXPLORER;
   dialog.lpstrDefExt = extension.c_str();
-  if (!::GetOpenFileNameW(&dialog)) return std::nullopt;  // cancelled (or refused)
+  // comdlg32 (a KnownDLL) is loaded at the first file dialog, not at every start: it pulls in the
+  // printer spooler and its libraries.
+  using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const auto getOpenFileName = SystemProc<GetOpenFileNameFn>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!getOpenFileName || !getOpenFileName(&dialog)) return std::nullopt;  // cancelled (or refused)
   return ToUtf8(file.data());
 }
 

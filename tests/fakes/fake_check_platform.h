@@ -43,6 +43,7 @@ class FakeCheckPlatform : public ICheckPlatform {
   std::string today = "14.03.2025";
   std::string machineGuid = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
   bool guidFails = false;
+  int guidReads = 0;  // calls of MachineIdentifier
   bool localeFails = false;
   // Replies per scheme ("https" and "http"); a missing one fails with the scheme's failure, or
   // as a port that refuses the connection when none is scripted.
@@ -62,6 +63,7 @@ class FakeCheckPlatform : public ICheckPlatform {
     return found->second;
   }
   std::string MachineIdentifier() override {
+    ++guidReads;
     if (guidFails) throw std::runtime_error("MachineGuid is not text");
     return machineGuid;
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "fakes/fake_check_platform.h"
 #include "fakes/virtual_clock.h"
@@ -115,6 +116,8 @@ TEST_F(UpdateCheckTest, NotificationsOffSendNothing) {
   platform.replies["https"] = CheckReply("9.9");
   const Start start(platform);
   EXPECT_TRUE(platform.requests.empty());
+  // Nor is the machine's identifier made: its digest would load the system's cryptography.
+  EXPECT_EQ(platform.guidReads, 0);
   EXPECT_TRUE(start.results->checkDone.load());
   EXPECT_EQ(start.results->showUpdateValue, 0);
   EXPECT_FALSE(start.results->updatePending);
@@ -395,6 +398,25 @@ TEST_F(UpdateCheckTimerTest, ShowUpdateTwoKeepsTheTick) {
   results.checkDone.store(true);
   clock.Advance(1000);
   EXPECT_EQ(host.enabled, std::vector<bool>{true});
+}
+
+// The check is off exactly when Execute would read ShowUpdate as 0 and send nothing: the Win32
+// side then runs it without a thread.
+TEST(UpdateCheckSwitchedOffTest, OffExactlyWhenExecuteSendsNothing) {
+  const struct {
+    std::optional<std::string> stored;
+    bool failReads;
+  } cases[] = {{std::nullopt, false}, {"0", false}, {"1", false}, {"2", false},
+               {" 0", false},         {"x", false}, {"0", true}};
+  for (const auto& c : cases) {
+    FakeCheckPlatform platform;
+    if (c.stored) platform.store.values["ShowUpdate"] = *c.stored;
+    platform.store.failReads = c.failReads;
+    const bool off = UpdateCheckSwitchedOff(platform.store);
+    platform.replies["https"] = CheckReply("9.9");
+    const Start start(platform);
+    EXPECT_EQ(off, platform.requests.empty()) << c.stored.value_or("<missing>") << c.failReads;
+  }
 }
 
 }  // namespace
