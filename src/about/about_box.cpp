@@ -14,6 +14,16 @@ std::string AboutCaption(std::string_view translatedFormat, std::string_view pro
   return caption;
 }
 
+AboutCaptions MakeAboutCaptions(std::string_view productName,
+                                const std::function<std::string(std::string_view)>& translate) {
+  return {AboutCaption(translate("About %s"), productName),
+          translate("OK"),
+          translate("Info"),
+          translate("Acknowledgements..."),
+          translate("How to uninstall..."),
+          translate("License...")};
+}
+
 std::string ProductLine(std::string_view productName, std::string_view appVersion) {
   std::string line(productName);
   line += ' ';

@@ -3,6 +3,7 @@
 // reopening, dragging by the content, and what the menu items and the link open. The Win32
 // window (about_box_win.h) carries it out.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,20 @@ inline constexpr std::uint32_t kPopupReopenGuardMs = 100;
 // translation without "%s" is used as it is.
 [[nodiscard]] std::string AboutCaption(std::string_view translatedFormat,
                                        std::string_view productName);
+// The texts the About box shows, already translated.
+struct AboutCaptions {
+  std::string title;  // "About Lock Beacon"
+  std::string ok;
+  std::string info;
+  std::string acknowledgements;
+  std::string uninstall;
+  std::string license;
+};
+// The About box's texts through `translate` (an English text to its translation, or the English
+// text itself when the language has none).
+[[nodiscard]] AboutCaptions MakeAboutCaptions(
+    std::string_view productName, const std::function<std::string(std::string_view)>& translate);
+
 // The product line: "Lock Beacon 1.0".
 [[nodiscard]] std::string ProductLine(std::string_view productName, std::string_view appVersion);
 

@@ -257,21 +257,22 @@ AboutBox::AboutBox(HINSTANCE instance, HWND owner, AboutBoxOptions options)
   rainTimer_ = std::make_unique<Timer>(timers_, kRainTimerId, kMatrixStepMs, true);
 
   const std::string& productName = AppIdentity().productName;
-  ::SetWindowTextW(Hwnd(), ToWide(AboutCaption(Translate("About %s"), productName)).c_str());
+  const AboutCaptions captions =
+      MakeAboutCaptions(productName, [](std::string_view english) { return Translate(english); });
+  ::SetWindowTextW(Hwnd(), ToWide(captions.title).c_str());
   productLine_ = ProductLine(productName, AppIdentity().appVersion);
   // The card paints the line itself; as the card's window text it is also there for screen
   // readers and for tests from outside the process.
   ::SetWindowTextW(CardWindow(), ToWide(productLine_).c_str());
-  ::SetWindowTextW(okButton_, ToWide(Translate("OK")).c_str());
-  ::SetWindowTextW(infoButton_, ToWide(Translate("Info")).c_str());
+  ::SetWindowTextW(okButton_, ToWide(captions.ok).c_str());
+  ::SetWindowTextW(infoButton_, ToWide(captions.info).c_str());
   infoMenu_.reset(::CreatePopupMenu());
-  const std::array<std::pair<int, const char*>, 3> items{
-      {{kAcknowledgementsId, "Acknowledgements..."},
-       {kUninstallId, "How to uninstall..."},
-       {kLicenseId, "License..."}}};
+  const std::array<std::pair<int, const std::string*>, 3> items{
+      {{kAcknowledgementsId, &captions.acknowledgements},
+       {kUninstallId, &captions.uninstall},
+       {kLicenseId, &captions.license}}};
   for (const auto& [id, text] : items) {
-    ::AppendMenuW(infoMenu_.get(), MF_STRING, static_cast<UINT_PTR>(id),
-                  ToWide(Translate(text)).c_str());
+    ::AppendMenuW(infoMenu_.get(), MF_STRING, static_cast<UINT_PTR>(id), ToWide(*text).c_str());
   }
   LoadLogo();
 }

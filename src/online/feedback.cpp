@@ -49,6 +49,20 @@ std::string TrimText(std::string_view text) {
   return std::string(text.substr(first, last - first));
 }
 
+FeedbackCaptions MakeFeedbackCaptions(
+    std::string_view productName, const std::function<std::string(std::string_view)>& translate) {
+  std::string title(productName);
+  title += ' ';
+  title += translate("feedback");
+  return {std::move(title),
+          translate("We would really appreciate your feedback."),
+          translate("What did you like or dislike?"),
+          translate("Include my e-mail:"),
+          translate("Send"),
+          translate(kLikeCaption),
+          translate(kDislikeCaption)};
+}
+
 std::string ChoiceLine(std::string_view english, std::string_view caption) {
   std::string line(english);
   if (caption != english) {

@@ -88,6 +88,21 @@ struct FeedbackInputs {
   };
 };
 
+// The texts the feedback dialog shows, already translated.
+struct FeedbackCaptions {
+  std::string title;  // "Lock Beacon feedback"
+  std::string heading;
+  std::string question;
+  std::string emailLabel;
+  std::string send;
+  std::string like;
+  std::string dislike;
+};
+// The dialog's texts through `translate` (an English text to its translation, or the English
+// text itself when the language has none).
+[[nodiscard]] FeedbackCaptions MakeFeedbackCaptions(
+    std::string_view productName, const std::function<std::string(std::string_view)>& translate);
+
 // What one press of "Send" ended with.
 enum class SendOutcome { EmptyBody, InvalidEmail, Delivered, Failed };
 

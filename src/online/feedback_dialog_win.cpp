@@ -164,8 +164,10 @@ FeedbackDialog::FeedbackDialog(HINSTANCE instance, HWND owner, FeedbackDialogOpt
 
   // Creation: the caption, then the heading, the question, the e-mail label, "Send" and the two
   // choice panels.
-  ::SetWindowTextW(Hwnd(), ToWide(AppIdentity().productName + " " + Translate("feedback")).c_str());
-  CreateControls(instance);
+  const FeedbackCaptions captions =
+      MakeFeedbackCaptions(AppIdentity().productName, inputs_.translate);
+  ::SetWindowTextW(Hwnd(), ToWide(captions.title).c_str());
+  CreateControls(instance, captions);
   ApplyDpi(dpi);
   outcomeTarget_->window = Hwnd();
   sender_.emplace(
@@ -180,19 +182,16 @@ FeedbackDialog::~FeedbackDialog() {
   Destroy();
 }
 
-void FeedbackDialog::CreateControls(HINSTANCE instance) {
+void FeedbackDialog::CreateControls(HINSTANCE instance, const FeedbackCaptions& captions) {
   const auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, int id,
                         DWORD exStyle = 0) {
     return ::CreateWindowExW(exStyle, cls, ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
                              0, 0, 0, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              instance, nullptr);
   };
-  make(L"STATIC", Translate("We would really appreciate your feedback."), SS_LEFT | SS_NOPREFIX,
-       kHeadingLabel);
-  make(L"STATIC", Translate("What did you like or dislike?"), SS_LEFT | SS_NOPREFIX,
-       kQuestionLabel);
-  make(L"STATIC", Translate("Include my e-mail:"), SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE,
-       kEmailLabel);
+  make(L"STATIC", captions.heading, SS_LEFT | SS_NOPREFIX, kHeadingLabel);
+  make(L"STATIC", captions.question, SS_LEFT | SS_NOPREFIX, kQuestionLabel);
+  make(L"STATIC", captions.emailLabel, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, kEmailLabel);
   // The tab order: the memo, the e-mail field, "Send".
   HWND memo =
       make(L"EDIT", "", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
@@ -200,11 +199,11 @@ void FeedbackDialog::CreateControls(HINSTANCE instance) {
   ::SendMessageW(memo, EM_SETLIMITTEXT, kFeedbackMemoMaxLength, 0);
   HWND email = make(L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kEmail, WS_EX_CLIENTEDGE);
   ::SendMessageW(email, EM_SETLIMITTEXT, kFeedbackEmailMaxLength, 0);
-  make(L"BUTTON", Translate("Send"), WS_TABSTOP | BS_PUSHBUTTON, kSend);
-  likePanel_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kLikeCaption),
-                                               IDP_FEEDBACK_LIKE_32);
-  dislikePanel_ = std::make_unique<FeedbackPanel>(instance, *this, Translate(kDislikeCaption),
-                                                  IDP_FEEDBACK_DISLIKE_32);
+  make(L"BUTTON", captions.send, WS_TABSTOP | BS_PUSHBUTTON, kSend);
+  likePanel_ =
+      std::make_unique<FeedbackPanel>(instance, *this, captions.like, IDP_FEEDBACK_LIKE_32);
+  dislikePanel_ =
+      std::make_unique<FeedbackPanel>(instance, *this, captions.dislike, IDP_FEEDBACK_DISLIKE_32);
 }
 
 void FeedbackDialog::LayOut(int dpi) {

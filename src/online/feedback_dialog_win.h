@@ -82,7 +82,7 @@ class FeedbackDialog final : public ModalDialog, private IFeedbackView {
  private:
   friend class FeedbackPanel;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void CreateControls(HINSTANCE instance);
+  void CreateControls(HINSTANCE instance, const FeedbackCaptions& captions);
   // Fonts, pictures, positions and sizes for `dpi`.
   void LayOut(int dpi) override;
   [[nodiscard]] HWND FirstFocus() const override { return Item(kMemo); }

@@ -8,10 +8,37 @@
 #include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "i18n/language_file.h"
 #include "i18n/translation.h"
 
 namespace lb {
 namespace {
+
+// Every text comes from the catalogue by its English words; a text the catalogue lacks (or has
+// empty) stays English.
+TEST(AboutTexts, CaptionsComeFromTheCatalogueWithEnglishFallbacks) {
+  const LanguageTable catalogue(
+      "{About %s}Über %s\n{Info}\n{Acknowledgements...}Danksagungen...\n"
+      "{License...}Lizenz...\n");
+  const AboutCaptions captions = MakeAboutCaptions(
+      "Lock Beacon", [&](std::string_view english) { return catalogue.Translate(english); });
+  struct Case {
+    const std::string& actual;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {captions.title, "Über Lock Beacon"},
+      {captions.ok, "OK"},
+      {captions.info, "Info"},
+      {captions.acknowledgements, "Danksagungen..."},
+      {captions.uninstall, "How to uninstall..."},
+      {captions.license, "Lizenz..."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected);
+  EXPECT_EQ(
+      MakeAboutCaptions("Lock Beacon", [](std::string_view e) { return std::string(e); }).title,
+      "About Lock Beacon");
+}
 
 TEST(AboutTexts, CaptionAndProductLine) {
   EXPECT_EQ(AboutCaption("About %s", "Lock Beacon"), "About Lock Beacon");

@@ -6,10 +6,35 @@
 #include <string>
 #include <vector>
 
+#include "i18n/language_file.h"
 #include "online/feedback.h"
 
 namespace lb {
 namespace {
+
+// Every text comes from the catalogue by its English words; a text the catalogue lacks (or has
+// empty) stays English.
+TEST(FeedbackCaptions, ComeFromTheCatalogueWithEnglishFallbacks) {
+  const LanguageTable catalogue(
+      "{feedback}Rückmeldung\n{Send}Senden\n{I like it!}Es gefällt mir!\n"
+      "{Include my e-mail:}\n{What did you like or dislike?}Was gefiel Ihnen?\n");
+  const FeedbackCaptions captions = MakeFeedbackCaptions(
+      "Lock Beacon", [&](std::string_view english) { return catalogue.Translate(english); });
+  struct Case {
+    const std::string& actual;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {captions.title, "Lock Beacon Rückmeldung"},
+      {captions.heading, "We would really appreciate your feedback."},
+      {captions.question, "Was gefiel Ihnen?"},
+      {captions.emailLabel, "Include my e-mail:"},
+      {captions.send, "Senden"},
+      {captions.like, "Es gefällt mir!"},
+      {captions.dislike, "I dislike it!"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.actual, c.expected);
+}
 
 TEST(IsValidEmail, AcceptsOrdinaryAddressesAndRefusesMalformedOnes) {
   struct Case {
