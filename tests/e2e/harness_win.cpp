@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -94,6 +95,54 @@ void AppProcess::Terminate() {
   if (IsRunning()) {
     TerminateProcess(info_.hProcess, 1);
     WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+OtherCopy::~OtherCopy() {
+  Terminate();
+  if (process_ != nullptr) CloseHandle(process_);
+}
+
+bool OtherCopy::Find(const std::filesystem::path& exe, DWORD excludePid) {
+  if (process_ != nullptr) return true;
+  struct Search {
+    const std::filesystem::path* exe;
+    DWORD excludePid;
+    OtherCopy* copy;
+  } search{&exe, excludePid, this};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->excludePid || !IsWindowVisible(window) ||
+            ClassName(window) != L"LockBeaconIndicator") {
+          return TRUE;
+        }
+        const HANDLE process = OpenProcess(
+            PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, owner);
+        if (process == nullptr) return TRUE;
+        wchar_t image[MAX_PATH * 4]{};
+        DWORD length = static_cast<DWORD>(std::size(image));
+        std::error_code error;
+        if (QueryFullProcessImageNameW(process, 0, image, &length) &&
+            std::filesystem::equivalent(image, *s->exe, error)) {
+          s->copy->window_ = window;
+          s->copy->pid_ = owner;
+          s->copy->process_ = process;
+          return FALSE;
+        }
+        CloseHandle(process);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return process_ != nullptr;
+}
+
+void OtherCopy::Terminate() {
+  if (process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 0);
+    WaitForSingleObject(process_, 5000);
   }
 }
 

@@ -66,6 +66,30 @@ class AppProcess {
   PROCESS_INFORMATION info_{};
 };
 
+// Another running copy of the program at `exe` than the process `excludePid` (a copy that a
+// restart started), found by its visible main window. Only a process started from that very
+// file counts, since other tests' copies run beside this one; its process handle is opened as
+// soon as it is found, so that ending it later can never reach a process that took over its id.
+// Ended (if still running) when the object goes.
+class OtherCopy {
+ public:
+  OtherCopy() = default;
+  ~OtherCopy();
+  OtherCopy(const OtherCopy&) = delete;
+  OtherCopy& operator=(const OtherCopy&) = delete;
+
+  // Looks once; true when such a copy shows its main window (kept from then on).
+  bool Find(const std::filesystem::path& exe, DWORD excludePid);
+  [[nodiscard]] HWND Window() const { return window_; }
+  [[nodiscard]] DWORD Pid() const { return pid_; }
+  void Terminate();
+
+ private:
+  HWND window_ = nullptr;
+  DWORD pid_ = 0;
+  HANDLE process_ = nullptr;
+};
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // The message text of a standard message box.

@@ -61,44 +61,6 @@ HWND FindWindowOf(DWORD pid, const std::wstring& className) {
   return search.found;
 }
 
-// A visible main window of a process other than `pid`, and that process's id.
-HWND OtherMainWindow(DWORD pid, DWORD& otherPid) {
-  struct Search {
-    DWORD pid;
-    DWORD other;
-    HWND found;
-  } search{pid, 0, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s->pid && IsWindowVisible(window) &&
-            ClassName(window) == L"LockBeaconIndicator") {
-          s->found = window;
-          s->other = owner;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  otherPid = search.other;
-  return search.found;
-}
-
-// Ends a process that the test did not start itself, when the test ends.
-struct EndsProcess {
-  DWORD pid = 0;
-  ~EndsProcess() {
-    if (pid == 0) return;
-    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-      TerminateProcess(process, 0);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
-    }
-  }
-};
-
 TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   TempFolder folder("language-german");
   const fs::path exe = InstallApp(folder.Path(), true);
@@ -141,16 +103,15 @@ TEST(LanguageChooserE2e, GermanAndYesRestartsTheProgramInGerman) {
   EXPECT_NE(script.find("LockBeacon.exe"), std::string::npos) << script;
   EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 5) << script;
 
-  EndsProcess restarted;
-  HWND next = nullptr;
-  ASSERT_TRUE(
-      WaitFor([&] { return (next = OtherMainWindow(app.Pid(), restarted.pid)) != nullptr; }));
+  OtherCopy restarted;
+  ASSERT_TRUE(WaitFor([&] { return restarted.Find(exe, app.Pid()); }));
+  const HWND next = restarted.Window();
 
   // The new program is in German: its Settings dialog carries the German caption.
   Choose(next, MenuCommand::Settings);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] {
-    return (dialog = FindWindowOf(restarted.pid, SettingsWindow::kClassName)) != nullptr;
+    return (dialog = FindWindowOf(restarted.Pid(), SettingsWindow::kClassName)) != nullptr;
   }));
   const std::wstring expected = ShippedTranslation("German.lang.txt", "Settings");
   ASSERT_FALSE(expected.empty());

@@ -44,28 +44,6 @@ std::vector<HWND> WindowsOfClass(const AppProcess& app, const std::wstring& clas
   return found;
 }
 
-// A main window of another process than `pid`.
-HWND OtherMainWindow(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } search{pid, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s->pid && IsWindowVisible(window) &&
-            ClassName(window) == L"LockBeaconIndicator" && WindowText(window) == L"Lock Beacon") {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class TrayMenuE2eTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -103,7 +81,8 @@ TEST_F(TrayMenuE2eTest, MenuCommandsChangeTheSettingsFile) {
 TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredNoOrCancelledChangesNothing) {
   TempFolder folder("reset-no");
   WriteText(folder / "settings.ini", "[Settings]\r\nNum Lock=OFF\r\n");
-  AppProcess app(InstallApp(folder.Path()));
+  const fs::path exe = InstallApp(folder.Path());
+  AppProcess app(exe);
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
   const fs::path settings = folder / "settings.ini";
@@ -122,13 +101,14 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredNoOrCancelledChangesNothing) {
   EXPECT_TRUE(Responds(window));
   EXPECT_TRUE(app.IsRunning());
   EXPECT_EQ(IniValue(settings, L"Num Lock"), L"OFF");
-  EXPECT_EQ(OtherMainWindow(app.Pid()), nullptr);
+  EXPECT_FALSE(OtherCopy().Find(exe, app.Pid()));
 }
 
 TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredYesRestartsWithEveryDefault) {
   TempFolder folder("reset-yes");
   WriteText(folder / "settings.ini", "[Settings]\r\nNum Lock=OFF\r\nLeft=10\r\nTop=10\r\n");
-  AppProcess app(InstallApp(folder.Path()));
+  const fs::path exe = InstallApp(folder.Path());
+  AppProcess app(exe);
   const HWND window = app.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
   const fs::path settings = folder / "settings.ini";
@@ -139,10 +119,8 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredYesRestartsWithEveryDefault) {
   SendMessageW(box, TDM_CLICK_BUTTON, IDYES, 0);
 
   ASSERT_TRUE(WaitFor([&] { return !app.IsRunning(); }));
-  HWND restarted = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (restarted = OtherMainWindow(app.Pid())) != nullptr; }));
-  DWORD pid = 0;
-  GetWindowThreadProcessId(restarted, &pid);
+  OtherCopy restarted;
+  ASSERT_TRUE(WaitFor([&] { return restarted.Find(exe, app.Pid()); }));
   // The new process started without the old file: only its own first geometry is there, at the
   // default place (the bottom-right corner), and nothing of the old settings.
   ASSERT_TRUE(WaitFor([&] { return IniKeys(settings, L"Settings").size() == 4; }));
@@ -151,15 +129,9 @@ TEST_F(TrayMenuE2eTest, ResetToDefaultsAnsweredYesRestartsWithEveryDefault) {
   // The new process is the one copy of these settings (the old one let go of them before it
   // started it): a further start shows it and ends.
   {
-    AppProcess again(folder / "LockBeacon.exe");
+    AppProcess again(exe);
     EXPECT_TRUE(WaitFor([&] { return !again.IsRunning(); })) << "two copies of one settings file";
   }
-
-  const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-  ASSERT_NE(process, nullptr);
-  TerminateProcess(process, 0);
-  WaitForSingleObject(process, 5000);
-  CloseHandle(process);
 }
 
 TEST_F(TrayMenuE2eTest, TwoSettingsDialogsOpenAndSaveWritesAllItsKeys) {
