@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <utility>
 
 #include "base/identity.h"
 #include "base/settings_folder.h"
@@ -13,11 +14,6 @@
 
 namespace lb {
 namespace {
-
-// What the program calls itself when its version block cannot be read (the shipped executable
-// always carries one; a damaged copy still finds its settings in the usual folder).
-constexpr const char* kFallbackCompanyName = "BRIMLEX";
-constexpr const char* kFallbackProductName = "Lock Beacon";
 
 constexpr std::uint32_t kUnknownFileVersion = 0xFFFFFFFFu;
 
@@ -47,14 +43,9 @@ void App::Create() {
   // Identity: company and product from the version block, then version and name.
   const std::string exePath = platform_.startup.ExePath();
   Identity& identity = MutableAppIdentity();
-  try {
-    const VersionBlock version = platform_.startup.ReadVersionBlock(exePath);
-    identity.companyName = version.companyName;
-    identity.productName = version.productName;
-  } catch (const std::exception&) {
-    identity.companyName = kFallbackCompanyName;
-    identity.productName = kFallbackProductName;
-  }
+  ProgramNames names = ReadProgramNames(platform_.startup, exePath);
+  identity.companyName = std::move(names.company);
+  identity.productName = std::move(names.product);
   identity.appVersion =
       FormatAppVersion(platform_.startup.FileVersionMS(exePath).value_or(kUnknownFileVersion));
   identity.appName = ComposeAppName(identity.companyName, identity.productName);

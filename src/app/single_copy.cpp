@@ -1,17 +1,11 @@
 #include "app/single_copy.h"
 
 #include <charconv>
-#include <exception>
 
 #include "base/settings_folder.h"
 
 namespace lb {
 namespace {
-
-// The names App::Create falls back to when the version block cannot be read: the same, so
-// that a damaged copy claims the folder it will use.
-constexpr const char* kFallbackCompanyName = "BRIMLEX";
-constexpr const char* kFallbackProductName = "Lock Beacon";
 
 constexpr const char* kMutexPrefix = "Local\\BRIMLEX_Lock_Beacon_Settings_";
 constexpr std::size_t kMutexDigestBytes = 16;
@@ -78,16 +72,10 @@ StartOutcome CheckSingleCopy(ISingleCopyPlatform& platform) {
 }
 
 std::string SettingsFolderForStart(IStartupPlatform& platform) {
+  // The names and the choice of App::Create, so that a copy claims the folder it will use.
   const std::string exePath = platform.ExePath();
-  std::string company = kFallbackCompanyName;
-  std::string product = kFallbackProductName;
-  try {
-    const VersionBlock version = platform.ReadVersionBlock(exePath);
-    company = version.companyName;
-    product = version.productName;
-  } catch (const std::exception&) {
-  }
-  return ChooseSettingsFolder(platform, exePath, company, product);
+  const ProgramNames names = ReadProgramNames(platform, exePath);
+  return ChooseSettingsFolder(platform, exePath, names.company, names.product);
 }
 
 std::string FolderKey(std::string_view folder) {

@@ -1,5 +1,7 @@
 #include "base/settings_folder.h"
 
+#include <exception>
+
 namespace lb {
 namespace {
 
@@ -15,7 +17,19 @@ std::string ProbeFolder(const std::string& folderWithSlash) {
   return folderWithSlash.substr(0, folderWithSlash.size() - 1);
 }
 
+constexpr const char* kFallbackCompanyName = "BRIMLEX";
+constexpr const char* kFallbackProductName = "Lock Beacon";
+
 }  // namespace
+
+ProgramNames ReadProgramNames(const IStartupPlatform& platform, const std::string& exePath) {
+  try {
+    const VersionBlock version = platform.ReadVersionBlock(exePath);
+    return {version.companyName, version.productName};
+  } catch (const std::exception&) {
+    return {kFallbackCompanyName, kFallbackProductName};
+  }
+}
 
 std::string ChooseSettingsFolder(IStartupPlatform& platform, const std::string& exePath,
                                  const std::string& companyName, const std::string& productName) {
